@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_eingang.h"
 
 namespace tonwerk::test {
@@ -13,14 +14,6 @@ namespace tonwerk::test {
 struct StummeAusgabe : SoundAusgabe {
     std::vector<std::filesystem::path> gespielt;
     void abspielen(const std::filesystem::path& datei) override { gespielt.push_back(datei); }
-};
-
-struct StummerAnschluss : SeriellerAnschluss {
-    bool oeffnen(int) override { return false; }
-    void schliessen() override {}
-    bool offen() const override { return false; }
-    bool setzeDtr(bool) override { return false; }
-    bool setzeRts(bool) override { return false; }
 };
 
 struct Mitschrift : FunkwandlerListener {
@@ -49,7 +42,7 @@ struct Mitschrift : FunkwandlerListener {
 struct TestKontrolle {
     SimulierterEingang eingang;
     StummeAusgabe ausgabe;
-    StummerAnschluss anschluss;
+    KeinAnschluss anschluss;
     HandZeitgeber timer1;
     HandZeitgeber timer2;
     SchrittUhr uhr;

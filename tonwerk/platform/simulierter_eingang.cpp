@@ -64,6 +64,11 @@ std::size_t SimulierterEingang::fuellen() {
         p.daten[i + 1] = n >= 2 ? p.daten[n - 1] : 128;
     }
     p.fertig = true;
+    // Long recordings are streamed in: drop what has been delivered.
+    if (lesePosition_ >= (std::size_t{1} << 20)) {
+        daten_.erase(daten_.begin(), daten_.begin() + static_cast<std::ptrdiff_t>(lesePosition_));
+        lesePosition_ = 0;
+    }
     return n / 2;
 }
 
