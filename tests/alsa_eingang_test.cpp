@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 #include <vector>
 
 #include "alsa_testumgebung.h"
+#include "test_plattform.h"
+#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/simulierter_anschluss.h"
 
 namespace tonwerk {
 namespace {
@@ -124,6 +128,50 @@ TEST_F(AlsaEingangTest, ResetReturnsQueuedBuffersAndStopsFilling) {
     ASSERT_TRUE(warteAufFertig(e, 0));
     EXPECT_EQ(e.schliessen(), 0);
     EXPECT_NE(e.einreihen(0), 0) << "a closed device takes no buffers";
+}
+
+TEST_F(AlsaEingangTest, ControlMeasuresAndRecordsWhatTheDeviceCaptured) {
+    // Three buffers: the first peaks at 0 on the left, the second at 255 on the
+    // right, the third is silent.
+    std::vector<std::uint8_t> daten(3 * kBytes, 128);
+    daten[4] = 0;
+    daten[kBytes + 19] = 255;
+    daten[kBytes + 40] = 0;  // beyond the first ten frames: not measured
+    alsa.schreibeEingabe(daten);
+
+    AlsaEingang eingang({"tonwerk_ein"});
+    test::StummeAusgabe ausgabe;
+    SimulierterAnschluss anschluss;
+    HandZeitgeber timer1, timer2;
+    SchrittUhr uhr;
+    test::Mitschrift ereignisse;
+    Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
+    fw.setListener(&ereignisse);
+    std::string name;
+    Long formate = 0;
+    ASSERT_EQ(fw.GetSoundkarteInfo(0, name, formate), 0);
+    EXPECT_EQ(name, "tonwerk_ein");
+    const auto wav = (alsa.verzeichnis() / "mitschnitt.wav").string();
+    ASSERT_EQ(fw.FunkAufzeichnen(60, wav), 0);
+    ASSERT_EQ(fw.SoundStart(), 0);
+    auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (ereignisse.pegel.size() < 3 && std::chrono::steady_clock::now() < ende) {
+        timer1.tick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    fw.Soundstop();
+    ASSERT_GE(ereignisse.pegel.size(), 3u);
+    EXPECT_EQ(ereignisse.pegel[0].links, 128);
+    EXPECT_EQ(ereignisse.pegel[0].rechts, 0);
+    EXPECT_EQ(ereignisse.pegel[1].links, 0);
+    EXPECT_EQ(ereignisse.pegel[1].rechts, 127);
+    EXPECT_EQ(ereignisse.pegel[2].links, 0);
+    EXPECT_EQ(ereignisse.pegel[2].rechts, 0);
+
+    std::ifstream f(wav, std::ios::binary);
+    std::vector<std::uint8_t> aufgenommen{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    ASSERT_GE(aufgenommen.size(), 44 + daten.size());
+    EXPECT_TRUE(std::equal(daten.begin(), daten.end(), aufgenommen.begin() + 44));
 }
 
 }  // namespace
