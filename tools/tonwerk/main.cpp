@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     tonwerk::werkzeug::decodeBefehl(app);
     tonwerk::werkzeug::membersBefehl(app);
+    tonwerk::werkzeug::sendFmsBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
