@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -94,6 +95,14 @@ TEST(Tongenerator, LevelZeroIsSilenceForEveryGenerator) {
     g.SchreibeDauerton(2135, 300);
     g.SchreibeZweiton(675, 2600);
     for (auto p : g.Proben()) ASSERT_EQ(p, 128);
+}
+
+TEST(Tongenerator, LevelIsClampedToAByte) {
+    Tongenerator g(300);
+    g.SchreibeDauerton(1000, 40);
+    EXPECT_EQ(*std::max_element(g.Proben().begin(), g.Proben().end()), 254);
+    g.setzePegel(-4);
+    EXPECT_EQ(g.pegel(), 0);
 }
 
 TEST(Tongenerator, SilenceIgnoresNonPositiveCounts) {
