@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -98,9 +97,10 @@ TEST(Tongenerator, LevelZeroIsSilenceForEveryGenerator) {
 }
 
 TEST(Tongenerator, LevelIsClampedToAByte) {
-    Tongenerator g(300);
+    Tongenerator g(300), h(127);
     g.SchreibeDauerton(1000, 40);
-    EXPECT_EQ(*std::max_element(g.Proben().begin(), g.Proben().end()), 254);
+    h.SchreibeDauerton(1000, 40);
+    EXPECT_EQ(alsInts(g.Proben()), alsInts(h.Proben()));
     g.setzePegel(-4);
     EXPECT_EQ(g.pegel(), 0);
 }
