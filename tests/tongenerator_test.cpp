@@ -105,16 +105,5 @@ TEST(Tongenerator, LevelIsClampedToAByte) {
     EXPECT_EQ(g.pegel(), 0);
 }
 
-TEST(Tongenerator, SilenceIgnoresNonPositiveCounts) {
-    Tongenerator g;
-    g.SchreibeStille(-5);
-    g.SchreibeStille(0);
-    EXPECT_EQ(g.Probenzahl(), 0);
-    g.SchreibeStille(3);
-    EXPECT_EQ(alsInts(g.Proben()), (std::vector<int>{128, 128, 128}));
-    g.neu();
-    EXPECT_EQ(g.Probenzahl(), 0);
-}
-
 }  // namespace
 }  // namespace tonwerk
