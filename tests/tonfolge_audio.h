@@ -1,0 +1,136 @@
+// Test audio for the tone decoders: sine synthesis, 8-bit stereo capture buffers,
+// and feeding a decoder buffer by buffer through the half-wave analysis the
+// capture uses.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "tonwerk/core/einstellungen.h"
+#include "tonwerk/core/halbwellenanalyse.h"
+#include "tonwerk/core/ratenkonstanten.h"
+
+namespace tonwerk::testaudio {
+
+// Mono signal in full-scale units (-1..1) at a given rate, built piece by piece.
+struct Signal {
+    int rate = 11025;
+    std::vector<double> x;
+    double phase = 0.0;  // radians, carried between tones so that sequences are seamless
+
+    Signal& ton(double hz, double sekunden, double amplitude = 0.5) {
+        const auto n = static_cast<long>(std::lround(sekunden * rate));
+        for (long i = 0; i < n; ++i) {
+            x.push_back(amplitude * std::sin(phase));
+            phase += 2.0 * M_PI * hz / rate;
+        }
+        phase = std::fmod(phase, 2.0 * M_PI);
+        return *this;
+    }
+    Signal& stille(double sekunden) {
+        x.insert(x.end(), static_cast<std::size_t>(std::lround(sekunden * rate)), 0.0);
+        return *this;
+    }
+    // White Gaussian noise of the given RMS added over the whole signal so far.
+    Signal& rauschen(double rms, unsigned saat = 1) {
+        std::mt19937 gen(saat);
+        std::normal_distribution<double> nd(0.0, rms);
+        for (double& v : x) v += nd(gen);
+        return *this;
+    }
+};
+
+// 16-bit sample -> 8-bit capture sample: high byte + 128.
+inline std::uint8_t alsByte(int s16) { return static_cast<std::uint8_t>((s16 >> 8) + 128); }
+
+inline std::uint8_t alsByte(double v) {
+    const long s = std::lround(std::clamp(v, -1.0, 1.0) * 32767.0);
+    return alsByte(static_cast<int>(s));
+}
+
+// Interleaved 8-bit stereo frames from two channels (the shorter one padded with
+// silence).
+inline std::vector<std::uint8_t> stereo(const std::vector<double>& links, const std::vector<double>& rechts) {
+    const std::size_t n = std::max(links.size(), rechts.size());
+    std::vector<std::uint8_t> p(2 * n, 128);
+    for (std::size_t i = 0; i < links.size(); ++i) p[2 * i] = alsByte(links[i]);
+    for (std::size_t i = 0; i < rechts.size(); ++i) p[2 * i + 1] = alsByte(rechts[i]);
+    return p;
+}
+
+// Runs the capture's buffer loop over `rahmen` (interleaved stereo): whole buffers
+// of RecordPufferSize frames (the last one padded with silence), both channels
+// analysed, then the decoder called left before right for the channels switched on.
+template <class Decoder>
+void einspeisen(Decoder& d, std::vector<std::uint8_t> rahmen, const Einstellungen& e, const Ratenkonstanten& k,
+                std::array<bool, 2> kanaele = {true, true}) {
+    const int frames = static_cast<int>(k.RecordPufferSize);
+    const std::size_t puffer = 2 * static_cast<std::size_t>(frames);
+    if (rahmen.size() % puffer) rahmen.resize((rahmen.size() / puffer + 1) * puffer, 128);
+    std::array<LaufZustand, 2> lauf{};
+    std::array<std::vector<Halbwelle>, 2> tabelle{std::vector<Halbwelle>(static_cast<std::size_t>(frames)),
+                                                  std::vector<Halbwelle>(static_cast<std::size_t>(frames))};
+    for (std::size_t ab = 0; ab < rahmen.size(); ab += puffer) {
+        std::array<int, 2> n{};
+        for (int kanal = 0; kanal < 2; ++kanal) {
+            auto& t = tabelle[static_cast<std::size_t>(kanal)];
+            n[static_cast<std::size_t>(kanal)] = halbwellenanalyse(rahmen.data() + ab, frames, kanal,
+                                                                    lauf[static_cast<std::size_t>(kanal)],
+                                                                    e.SampleFehlerRate, t.data());
+        }
+        for (int kanal = 0; kanal < 2; ++kanal) {
+            const auto i = static_cast<std::size_t>(kanal);
+            if (kanaele[i]) d.laufPruefung(static_cast<Integer>(kanal), Laeufe(tabelle[i].data(), static_cast<std::size_t>(n[i])), e, k);
+        }
+    }
+}
+
+inline Einstellungen einstellungenFuer(Long rate) {
+    Einstellungen e;
+    e.Abtastrate = rate;
+    return e;
+}
+
+inline Ratenkonstanten konstantenFuer(const Einstellungen& e) {
+    return berechneRatenkonstanten(e.Abtastrate, e.ZVEI70msMin, e.ZVEI70msMax);
+}
+
+}  // namespace tonwerk::testaudio
+
+#include <sndfile.h>
+
+#include <string>
+
+namespace tonwerk::testaudio {
+
+// A 16-bit PCM file as interleaved 8-bit stereo capture frames (high byte + 128).
+// Mono files go to the left channel, the right one stays silent. Empty on failure.
+struct WavAufnahme {
+    int rate = 0;
+    std::vector<std::uint8_t> rahmen;
+};
+
+inline WavAufnahme wavLesen(const std::string& pfad) {
+    WavAufnahme a;
+    SF_INFO info{};
+    SNDFILE* f = sf_open(pfad.c_str(), SFM_READ, &info);
+    if (!f) return a;
+    std::vector<short> s(static_cast<std::size_t>(info.frames * info.channels));
+    const sf_count_t gelesen = sf_readf_short(f, s.data(), info.frames);
+    sf_close(f);
+    a.rate = info.samplerate;
+    a.rahmen.assign(2 * static_cast<std::size_t>(gelesen), 128);
+    for (sf_count_t i = 0; i < gelesen; ++i) {
+        const auto ii = static_cast<std::size_t>(i);
+        const auto ch = static_cast<std::size_t>(info.channels);
+        a.rahmen[2 * ii] = alsByte(s[ii * ch]);
+        if (ch > 1) a.rahmen[2 * ii + 1] = alsByte(s[ii * ch + 1]);
+    }
+    return a;
+}
+
+}  // namespace tonwerk::testaudio
