@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "tonwerk/core/einstellungen.h"
@@ -62,31 +63,50 @@ inline std::vector<std::uint8_t> stereo(const std::vector<double>& links, const 
     return p;
 }
 
-// Runs the capture's buffer loop over `rahmen` (interleaved stereo): whole buffers
-// of RecordPufferSize frames (the last one padded with silence), both channels
-// analysed, then the decoder called left before right for the channels switched on.
+// The capture's buffer loop: whole buffers of RecordPufferSize frames, both
+// channels analysed, then the decoder called left before right for the channels
+// switched on. The runs in progress carry over from one call of `zufuehren` to the next.
+template <class Decoder>
+class Einspeiser {
+public:
+    Einspeiser(Decoder& d, const Einstellungen& e, const Ratenkonstanten& k, std::array<bool, 2> kanaele = {true, true})
+        : d_(d), e_(e), k_(k), kanaele_(kanaele) {
+        for (auto& t : tabelle_) t.resize(static_cast<std::size_t>(k.RecordPufferSize));
+    }
+
+    // Feeds interleaved stereo frames; the last buffer is padded with silence.
+    void zufuehren(std::vector<std::uint8_t> rahmen) {
+        const int frames = static_cast<int>(k_.RecordPufferSize);
+        const std::size_t puffer = 2 * static_cast<std::size_t>(frames);
+        if (rahmen.size() % puffer) rahmen.resize((rahmen.size() / puffer + 1) * puffer, 128);
+        for (std::size_t ab = 0; ab < rahmen.size(); ab += puffer) {
+            std::array<int, 2> n{};
+            for (std::size_t i = 0; i < 2; ++i) {
+                n[i] = halbwellenanalyse(rahmen.data() + ab, frames, static_cast<int>(i), lauf_[i], e_.SampleFehlerRate,
+                                         tabelle_[i].data());
+            }
+            for (std::size_t i = 0; i < 2; ++i) {
+                if (kanaele_[i]) {
+                    d_.laufPruefung(static_cast<Integer>(i), Laeufe(tabelle_[i].data(), static_cast<std::size_t>(n[i])),
+                                    e_, k_);
+                }
+            }
+        }
+    }
+
+private:
+    Decoder& d_;
+    Einstellungen e_;
+    Ratenkonstanten k_;
+    std::array<bool, 2> kanaele_;
+    std::array<LaufZustand, 2> lauf_{};
+    std::array<std::vector<Halbwelle>, 2> tabelle_;
+};
+
 template <class Decoder>
 void einspeisen(Decoder& d, std::vector<std::uint8_t> rahmen, const Einstellungen& e, const Ratenkonstanten& k,
                 std::array<bool, 2> kanaele = {true, true}) {
-    const int frames = static_cast<int>(k.RecordPufferSize);
-    const std::size_t puffer = 2 * static_cast<std::size_t>(frames);
-    if (rahmen.size() % puffer) rahmen.resize((rahmen.size() / puffer + 1) * puffer, 128);
-    std::array<LaufZustand, 2> lauf{};
-    std::array<std::vector<Halbwelle>, 2> tabelle{std::vector<Halbwelle>(static_cast<std::size_t>(frames)),
-                                                  std::vector<Halbwelle>(static_cast<std::size_t>(frames))};
-    for (std::size_t ab = 0; ab < rahmen.size(); ab += puffer) {
-        std::array<int, 2> n{};
-        for (int kanal = 0; kanal < 2; ++kanal) {
-            auto& t = tabelle[static_cast<std::size_t>(kanal)];
-            n[static_cast<std::size_t>(kanal)] = halbwellenanalyse(rahmen.data() + ab, frames, kanal,
-                                                                    lauf[static_cast<std::size_t>(kanal)],
-                                                                    e.SampleFehlerRate, t.data());
-        }
-        for (int kanal = 0; kanal < 2; ++kanal) {
-            const auto i = static_cast<std::size_t>(kanal);
-            if (kanaele[i]) d.laufPruefung(static_cast<Integer>(kanal), Laeufe(tabelle[i].data(), static_cast<std::size_t>(n[i])), e, k);
-        }
-    }
+    Einspeiser<Decoder>(d, e, k, kanaele).zufuehren(std::move(rahmen));
 }
 
 inline Einstellungen einstellungenFuer(Long rate) {
