@@ -36,12 +36,18 @@ struct Signal {
         x.insert(x.end(), static_cast<std::size_t>(std::lround(sekunden * rate)), 0.0);
         return *this;
     }
-    // White Gaussian noise of the given RMS added over the whole signal so far.
-    Signal& rauschen(double rms, unsigned saat = 1) {
+    // White Gaussian noise of the given RMS added to the signal so far, from sample `ab` on.
+    Signal& rauschen(double rms, unsigned saat = 1, std::size_t ab = 0) {
         std::mt19937 gen(saat);
         std::normal_distribution<double> nd(0.0, rms);
-        for (double& v : x) v += nd(gen);
+        for (std::size_t i = ab; i < x.size(); ++i) x[i] += nd(gen);
         return *this;
+    }
+    // A pause of the given length filled with noise, to end the tone before it.
+    Signal& rauschpause(double sekunden, double rms, unsigned saat = 1) {
+        const std::size_t ab = x.size();
+        stille(sekunden);
+        return rauschen(rms, saat, ab);
     }
 };
 

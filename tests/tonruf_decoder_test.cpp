@@ -29,11 +29,7 @@ struct Empfang {
 Signal ton(int rate, double hz, double sekunden) {
     Signal s;
     s.rate = rate;
-    s.stille(0.2).ton(hz, sekunden).stille(0.05);
-    Signal r;
-    r.rate = rate;
-    r.stille(0.2).rauschen(0.1, 5);
-    s.x.insert(s.x.end(), r.x.begin(), r.x.end());
+    s.stille(0.2).ton(hz, sekunden).stille(0.05).rauschpause(0.2, 0.1, 5);
     return s;
 }
 

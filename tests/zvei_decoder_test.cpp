@@ -211,7 +211,7 @@ TEST(ZveiDecoderRuns, StateCarriesAcrossBuffersAndChannelsStaySeparate) {
 
 TEST(ZveiDecoderSettings, OutOfRangeValuesAreSafe) {
     Signal s = gesendet(11025, "12345");
-    s.stille(0.1).rauschen(0.02, 3);
+    s.rauschpause(0.1, 0.02, 3);
     for (Long pruef : std::initializer_list<Long>{-40L, 0L, 1L, 100000L, std::numeric_limits<Long>::max(), std::numeric_limits<Long>::min()}) {
         Einstellungen e;
         e.ZVEIPrueflaenge = pruef;
