@@ -7,5 +7,7 @@ namespace tonwerk::werkzeug {
 
 void decodeBefehl(CLI::App& app);
 void membersBefehl(CLI::App& app);
+void sendeZveiBefehl(CLI::App& app);
+void sendeTonrufBefehl(CLI::App& app);
 
 }  // namespace tonwerk::werkzeug
