@@ -36,12 +36,12 @@ void Blockverteiler::tick(SoundEingang& eingang, BlockEmpfaenger& empfaenger, In
     staerke.rechts = pegelmessung(daten, frames_, 1);
     empfaenger.pegel(staerke);
 
+    int n[2];
+    halbwellenanalyseStereo(daten, frames_, lauf_, sampleFehlerRate, slot(b), slot(4 + b), n[0], n[1]);
     std::array<Laeufe, 2> laeufe;
     for (int kanal = 0; kanal < 2; ++kanal) {
-        const int s = kanal * 4 + b;
-        const int n = halbwellenanalyse(daten, frames_, kanal, lauf_[kanal], sampleFehlerRate, slot(s));
-        halbwellenEnde_[s] = n - 1;
-        laeufe[kanal] = Laeufe(slot(s), static_cast<std::size_t>(n));
+        halbwellenEnde_[kanal * 4 + b] = n[kanal] - 1;
+        laeufe[kanal] = Laeufe(slot(kanal * 4 + b), static_cast<std::size_t>(n[kanal]));
     }
 
     empfaenger.blockSchreiben(daten, static_cast<std::size_t>(2 * frames_));
