@@ -7,6 +7,8 @@
 
 #include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
+#include "tonwerk/transmit/tonruf_senden.h"
+#include "tonwerk/transmit/zvei_senden.h"
 
 namespace tonwerk {
 
@@ -165,6 +167,15 @@ Long Funkwandler::FMSSenden(const std::string& Kennung, Integer Richtung, Intege
     return tonwerk::FMSSenden(ton_, p_.ausgabe, e_, Kennung, Richtung, Status, tki, Baustufe, Text);
 }
 
+Long Funkwandler::ZVEISenden(const std::string& rufnummer, Boolean DoppeltSenden, Long ZusatzTon,
+                             Integer /*Funkkanal*/, Long /*FunkHalten*/) {
+    return tonwerk::ZVEISenden(ton_, p_.ausgabe, e_, rufnummer, DoppeltSenden, ZusatzTon);
+}
+
+Long Funkwandler::TonrufSenden(Long tonruf, Integer /*Funkkanal*/, Long /*FunkHalten*/) {
+    return tonwerk::TonrufSenden(ton_, p_.ausgabe, e_, tonruf);
+}
+
 // ---- members whose work is not available yet ----
 
 void Funkwandler::nichtVerfuegbar(const char* mitglied) {
@@ -174,8 +185,6 @@ void Funkwandler::nichtVerfuegbar(const char* mitglied) {
 Long Funkwandler::FunkAufzeichnen(Long, const std::string&) { nichtVerfuegbar("FunkAufzeichnen"); }
 Long Funkwandler::FunkSenden(Long) { nichtVerfuegbar("FunkSenden"); }
 Long Funkwandler::FunkEmpfangen(Long) { nichtVerfuegbar("FunkEmpfangen"); }
-Long Funkwandler::ZVEISenden(const std::string&, Boolean, Long, Integer, Long) { nichtVerfuegbar("ZVEISenden"); }
 Long Funkwandler::POCSenden(Long, Long, Long, const std::string&, Integer, Long) { nichtVerfuegbar("POCSenden"); }
-Long Funkwandler::TonrufSenden(Long, Integer, Long) { nichtVerfuegbar("TonrufSenden"); }
 
 }  // namespace tonwerk
