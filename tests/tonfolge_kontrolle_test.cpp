@@ -14,8 +14,6 @@ namespace {
 
 using test::TestKontrolle;
 
-Long rateWahl(int rate) { return rate == 22050 ? 1 : rate == 44100 ? 2 : 0; }
-
 testaudio::Signal zveiFolge(int rate, const std::string& nr) {
     testaudio::Signal s;
     s.rate = rate;
@@ -23,32 +21,6 @@ testaudio::Signal zveiFolge(int rate, const std::string& nr) {
     for (char32_t z : ZveiSendefolge(nr)) s.ton(ZveiSendeFrequenz(z), 0.070);
     s.stille(0.3);
     return s;
-}
-
-std::vector<std::string> nummern(const test::Mitschrift& m, Integer kanal) {
-    std::vector<std::string> n;
-    for (const ZVEIType& z : m.zvei)
-        if (z.Kanal == kanal) n.push_back(z.ZVEINr);
-    return n;
-}
-
-TEST(TonfolgeKontrolle, ZveiOnEitherChannelAtEveryRate) {
-    for (int rate : {11025, 22050, 44100}) {
-        SCOPED_TRACE(rate);
-        TestKontrolle t;
-        t.fw.Samplerates(rateWahl(rate));
-        ASSERT_EQ(t.fw.SoundStart(), 0);
-        testaudio::Signal links = zveiFolge(rate, "12345");
-        testaudio::Signal rechts = zveiFolge(rate, "98765");
-        links.x.insert(links.x.end(), rechts.x.size(), 0.0);  // right follows left
-        std::vector<double> r(links.x.size() - rechts.x.size(), 0.0);
-        r.insert(r.end(), rechts.x.begin(), rechts.x.end());
-        t.einspeisen(testaudio::stereo(links.x, r));
-        EXPECT_EQ(nummern(t.ereignisse, 0), (std::vector<std::string>{"12345"}));
-        EXPECT_EQ(nummern(t.ereignisse, 1), (std::vector<std::string>{"98765"}));
-        EXPECT_EQ(t.ereignisse.zvei.size(), 2u);
-        EXPECT_TRUE(t.ereignisse.tonrufA.empty());
-    }
 }
 
 TEST(TonfolgeKontrolle, ChannelSwitchesSelectWhatIsDecoded) {
