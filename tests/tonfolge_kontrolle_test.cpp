@@ -74,5 +74,36 @@ TEST(TonfolgeKontrolle, DecoderStateSurvivesStopAndStart) {
     EXPECT_EQ(t.ereignisse.tonruf, (std::vector<Long>{0}));
 }
 
+TEST(TonfolgeKontrolle, RecordingsGiveTheirEventsAndNothingElse) {
+    struct Aufnahme {
+        const char* datei;
+        std::vector<std::string> zvei;
+        std::vector<Long> tonrufe;
+    };
+    const std::vector<std::string> folgen = {"45333", "14789", "88040", "72386",
+                                             "51184", "33311", "87981", "35119"};
+    const std::vector<Aufnahme> aufnahmen = {{"zvei_11025_snr30.wav", folgen, {}},
+                                             {"zvei_22050_snr40.wav", folgen, {}},
+                                             {"tonruf_22050_snr40.wav", {}, {2, 1, 0, 1, 0, 0, 3, 1}}};
+    for (const Aufnahme& a : aufnahmen) {
+        SCOPED_TRACE(a.datei);
+        const testaudio::WavAufnahme w = testaudio::wavLesen(std::string(TONWERK_TESTDATA) + "/" + a.datei);
+        TestKontrolle t;
+        t.fw.Samplerates(w.rate == 22050 ? 1 : 0);
+        t.fw.SoundStart();
+        t.einspeisen(w.rahmen);
+        std::vector<std::string> zvei;
+        for (const ZVEIType& z : t.ereignisse.zvei) {
+            EXPECT_EQ(z.Kanal, 0);
+            zvei.push_back(z.ZVEINr);
+        }
+        EXPECT_EQ(zvei, a.zvei);
+        EXPECT_EQ(t.ereignisse.tonruf, a.tonrufe);
+        EXPECT_EQ(t.ereignisse.tonrufA.size(), a.tonrufe.size());
+        EXPECT_TRUE(t.ereignisse.fms.empty());
+        EXPECT_TRUE(t.ereignisse.poc.empty());
+    }
+}
+
 }  // namespace
 }  // namespace tonwerk
