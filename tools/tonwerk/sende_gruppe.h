@@ -1,5 +1,6 @@
 // The `send` group: its subcommands build a transmission through a Funkwandler
-// and either write it to a WAV file (-o) or play it on the sound output.
+// and either write it to a WAV file (-o) or play it on an ALSA output. Keying the
+// transmitter is left to `tonwerk key`.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -17,10 +18,11 @@ CLI::App* sendeGruppe(CLI::App& app);
 
 struct SendeZiel {
     std::string datei;                 // -o: write here instead of playing
+    std::string pcm = "default";      // --pcm: ALSA output to play on
     std::vector<std::string> setzen;  // --set NAME=VALUE before sending
 };
 
-// Adds -o and --set to a send subcommand.
+// Adds -o, --pcm and --set to a send subcommand.
 void sendeOptionen(CLI::App* cmd, SendeZiel& ziel);
 
 // Runs `senden` on a control with the properties set; its result is reported as
