@@ -10,6 +10,8 @@ namespace tonwerk::werkzeug {
 
 void decodeBefehl(CLI::App& app);
 void membersBefehl(CLI::App& app);
+void sendeZveiBefehl(CLI::App& app);
+void sendeTonrufBefehl(CLI::App& app);
 void recordBefehl(CLI::App& app);
 void keyBefehl(CLI::App& app);
 void devicesBefehl(CLI::App& app);

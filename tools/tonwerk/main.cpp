@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     tonwerk::werkzeug::decodeBefehl(app);
     tonwerk::werkzeug::membersBefehl(app);
+    tonwerk::werkzeug::sendeZveiBefehl(app);
+    tonwerk::werkzeug::sendeTonrufBefehl(app);
     tonwerk::werkzeug::recordBefehl(app);
     tonwerk::werkzeug::keyBefehl(app);
     tonwerk::werkzeug::devicesBefehl(app);
