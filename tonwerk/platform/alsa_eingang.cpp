@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <memory>
+#include <cstdlib>
 
 namespace tonwerk {
 namespace {
