@@ -23,6 +23,7 @@
 #include "tonwerk/platform/sound_ausgabe.h"
 #include "tonwerk/platform/sound_eingang.h"
 #include "tonwerk/platform/zeitgeber.h"
+#include "tonwerk/transmit/tongenerator.h"
 
 namespace tonwerk {
 
@@ -156,6 +157,7 @@ private:
     FmsDecoder fms_;
     PocDecoder poc_;
     TonrufDecoder tonruf_;
+    Tongenerator ton_;  // sample count and phases shared by the send methods
     Aufnahme aufnahme_;
     FunkTastung tastung_;
 
