@@ -2,6 +2,8 @@
 // into a WAV file through the control's own recorder.
 #include <atomic>
 #include <csignal>
+#include <filesystem>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -61,7 +63,11 @@ void aufnehmen(const RecordOptionen& o) {
     fw.GetSoundkarteInfo(o.geraet, name, formate);
     if (const Long start = fw.SoundStart(); start != 0) {
         fw.Soundstop();
-        throw std::runtime_error("Soundkarte " + std::to_string(o.geraet) + " startet nicht (Fehler " +
+        std::error_code ignoriert;
+        std::filesystem::remove(o.datei, ignoriert);  // nothing was recorded into it
+        // The ALSA layer reports negative system error numbers.
+        const std::string grund = start < 0 ? std::string(std::strerror(-start)) + ", " : std::string();
+        throw std::runtime_error("Soundkarte " + std::to_string(o.geraet) + " startet nicht (" + grund + "Fehler " +
                                  std::to_string(start) + ")");
     }
     std::cerr << "Aufnahme von " << (name.empty() ? eingang.pcmName(o.geraet) : name) << ", " << o.sekunden
