@@ -162,6 +162,13 @@ void Funkwandler::FunkAnschluss(Integer v) {
     e_.FunkAnschluss = tastung_.FunkAnschluss();
 }
 
+// ---- send methods ----
+
+Long Funkwandler::FMSSenden(const std::string& Kennung, Integer Richtung, Integer Status, Integer tki,
+                            Integer Baustufe, const std::string& Text, Integer /*Funkkanal*/, Long /*FunkHalten*/) {
+    return tonwerk::FMSSenden(ton_, p_.ausgabe, e_, Kennung, Richtung, Status, tki, Baustufe, Text);
+}
+
 // ---- recording and keying ----
 
 Long Funkwandler::FunkAufzeichnen(Long ZeitLaenge, const std::string& DateiName) {
@@ -169,13 +176,6 @@ Long Funkwandler::FunkAufzeichnen(Long ZeitLaenge, const std::string& DateiName)
 }
 Long Funkwandler::FunkSenden(Long Leitung) { return tastung_.FunkSenden(Leitung); }
 Long Funkwandler::FunkEmpfangen(Long Leitung) { return tastung_.FunkEmpfangen(Leitung); }
-
-// ---- send methods ----
-
-Long Funkwandler::FMSSenden(const std::string& Kennung, Integer Richtung, Integer Status, Integer tki,
-                            Integer Baustufe, const std::string& Text, Integer /*Funkkanal*/, Long /*FunkHalten*/) {
-    return tonwerk::FMSSenden(ton_, p_.ausgabe, e_, Kennung, Richtung, Status, tki, Baustufe, Text);
-}
 
 // ---- members whose work is not available yet ----
 

@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     tonwerk::werkzeug::membersBefehl(app);
     tonwerk::werkzeug::recordBefehl(app);
     tonwerk::werkzeug::keyBefehl(app);
+    tonwerk::werkzeug::devicesBefehl(app);
+    tonwerk::werkzeug::listenBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

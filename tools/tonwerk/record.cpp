@@ -1,9 +1,7 @@
 // tonwerk record SECONDS FILE: records both input channels of a live device
 // into a WAV file through the control's own recorder.
-#include <atomic>
-#include <csignal>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -12,6 +10,7 @@
 
 #include "befehle.h"
 #include "eigenschaften_setzen.h"
+#include "live_schleife.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/alsa_eingang.h"
 #include "tonwerk/platform/echtzeit.h"
@@ -20,9 +19,6 @@
 namespace tonwerk::werkzeug {
 
 namespace {
-
-std::atomic<bool> abgebrochen{false};
-extern "C" void abbrechen(int) { abgebrochen = true; }
 
 struct RecordOptionen {
     Long sekunden = 0;
@@ -73,18 +69,7 @@ void aufnehmen(const RecordOptionen& o) {
     std::cerr << "Aufnahme von " << (name.empty() ? eingang.pcmName(o.geraet) : name) << ", " << o.sekunden
               << " s nach " << o.datei << " (Strg+C beendet)\n";
 
-    abgebrochen = false;
-    auto alterInt = std::signal(SIGINT, abbrechen);
-    auto alterTerm = std::signal(SIGTERM, abbrechen);
-    while (!ende.erreicht && !abgebrochen) {
-        const auto naechster = std::min(timer1.faellig(), timer2.faellig());
-        std::this_thread::sleep_until(naechster);
-        const auto jetzt = std::chrono::steady_clock::now();
-        timer1.pruefen(jetzt);
-        timer2.pruefen(jetzt);
-    }
-    std::signal(SIGINT, alterInt);
-    std::signal(SIGTERM, alterTerm);
+    const bool abgebrochen = liveSchleife(timer1, timer2, [&ende] { return ende.erreicht; });
     const Long bloecke = fw.aufnahme().AufnahmeBloecke();
     // Ends a recording cut short without WaveRecordEnd; waits for the device.
     fw.Soundstop();
