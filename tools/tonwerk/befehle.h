@@ -9,6 +9,7 @@
 namespace tonwerk::werkzeug {
 
 void decodeBefehl(CLI::App& app);
+void demoBefehl(CLI::App& app);
 void membersBefehl(CLI::App& app);
 void sendeZveiBefehl(CLI::App& app);
 void sendeTonrufBefehl(CLI::App& app);
