@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     tonwerk::werkzeug::keyBefehl(app);
     tonwerk::werkzeug::devicesBefehl(app);
     tonwerk::werkzeug::listenBefehl(app);
-    tonwerk::werkzeug::sendFmsBefehl(app);
+    tonwerk::werkzeug::sendeFmsBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
