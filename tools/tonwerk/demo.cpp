@@ -24,6 +24,7 @@ struct DemoOptionen {
     int baud = 1200;
     double snr = 30;
     bool ohneRauschen = false;
+    std::uint32_t saat = 1;
     bool json = false;
 };
 
@@ -43,7 +44,7 @@ void wavSchreiben(const std::string& pfad, const std::vector<std::int16_t>& ster
 void demo(const DemoOptionen& o) {
     const std::vector<DemoSendung> sendungen = demoSendungen(o.baud);
     std::vector<float> mischung = demoMischen(sendungen, o.rate);
-    if (!o.ohneRauschen) Rauschen(o.snr, 1).hinzu(mischung);
+    if (!o.ohneRauschen) Rauschen(o.snr, o.saat).hinzu(mischung);
     wavSchreiben(o.datei, nach16Bit(mischung), o.rate);
     std::cerr << "geschrieben: " << o.datei << " (" << sendungen.size() << " Sendungen, "
               << static_cast<double>(mischung.size() / 2) / o.rate << " s, " << o.rate << " Hz Stereo, 16 Bit, ";
@@ -74,6 +75,7 @@ void demoBefehl(CLI::App& app) {
         ->capture_default_str();
     cmd->add_option("--snr", o->snr, "Rauschabstand in dB zu einem Ton des Sendepegels")->capture_default_str();
     cmd->add_flag("--clean", o->ohneRauschen, "Ohne Rauschen");
+    cmd->add_option("--seed", o->saat, "Startwert des Rauschens")->capture_default_str();
     cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile, zum Schluss die Bilanz");
     cmd->callback([o] { demo(*o); });
 }
