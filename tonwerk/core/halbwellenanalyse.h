@@ -4,6 +4,7 @@
 // with a stored run before it is treated as a glitch: it is merged into that run.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,11 +19,16 @@ struct LaufZustand {
 };
 
 // Analyses `frames` stereo frames of `puffer` (interleaved, left byte first) for
-// channel `kanal` (0 or 1). Writes at most `frames` entries to `tabelle` (which must
-// hold that many) and returns their count. `frames` must not exceed 11025, the
+// channel `kanal` (0 or 1). Stores at most `frames` entries in `tabelle`, which must
+// hold `frames` + 1 (one entry is written ahead) and returns their count. `frames` must not exceed 11025, the
 // largest buffer, so that every run fits in 16 bits.
 int halbwellenanalyse(const std::uint8_t* puffer, int frames, int kanal, LaufZustand& zustand,
                       int sampleFehlerRate, Halbwelle* tabelle);
+
+// Both channels of a buffer at once, with the same results as two calls of
+// halbwellenanalyse; `links` and `rechts` must each hold `frames` + 1 entries.
+void halbwellenanalyseStereo(const std::uint8_t* puffer, int frames, std::array<LaufZustand, 2>& zustand,
+                             int sampleFehlerRate, Halbwelle* links, Halbwelle* rechts, int& nLinks, int& nRechts);
 
 // Level of a buffer: the largest distance from the zero line (128) among the
 // first ten samples of the channel, 0..128.

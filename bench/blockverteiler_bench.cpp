@@ -1,0 +1,46 @@
+// Half-wave analysis plus dispatch of 44100 Hz stereo buffers, decoders included.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+
+#include "bench_eingang.h"
+
+namespace tonwerk::bench {
+namespace {
+
+std::vector<std::uint8_t> rauschen() {
+    std::mt19937 rng(7);
+    std::normal_distribution<double> n(128.0, 30.0);
+    std::vector<std::uint8_t> v(2 * 44100);
+    for (auto& b : v) b = static_cast<std::uint8_t>(std::clamp(n(rng), 0.0, 255.0));
+    return v;
+}
+
+std::vector<std::uint8_t> stille() { return std::vector<std::uint8_t>(2 * 44100, 128); }
+
+// Left: 1200/1800 Hz alternating every 10 ms; right: 1750 Hz.
+std::vector<std::uint8_t> tonmix() {
+    std::vector<std::uint8_t> v(2 * 44100);
+    for (int i = 0; i < 44100; ++i) {
+        const double f = (i / 441) % 2 ? 1800.0 : 1200.0;
+        v[2 * i] = static_cast<std::uint8_t>(128 + 60 * std::sin(2 * M_PI * f * i / 44100.0));
+        v[2 * i + 1] = static_cast<std::uint8_t>(128 + 60 * std::sin(2 * M_PI * 1750.0 * i / 44100.0));
+    }
+    return v;
+}
+
+void verteilen(benchmark::State& state, std::vector<std::uint8_t> muster) {
+    DauerKontrolle k(std::move(muster));
+    for (auto _ : state) k.timer1.tick();
+    state.SetItemsProcessed(state.iterations() * k.framesJePuffer());
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * k.framesJePuffer()), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK_CAPTURE(verteilen, rauschen, rauschen());
+BENCHMARK_CAPTURE(verteilen, stille, stille());
+BENCHMARK_CAPTURE(verteilen, tonmix, tonmix());
+
+}  // namespace
+}  // namespace tonwerk::bench

@@ -1,0 +1,72 @@
+// A control on simulated platform pieces, with hand-ticked timers and a listener
+// that keeps every event it receives.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/ohne_hardware.h"
+#include "tonwerk/platform/simulierter_eingang.h"
+
+namespace tonwerk::test {
+
+struct StummeAusgabe : SoundAusgabe {
+    std::vector<std::filesystem::path> gespielt;
+    void abspielen(const std::filesystem::path& datei) override { gespielt.push_back(datei); }
+};
+
+struct Mitschrift : FunkwandlerListener {
+    std::vector<SignalstaerkeType> pegel;
+    std::vector<FmsTlgType> fms;
+    std::vector<ZVEIType> zvei;
+    std::vector<POCType> poc;
+    std::vector<Long> ueberlauf;
+    std::vector<Long> recordEnde;
+    std::vector<TonrufType> tonrufA;
+    std::vector<Long> tonruf;
+    std::vector<std::string> reihenfolge;  // event names in the order raised
+
+    void Signalstaerke(SignalstaerkeType& w) override { pegel.push_back(w), reihenfolge.push_back("Signalstaerke"); }
+    void FMSDecodierung(FmsTlgType& w) override { fms.push_back(w), reihenfolge.push_back("FMSDecodierung"); }
+    void ZVEIDecodierung(ZVEIType& w) override { zvei.push_back(w), reihenfolge.push_back("ZVEIDecodierung"); }
+    void POCDecodierung(POCType& w) override { poc.push_back(w), reihenfolge.push_back("POCDecodierung"); }
+    void PufferUeberlauf(Long& w) override { ueberlauf.push_back(w), reihenfolge.push_back("PufferUeberlauf"); }
+    void WaveRecordEnd(Long& w) override { recordEnde.push_back(w), reihenfolge.push_back("WaveRecordEnd"); }
+    void TonrufDecodierung(Long& w) override { tonruf.push_back(w), reihenfolge.push_back("TonrufDecodierung"); }
+    void TonrufDecodierungA(TonrufType& w) override {
+        tonrufA.push_back(w), reihenfolge.push_back("TonrufDecodierungA");
+    }
+};
+
+struct TestKontrolle {
+    SimulierterEingang eingang;
+    StummeAusgabe ausgabe;
+    KeinAnschluss anschluss;
+    HandZeitgeber timer1;
+    HandZeitgeber timer2;
+    SchrittUhr uhr;
+    Mitschrift ereignisse;
+    Funkwandler fw{Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr}};
+
+    TestKontrolle() { fw.setListener(&ereignisse); }
+
+    // Feeds 8-bit stereo audio and processes every buffer it fills.
+    void einspeisen(const std::vector<std::uint8_t>& stereo, bool abschliessen = true) {
+        eingang.anhaengen(stereo);
+        if (abschliessen) eingang.abschliessen();
+        while (eingang.fuellen() > 0) timer1.tick();
+    }
+};
+
+// Interleaves two mono 8-bit channels (the shorter one padded with 128).
+inline std::vector<std::uint8_t> stereo(const std::vector<std::uint8_t>& links,
+                                        const std::vector<std::uint8_t>& rechts) {
+    const std::size_t n = std::max(links.size(), rechts.size());
+    std::vector<std::uint8_t> s(2 * n, 128);
+    for (std::size_t i = 0; i < links.size(); ++i) s[2 * i] = links[i];
+    for (std::size_t i = 0; i < rechts.size(); ++i) s[2 * i + 1] = rechts[i];
+    return s;
+}
+
+}  // namespace tonwerk::test

@@ -1,0 +1,63 @@
+#include "tonwerk/core/blockverteiler.h"
+
+#include <algorithm>
+
+namespace tonwerk {
+
+int nutzbarePufferFrames(Long recordPufferSize) {
+    return static_cast<int>(std::clamp<Long>(recordPufferSize, 1, Blockverteiler::kMaxFrames));
+}
+
+Blockverteiler::Blockverteiler()
+    : speicher_(static_cast<std::size_t>(SoundEingang::kPuffer) * kPufferBytes, 128),
+      tabellen_(static_cast<std::size_t>(8) * (kMaxFrames + 1)) {}
+
+Long Blockverteiler::starten(SoundEingang& eingang, Long karte, Long abtastrate, Long frames) {
+    ueberlaufZaehler_ = 0;
+    frames_ = nutzbarePufferFrames(frames);
+    // Device errors do not stop the sequence: a failed open makes the rest fail
+    // too, and the result of starting is what the caller reports.
+    eingang.oeffnen(karte, abtastrate);
+    for (int b = 0; b < SoundEingang::kPuffer; ++b) {
+        eingang.vorbereiten(b, puffer(b), static_cast<std::size_t>(2 * frames_));
+        eingang.einreihen(b);
+    }
+    pufferIndex_ = 0;
+    return eingang.starten();
+}
+
+void Blockverteiler::tick(SoundEingang& eingang, BlockEmpfaenger& empfaenger, Integer sampleFehlerRate) {
+    const int b = pufferIndex_;
+    if (!eingang.fertig(b)) return;
+    const std::uint8_t* daten = puffer(b);
+
+    SignalstaerkeType staerke;
+    staerke.links = pegelmessung(daten, frames_, 0);
+    staerke.rechts = pegelmessung(daten, frames_, 1);
+    empfaenger.pegel(staerke);
+
+    int n[2];
+    halbwellenanalyseStereo(daten, frames_, lauf_, sampleFehlerRate, slot(b), slot(4 + b), n[0], n[1]);
+    std::array<Laeufe, 2> laeufe;
+    for (int kanal = 0; kanal < 2; ++kanal) {
+        halbwellenEnde_[kanal * 4 + b] = n[kanal] - 1;
+        laeufe[kanal] = Laeufe(slot(kanal * 4 + b), static_cast<std::size_t>(n[kanal]));
+    }
+
+    empfaenger.blockSchreiben(daten, static_cast<std::size_t>(2 * frames_));
+    empfaenger.dekodieren(laeufe);
+
+    eingang.einreihen(b);
+    pufferIndex_ = static_cast<Integer>((b + 1) % SoundEingang::kPuffer);
+    if (eingang.fertig(pufferIndex_)) {
+        ++ueberlaufZaehler_;
+        empfaenger.ueberlauf(ueberlaufZaehler_);
+    }
+}
+
+Long Blockverteiler::stoppen(SoundEingang& eingang) {
+    eingang.zuruecksetzen();
+    return eingang.schliessen();
+}
+
+}  // namespace tonwerk

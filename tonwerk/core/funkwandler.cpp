@@ -1,0 +1,185 @@
+#include "tonwerk/core/funkwandler.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace tonwerk {
+
+namespace {
+// The user's runtime directory where there is one, else the temporary directory.
+std::filesystem::path standardSendeverzeichnis() {
+    if (const char* laufzeit = std::getenv("XDG_RUNTIME_DIR"); laufzeit && *laufzeit) return laufzeit;
+    std::error_code fehler;
+    auto temp = std::filesystem::temp_directory_path(fehler);
+    return fehler ? std::filesystem::path("/tmp") : temp;
+}
+}  // namespace
+
+Funkwandler::Funkwandler(Plattform plattform)
+    : p_(plattform),
+      zvei_([this](ZVEIType& r) {
+          if (listener_) listener_->ZVEIDecodierung(r);
+      }),
+      fms_([this](FmsTlgType& r) {
+          if (listener_) listener_->FMSDecodierung(r);
+      }),
+      poc_([this](POCType& r) {
+          if (listener_) listener_->POCDecodierung(r);
+      }),
+      tonruf_([this](TonrufType& r) {
+          if (!listener_) return;
+          listener_->TonrufDecodierungA(r);
+          Long nummer = r.tonruf;
+          listener_->TonrufDecodierung(nummer);
+      }) {
+    soundStatus_ = 4;
+    e_.Sendeverzeichnis = standardSendeverzeichnis();
+    // Every setting already holds its default (Einstellungen); the decoders hold
+    // their initial per-channel state.
+    konstantenBerechnen();
+    soundStatus_ = 0;
+}
+
+Funkwandler::~Funkwandler() {
+    if (soundStatus_ == 2) Soundstop();
+}
+
+
+void Funkwandler::konstantenBerechnen() {
+    k_ = berechneRatenkonstanten(e_.Abtastrate, e_.ZVEI70msMin, e_.ZVEI70msMax);
+    e_.RecordPufferSize = k_.RecordPufferSize;
+    berechnePocKonstanten(k_, e_.Abtastrate, e_.PocBaud);
+}
+
+// ---- lifecycle ----
+
+Long Funkwandler::SoundStart() {
+    if (soundStatus_ != 0) return 1;
+    soundStatus_ = 1;
+    const Long ergebnis = verteiler_.starten(p_.eingang, e_.SoundCard, e_.Abtastrate, e_.RecordPufferSize);
+    p_.timer1.aktivieren(60, [this] { timer1Tick(); });
+    p_.timer2.aktivieren(1000, [this] { timer2Tick(); });
+    soundStatus_ = 2;
+    return ergebnis;
+}
+
+Long Funkwandler::Soundstop() {
+    soundStatus_ = 3;
+    p_.timer1.deaktivieren();
+    p_.timer2.deaktivieren();
+    // TODO(recording): end a running recording without WaveRecordEnd.
+    // The device gets three to four seconds to settle before it is reset.
+    for (int i = 0; i < 4; ++i) {
+        const int sekunde = p_.uhr.sekunde();
+        while (p_.uhr.sekunde() == sekunde) {
+        }
+    }
+    const Long ergebnis = verteiler_.stoppen(p_.eingang);
+    soundStatus_ = 0;
+    return ergebnis;
+}
+
+Long Funkwandler::GetSoundKartenCount() { return p_.eingang.geraeteAnzahl(); }
+
+Long Funkwandler::GetSoundkarteInfo(Long SCard, std::string& SName, Long& SFormat) {
+    std::string name;
+    Long formate = 0;
+    const Long ergebnis = p_.eingang.geraeteInfo(SCard, name, formate);
+    if (ergebnis == 0) {
+        SName = name.substr(0, name.find('\0'));
+        SFormat = formate;
+    }
+    return ergebnis;
+}
+
+void Funkwandler::timer1Tick() { verteiler_.tick(p_.eingang, *this, e_.SampleFehlerRate); }
+
+void Funkwandler::timer2Tick() {
+    // TODO(recording): count recording seconds.
+}
+
+// ---- dispatcher callbacks ----
+
+void Funkwandler::pegel(SignalstaerkeType& wert) {
+    if (listener_) listener_->Signalstaerke(wert);
+}
+
+void Funkwandler::blockSchreiben(const std::uint8_t* /*daten*/, std::size_t /*bytes*/) {
+    // TODO(recording): append the block to a running recording.
+}
+
+void Funkwandler::dekodieren(const std::array<Laeufe, 2>& laeufe) {
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (e_.Dekodieren[kanal][DekZVEI]) zvei_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (e_.Dekodieren[kanal][DekFMS]) fms_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (e_.Dekodieren[kanal][DekPOC]) poc_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (e_.Dekodieren[kanal][DekTonruf]) tonruf_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+}
+
+void Funkwandler::ueberlauf(Long zaehler) {
+    if (listener_) listener_->PufferUeberlauf(zaehler);
+}
+
+// ---- property setters with rules ----
+
+Long Funkwandler::Samplerates() const {
+    if (e_.Abtastrate == 22050) return 1;
+    if (e_.Abtastrate == 44100) return 2;
+    return 0;
+}
+
+void Funkwandler::Samplerates(Long v) {
+    const Long rate = v == 1 ? 22050 : v == 2 ? 44100 : 11025;
+    const bool neustart = soundStatus_ == 2;
+    if (neustart) Soundstop();
+    e_.Abtastrate = rate;
+    konstantenBerechnen();
+    if (neustart) SoundStart();
+}
+
+void Funkwandler::PocBaudRates(Integer v) {
+    e_.PocBaud = v == 1 ? 1200 : 512;
+    berechnePocKonstanten(k_, e_.Abtastrate, e_.PocBaud);
+}
+
+namespace {
+Integer verdoppelt(Integer v, const char* name) {
+    if (v < -16384 || v > 16383) throw std::overflow_error(std::string(name) + ": Überlauf");
+    return static_cast<Integer>(2 * v);
+}
+Integer pegelBegrenzt(Integer v) { return v < 0 ? Integer{0} : v > 127 ? Integer{127} : v; }
+}  // namespace
+
+void Funkwandler::FMSVorlaufMin(Integer v) { e_.FMSVorlaufMin2 = verdoppelt(v, "FMSVorlaufMin"); }
+void Funkwandler::FMSVorlaufMax(Integer v) { e_.FMSVorlaufMax2 = verdoppelt(v, "FMSVorlaufMax"); }
+void Funkwandler::Ausgangspegel(Integer v) { e_.Ausgangspegel = pegelBegrenzt(v); }
+void Funkwandler::PocAusgangspegel(Integer v) { e_.PocAusgangspegel = pegelBegrenzt(v); }
+
+void Funkwandler::FunkAnschluss(Integer v) {
+    // TODO(keying): close the serial port if it is open.
+    if (v >= 1 && v <= 4) e_.FunkAnschluss = v;
+}
+
+// ---- members whose work is not available yet ----
+
+void Funkwandler::nichtVerfuegbar(const char* mitglied) {
+    throw std::logic_error(std::string(mitglied) + " ist in dieser Ausgabe noch nicht verfügbar");
+}
+
+Long Funkwandler::FunkAufzeichnen(Long, const std::string&) { nichtVerfuegbar("FunkAufzeichnen"); }
+Long Funkwandler::FunkSenden(Long) { nichtVerfuegbar("FunkSenden"); }
+Long Funkwandler::FunkEmpfangen(Long) { nichtVerfuegbar("FunkEmpfangen"); }
+Long Funkwandler::FMSSenden(const std::string&, Integer, Integer, Integer, Integer, const std::string&, Integer,
+                            Long) {
+    nichtVerfuegbar("FMSSenden");
+}
+Long Funkwandler::ZVEISenden(const std::string&, Boolean, Long, Integer, Long) { nichtVerfuegbar("ZVEISenden"); }
+Long Funkwandler::POCSenden(Long, Long, Long, const std::string&, Integer, Long) { nichtVerfuegbar("POCSenden"); }
+Long Funkwandler::TonrufSenden(Long, Integer, Long) { nichtVerfuegbar("TonrufSenden"); }
+
+}  // namespace tonwerk

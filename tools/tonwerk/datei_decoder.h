@@ -1,0 +1,47 @@
+// Runs audio through a real Funkwandler on a simulated input as fast as the CPU
+// allows. Time advances with the audio: Timer1 ticks once per filled buffer and
+// Timer2 once per second of audio.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/ohne_hardware.h"
+#include "tonwerk/platform/simulierter_eingang.h"
+
+namespace tonwerk::werkzeug {
+
+class DateiDecoder {
+public:
+    // Sets Samplerates for 11025, 22050 or 44100 Hz; other rates are an error.
+    explicit DateiDecoder(int abtastrate);
+    ~DateiDecoder();
+
+    Funkwandler& kontrolle() { return fw_; }
+    // Starts capture; call after the properties are set.
+    void starten();
+    // Feeds 8-bit stereo frames and processes every buffer they complete.
+    void einspeisen(const std::vector<std::uint8_t>& stereo);
+    // Ends the runs still open, processes the rest and stops.
+    void beenden();
+    // Seconds of audio delivered to the control so far.
+    double zeit() const { return static_cast<double>(geliefert_) / abtastrate_; }
+
+private:
+    SimulierterEingang eingang_;
+    KeineAusgabe ausgabe_;
+    KeinAnschluss anschluss_;
+    HandZeitgeber timer1_, timer2_;
+    SchrittUhr uhr_;
+    Funkwandler fw_;
+    int abtastrate_;
+    std::size_t pufferBytes_ = 0;
+    std::uint64_t geliefert_ = 0;
+    std::uint64_t sekunden_ = 0;
+    bool laeuft_ = false;
+
+    void verarbeiten(std::size_t frames);
+};
+
+}  // namespace tonwerk::werkzeug

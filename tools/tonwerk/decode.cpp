@@ -1,0 +1,67 @@
+// tonwerk decode FILE|-: prints every event the control raises on a recording.
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audioquelle.h"
+#include "befehle.h"
+#include "datei_decoder.h"
+#include "eigenschaften_setzen.h"
+#include "ereignis_ausgabe.h"
+
+namespace tonwerk::werkzeug {
+
+namespace {
+
+struct DecodeOptionen {
+    std::string datei;
+    bool json = false;
+    bool pegel = false;
+    std::vector<std::string> setzen;
+    int rate = 0;
+    int kanaele = 1;
+};
+
+void decodieren(const DecodeOptionen& o) {
+    std::unique_ptr<AudioQuelle> quelle;
+    if (o.datei == "-") {
+        if (o.rate <= 0) throw std::runtime_error("Standardeingabe braucht --rate");
+        quelle = rohdatenOeffnen(stdin, o.rate, o.kanaele);
+    } else {
+        quelle = dateiOeffnen(o.datei);
+    }
+    DateiDecoder decoder(quelle->abtastrate());
+    eigenschaftenSetzen(decoder.kontrolle(), o.setzen);
+    EreignisAusgabe ausgabe(std::cout, o.json, o.pegel, [&decoder] { return decoder.zeit(); });
+    decoder.kontrolle().setListener(&ausgabe);
+    decoder.starten();
+
+    std::vector<std::uint8_t> stereo;
+    const std::size_t block = 16384;
+    while (true) {
+        stereo.clear();
+        if (quelle->lesen(stereo, block) == 0) break;
+        decoder.einspeisen(stereo);
+    }
+    decoder.beenden();
+}
+
+}  // namespace
+
+void decodeBefehl(CLI::App& app) {
+    auto o = std::make_shared<DecodeOptionen>();
+    CLI::App* cmd = app.add_subcommand("decode", "Eine Aufnahme decodieren (WAV-Datei oder - für Standardeingabe)");
+    cmd->add_option("datei", o->datei, "WAV-Datei (8/16 Bit, Mono oder Stereo) oder - für rohe 16-Bit-Samples")
+        ->required();
+    cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile");
+    cmd->add_flag("--levels", o->pegel, "Auch Signalstaerke je Puffer ausgeben");
+    cmd->add_option("--set", o->setzen, "Eigenschaft vor dem Decodieren setzen: NAME=WERT (wiederholbar)");
+    cmd->add_option("--rate", o->rate, "Abtastrate der Standardeingabe in Hz");
+    cmd->add_option("--channels", o->kanaele, "Kanäle der Standardeingabe (1 oder 2)");
+    cmd->callback([o] { decodieren(*o); });
+}
+
+}  // namespace tonwerk::werkzeug

@@ -1,0 +1,75 @@
+#include "ereignis_ausgabe.h"
+
+#include <iomanip>
+#include <nlohmann/json.hpp>
+
+namespace tonwerk::werkzeug {
+
+using Json = nlohmann::ordered_json;
+
+template <typename Felder>
+void EreignisAusgabe::ausgeben(const char* name, const Felder& felder) {
+    const double t = zeit_ ? zeit_() : 0.0;
+    if (json_) {
+        Json j;
+        j["event"] = name;
+        j["time"] = std::round(t * 1000.0) / 1000.0;
+        for (const auto& [k, v] : felder.items()) j[k] = v;
+        aus_ << j.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    } else {
+        aus_ << std::fixed << std::setprecision(3) << std::setw(9) << t << " s  " << name;
+        for (const auto& [k, v] : felder.items()) {
+            aus_ << "  " << k << '=';
+            if (v.is_string())
+                aus_ << '"' << v.template get<std::string>() << '"';
+            else
+                aus_ << v.dump();
+        }
+        aus_ << '\n';
+    }
+    aus_.flush();
+    if (beobachter) beobachter(name);
+}
+
+void EreignisAusgabe::Signalstaerke(SignalstaerkeType& w) {
+    if (!pegel_) return;
+    ausgeben("Signalstaerke", Json{{"links", w.links}, {"rechts", w.rechts}});
+}
+
+void EreignisAusgabe::FMSDecodierung(FmsTlgType& w) {
+    ausgeben("FMSDecodierung", Json{{"Kanal", w.Kanal},
+                                    {"Kennung", w.Kennung},
+                                    {"bos", w.bos},
+                                    {"land", w.land},
+                                    {"ort", w.ort},
+                                    {"fz", w.fz},
+                                    {"Richtung", w.Richtung},
+                                    {"Status", w.Status},
+                                    {"tki", w.tki},
+                                    {"Baustufe", w.Baustufe},
+                                    {"Text", w.Text},
+                                    {"folgenr", w.folgenr},
+                                    {"iskurztext", w.iskurztext},
+                                    {"isfolgetelegramm", w.isfolgetelegramm}});
+}
+
+void EreignisAusgabe::ZVEIDecodierung(ZVEIType& w) {
+    ausgeben("ZVEIDecodierung", Json{{"Kanal", w.Kanal}, {"ZVEINr", w.ZVEINr}});
+}
+
+void EreignisAusgabe::POCDecodierung(POCType& w) {
+    ausgeben("POCDecodierung",
+             Json{{"Kanal", w.Kanal}, {"RIC", w.RIC}, {"Funktion", w.Funktion}, {"Text", w.Text}, {"TextBin", w.TextBin}});
+}
+
+void EreignisAusgabe::PufferUeberlauf(Long& w) { ausgeben("PufferUeberlauf", Json{{"wert", w}}); }
+
+void EreignisAusgabe::WaveRecordEnd(Long& w) { ausgeben("WaveRecordEnd", Json{{"wert", w}}); }
+
+void EreignisAusgabe::TonrufDecodierungA(TonrufType& w) {
+    ausgeben("TonrufDecodierungA", Json{{"Kanal", w.Kanal}, {"tonruf", w.tonruf}});
+}
+
+void EreignisAusgabe::TonrufDecodierung(Long& w) { ausgeben("TonrufDecodierung", Json{{"wert", w}}); }
+
+}  // namespace tonwerk::werkzeug

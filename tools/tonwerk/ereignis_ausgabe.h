@@ -1,0 +1,40 @@
+// Prints the control's events for people (one line each) or machines (one JSON
+// object per line), stamped with their position in the audio.
+#pragma once
+
+#include <functional>
+#include <ostream>
+
+#include "tonwerk/core/records.h"
+
+namespace tonwerk::werkzeug {
+
+class EreignisAusgabe : public FunkwandlerListener {
+public:
+    // `zeit` tells the position in seconds of the audio being processed.
+    EreignisAusgabe(std::ostream& aus, bool json, bool pegel, std::function<double()> zeit)
+        : aus_(aus), json_(json), pegel_(pegel), zeit_(std::move(zeit)) {}
+
+    void Signalstaerke(SignalstaerkeType& w) override;
+    void FMSDecodierung(FmsTlgType& w) override;
+    void ZVEIDecodierung(ZVEIType& w) override;
+    void POCDecodierung(POCType& w) override;
+    void PufferUeberlauf(Long& w) override;
+    void WaveRecordEnd(Long& w) override;
+    void TonrufDecodierung(Long& w) override;
+    void TonrufDecodierungA(TonrufType& w) override;
+
+    // Extra hook for callers that count what was decoded (e.g. a summary).
+    std::function<void(const char* ereignis)> beobachter;
+
+private:
+    std::ostream& aus_;
+    bool json_;
+    bool pegel_;
+    std::function<double()> zeit_;
+
+    template <typename Felder>
+    void ausgeben(const char* name, const Felder& felder);
+};
+
+}  // namespace tonwerk::werkzeug
