@@ -5,17 +5,10 @@
 #include <string>
 #include <system_error>
 
-namespace tonwerk {
+#include "tonwerk/transmit/fms_senden.h"
+#include "tonwerk/transmit/sendedatei.h"
 
-namespace {
-// The user's runtime directory where there is one, else the temporary directory.
-std::filesystem::path standardSendeverzeichnis() {
-    if (const char* laufzeit = std::getenv("XDG_RUNTIME_DIR"); laufzeit && *laufzeit) return laufzeit;
-    std::error_code fehler;
-    auto temp = std::filesystem::temp_directory_path(fehler);
-    return fehler ? std::filesystem::path("/tmp") : temp;
-}
-}  // namespace
+namespace tonwerk {
 
 Funkwandler::Funkwandler(Plattform plattform)
     : p_(plattform),
@@ -165,6 +158,13 @@ void Funkwandler::FunkAnschluss(Integer v) {
     if (v >= 1 && v <= 4) e_.FunkAnschluss = v;
 }
 
+// ---- send methods ----
+
+Long Funkwandler::FMSSenden(const std::string& Kennung, Integer Richtung, Integer Status, Integer tki,
+                            Integer Baustufe, const std::string& Text, Integer /*Funkkanal*/, Long /*FunkHalten*/) {
+    return tonwerk::FMSSenden(ton_, p_.ausgabe, e_, Kennung, Richtung, Status, tki, Baustufe, Text);
+}
+
 // ---- members whose work is not available yet ----
 
 void Funkwandler::nichtVerfuegbar(const char* mitglied) {
@@ -174,10 +174,6 @@ void Funkwandler::nichtVerfuegbar(const char* mitglied) {
 Long Funkwandler::FunkAufzeichnen(Long, const std::string&) { nichtVerfuegbar("FunkAufzeichnen"); }
 Long Funkwandler::FunkSenden(Long) { nichtVerfuegbar("FunkSenden"); }
 Long Funkwandler::FunkEmpfangen(Long) { nichtVerfuegbar("FunkEmpfangen"); }
-Long Funkwandler::FMSSenden(const std::string&, Integer, Integer, Integer, Integer, const std::string&, Integer,
-                            Long) {
-    nichtVerfuegbar("FMSSenden");
-}
 Long Funkwandler::ZVEISenden(const std::string&, Boolean, Long, Integer, Long) { nichtVerfuegbar("ZVEISenden"); }
 Long Funkwandler::POCSenden(Long, Long, Long, const std::string&, Integer, Long) { nichtVerfuegbar("POCSenden"); }
 Long Funkwandler::TonrufSenden(Long, Integer, Long) { nichtVerfuegbar("TonrufSenden"); }

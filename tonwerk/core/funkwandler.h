@@ -21,6 +21,7 @@
 #include "tonwerk/platform/sound_ausgabe.h"
 #include "tonwerk/platform/sound_eingang.h"
 #include "tonwerk/platform/zeitgeber.h"
+#include "tonwerk/transmit/tongenerator.h"
 
 namespace tonwerk {
 
@@ -153,6 +154,7 @@ private:
     FmsDecoder fms_;
     PocDecoder poc_;
     TonrufDecoder tonruf_;
+    Tongenerator ton_;  // sample count and phases shared by the send methods
 
     Boolean schalter(int kanal, Dekoder d) const { return e_.Dekodieren[kanal][d] != 0 ? Wahr : Falsch; }
     void schalter(int kanal, Dekoder d, Boolean v) { e_.Dekodieren[kanal][d] = v != 0 ? 1 : 0; }

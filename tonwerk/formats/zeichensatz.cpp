@@ -1,0 +1,113 @@
+#include "tonwerk/formats/zeichensatz.h"
+
+#include <array>
+#include <utility>
+
+namespace tonwerk {
+
+namespace {
+
+constexpr char32_t kErsatz = 0xFFFD;
+
+// The German substitutions, both directions.
+constexpr std::array<std::pair<char32_t, std::uint8_t>, 8> kDeutsch = {{
+    {U'§', 0x40}, {U'Ä', 0x5B}, {U'Ö', 0x5C}, {U'Ü', 0x5D}, {U'ä', 0x7B}, {U'ö', 0x7C}, {U'ü', 0x7D}, {U'ß', 0x7E},
+}};
+
+// Windows-1252 bytes 0x80-0x9F and their code points (the five unassigned bytes
+// map to the C1 controls of the same value, as Windows does).
+constexpr std::array<char32_t, 32> kCp1252Hoch = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+int cp1252(char32_t z) {
+    if (z < 0x80 || (z >= 0xA0 && z <= 0xFF)) return static_cast<int>(z);
+    for (std::size_t i = 0; i < kCp1252Hoch.size(); ++i) {
+        if (kCp1252Hoch[i] == z) return static_cast<int>(0x80 + i);
+    }
+    return '?';
+}
+
+}  // namespace
+
+std::u32string Utf8Dekodieren(std::string_view utf8) {
+    std::u32string aus;
+    aus.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        int folge = 0;
+        char32_t z = 0;
+        char32_t minimum = 0;
+        if (b < 0x80) {
+            aus.push_back(b);
+            ++i;
+            continue;
+        } else if ((b & 0xE0) == 0xC0) {
+            folge = 1, z = b & 0x1F, minimum = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            folge = 2, z = b & 0x0F, minimum = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            folge = 3, z = b & 0x07, minimum = 0x10000;
+        } else {
+            aus.push_back(kErsatz);
+            ++i;
+            continue;
+        }
+        bool gut = i + static_cast<std::size_t>(folge) < utf8.size();
+        for (int k = 1; gut && k <= folge; ++k) {
+            const auto f = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            if ((f & 0xC0) != 0x80) {
+                gut = false;
+            } else {
+                z = (z << 6) | (f & 0x3F);
+            }
+        }
+        if (gut && z >= minimum && z <= 0x10FFFF && !(z >= 0xD800 && z <= 0xDFFF)) {
+            aus.push_back(z);
+            i += static_cast<std::size_t>(folge) + 1;
+        } else {
+            aus.push_back(kErsatz);
+            ++i;
+        }
+    }
+    return aus;
+}
+
+std::uint8_t ZeichenZuCode(char32_t zeichen) {
+    for (const auto& [z, code] : kDeutsch) {
+        if (z == zeichen) return code;
+    }
+    return static_cast<std::uint8_t>(cp1252(zeichen) & 0x7F);
+}
+
+std::vector<std::uint8_t> TextZuCodes(std::string_view utf8, std::size_t hoechstens) {
+    const std::u32string zeichen = Utf8Dekodieren(utf8);
+    std::vector<std::uint8_t> codes;
+    for (std::size_t i = 0; i < zeichen.size() && i < hoechstens; ++i) codes.push_back(ZeichenZuCode(zeichen[i]));
+    return codes;
+}
+
+std::string_view CodeZuZeichen(int code) {
+    static constexpr std::array<std::string_view, 128> kTabelle = [] {
+        std::array<std::string_view, 128> t{};
+        constexpr std::string_view ascii =
+            " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+        for (int c = 0; c < 128; ++c) {
+            t[static_cast<std::size_t>(c)] = (c < 32 || c == 127) ? ascii.substr(0, 1) : ascii.substr(static_cast<std::size_t>(c - 32), 1);
+        }
+        t[0x40] = "§";
+        t[0x5B] = "Ä";
+        t[0x5C] = "Ö";
+        t[0x5D] = "Ü";
+        t[0x7B] = "ä";
+        t[0x7C] = "ö";
+        t[0x7D] = "ü";
+        t[0x7E] = "ß";
+        return t;
+    }();
+    return kTabelle[static_cast<std::size_t>(code & 0x7F)];
+}
+
+}  // namespace tonwerk

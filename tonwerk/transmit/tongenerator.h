@@ -1,0 +1,63 @@
+// Tone synthesis for every transmission: 8-bit mono samples at 11025 Hz, 128 being
+// the zero line. Phases are whole degrees; after each sample a phase advances by
+// the step of its frequency and is rounded half to even, and sines use 3.1416 in
+// place of pi. Both quirks are part of the on-air waveform and are kept so that
+// identical calls produce identical bytes.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "tonwerk/core/records.h"
+
+namespace tonwerk {
+
+inline constexpr Long kSendeAbtastrate = 11025;
+
+// Sample of phase `phase` (degrees) at level `pegel`: floor(sin(3.1416/180 * phase) * pegel) + 128.
+std::uint8_t Abtastwert(int phase, int pegel);
+
+// Degrees per sample for frequency f at 11025 Hz.
+double Schrittweite(double f);
+
+// Collects the samples of one transmission. The phases are state shared by the
+// generators, as a sender may carry them from one tone to the next.
+class Tongenerator {
+public:
+    explicit Tongenerator(Integer pegel = 60) : pegel_(pegel) {}
+
+    Integer Phase = 0;   // single tone, ZVEI tone and FFSK
+    Integer Phase2 = 0;  // first tone of the two-tone generator
+    Integer Phase3 = 0;  // second tone of the two-tone generator
+
+    Integer pegel() const { return pegel_; }
+    void setzePegel(Integer pegel) { pegel_ = pegel; }
+
+    // Starts a new transmission: no samples, phases 0.
+    void neu();
+
+    void SchreibeStille(Long n);
+    // n samples of one raw value (baseband levels).
+    void SchreibeProben(Long n, std::uint8_t wert);
+    // FFSK of a bit string: "1" is one cycle of 1200 Hz, anything else 1.5 cycles of 1800 Hz.
+    void SchreibeFfskBits(std::string_view bits);
+    // About 70 ms of whole cycles of f, continuing from Phase.
+    void SchreibeZveiTon(double f);
+    // n samples of f from phase 0.
+    void SchreibeDauerton(double f, Long n);
+    // Five seconds of the mean of two tones, both from phase 0.
+    void SchreibeZweiton(double f1, double f2);
+
+    Long Probenzahl() const { return static_cast<Long>(proben_.size()); }
+    std::span<const std::uint8_t> Proben() const { return proben_; }
+
+private:
+    void schreibe(int phase) { proben_.push_back(Abtastwert(phase, pegel_)); }
+
+    Integer pegel_;
+    std::vector<std::uint8_t> proben_;
+};
+
+}  // namespace tonwerk
