@@ -1,14 +1,17 @@
 // The control's own POCSAG transmissions fed back through its capture at every
 // sample rate, on either channel: each message reported exactly once.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "test_plattform.h"
 #include "tonwerk/formats/poc_text.h"
-#include "tonwerk/transmit/poc_senden.h"
 
 namespace tonwerk {
 namespace {
@@ -51,11 +54,59 @@ std::vector<std::uint8_t> hochtasten(const std::vector<std::uint8_t>& proben, in
     return aus;
 }
 
+namespace fs = std::filesystem;
+
+// A control whose transmit files go to a directory of its own.
+class PocKontrolle {
+public:
+    PocKontrolle() {
+        verzeichnis_ = fs::temp_directory_path() /
+                       ("tonwerk_poc_" + std::to_string(::getpid()) + "_" + std::to_string(zaehler_++));
+        fs::create_directories(verzeichnis_);
+        t.fw.Sendeverzeichnis(verzeichnis_);
+    }
+    ~PocKontrolle() { fs::remove_all(verzeichnis_); }
+
+    // Sends through the control and returns the transmit file.
+    std::vector<std::uint8_t> senden(Long baud, const Nachricht& n) {
+        EXPECT_EQ(t.fw.POCSenden(baud, n.ric, n.funktion, n.text, 0, 0), 0);
+        EXPECT_EQ(t.ausgabe.gespielt.back(), verzeichnis_ / "pocaus.wav");
+        std::ifstream d(verzeichnis_ / "pocaus.wav", std::ios::binary);
+        return {std::istreambuf_iterator<char>(d), std::istreambuf_iterator<char>()};
+    }
+
+    test::TestKontrolle t;
+
+private:
+    fs::path verzeichnis_;
+    static inline int zaehler_ = 0;
+};
+
+std::uint32_t le32(const std::vector<std::uint8_t>& d, std::size_t at) {
+    return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
+}
+
+TEST(PocSendedatei, HeaderAndSamplesOfRic8) {
+    PocKontrolle k;
+    const auto datei = k.senden(1, {8, 0, ""});
+    ASSERT_EQ(datei.size(), 44u + 16879u);
+    EXPECT_EQ(std::string(datei.begin(), datei.begin() + 4), "RIFF");
+    EXPECT_EQ(le32(datei, 4), 16879u + 36u);
+    EXPECT_EQ(le32(datei, 24), 11025u);
+    EXPECT_EQ(le32(datei, 40), 16879u);
+    EXPECT_EQ(datei[44], 128);
+    EXPECT_EQ(datei[44 + 6615], 68);  // the first preamble bit, a one
+    // The next send replaces the file.
+    EXPECT_EQ(k.senden(0, {8, 0, ""}).size(), 44u + 31180u);
+    EXPECT_EQ(k.t.ausgabe.gespielt.size(), 2u);
+}
+
 class PocRundlauf : public ::testing::TestWithParam<std::tuple<Long, Long, Integer>> {};
 
 TEST_P(PocRundlauf, EveryMessageExactlyOnce) {
     const auto [sampleratesWert, baudWert, kanal] = GetParam();
-    test::TestKontrolle t;
+    PocKontrolle k;
+    test::TestKontrolle& t = k.t;
     t.fw.Samplerates(sampleratesWert);
     t.fw.PocBaudRates(static_cast<Integer>(baudWert));
     ASSERT_EQ(t.fw.SoundStart(), 0);
@@ -64,8 +115,8 @@ TEST_P(PocRundlauf, EveryMessageExactlyOnce) {
     const auto liste = nachrichten();
     std::vector<std::uint8_t> mono;
     for (const auto& n : liste) {
-        const auto proben = PocSendeProben(PocSendeauftrag{baudWert, n.ric, n.funktion, n.text}, t.fw.einstellungen());
-        mono.insert(mono.end(), proben.begin(), proben.end());
+        const auto datei = k.senden(baudWert, n);
+        mono.insert(mono.end(), datei.begin() + 44, datei.end());
     }
     mono = hochtasten(mono, faktor);
     t.einspeisen(kanal == 0 ? test::stereo(mono, {}) : test::stereo({}, mono));
@@ -91,17 +142,18 @@ INSTANTIATE_TEST_SUITE_P(RatenKanaele, PocRundlauf,
                                             ::testing::Values(Integer{0}, Integer{1})));
 
 TEST(PocRundlaufKontrolle, OffSwitchAndWrongBaudDecodeNothing) {
-    const auto proben = PocSendeProben(PocSendeauftrag{1, 8, 0, "x"}, Einstellungen{});
-    test::TestKontrolle t;
-    t.fw.PocBaudRates(1);
-    t.fw.DecLinksPOC(Falsch);
-    ASSERT_EQ(t.fw.SoundStart(), 0);
-    t.einspeisen(test::stereo(proben, proben));
-    ASSERT_EQ(t.ereignisse.poc.size(), 1u);
-    EXPECT_EQ(t.ereignisse.poc[0].Kanal, 1);
-    t.fw.PocBaudRates(0);
-    t.einspeisen(test::stereo(proben, proben));
-    EXPECT_EQ(t.ereignisse.poc.size(), 1u);
+    PocKontrolle k;
+    const auto datei = k.senden(1, {8, 0, "x"});
+    const std::vector<std::uint8_t> proben(datei.begin() + 44, datei.end());
+    k.t.fw.PocBaudRates(1);
+    k.t.fw.DecLinksPOC(Falsch);
+    ASSERT_EQ(k.t.fw.SoundStart(), 0);
+    k.t.einspeisen(test::stereo(proben, proben));
+    ASSERT_EQ(k.t.ereignisse.poc.size(), 1u);
+    EXPECT_EQ(k.t.ereignisse.poc[0].Kanal, 1);
+    k.t.fw.PocBaudRates(0);
+    k.t.einspeisen(test::stereo(proben, proben));
+    EXPECT_EQ(k.t.ereignisse.poc.size(), 1u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,9 @@ std::vector<Lauf> laeufe(const std::vector<std::uint8_t>& proben) {
 
 std::vector<std::uint8_t> senden(Long baud, Long ric, Long funktion, const std::string& text,
                                  const Einstellungen& e = Einstellungen{}) {
-    return PocSendeProben(PocSendeauftrag{baud, ric, funktion, text}, e);
+    Tongenerator g;
+    PocSendeAudio(g, e, PocSendeauftrag{baud, ric, funktion, text});
+    return {g.Proben().begin(), g.Proben().end()};
 }
 
 TEST(PocSenden, SampleCounts) {
@@ -92,6 +95,14 @@ TEST(PocSenden, PhaseReversalAndLevel) {
     EXPECT_EQ(l[2].wert, 1);
     e.PocAusgangspegel = 0;
     for (std::uint8_t p : senden(1, 8, 0, "", e)) ASSERT_EQ(p, 128);
+}
+
+TEST(PocSenden, OverlongPreambleIsRefused) {
+    Einstellungen e;
+    e.PocSendPreambellaenge = 2000000000;
+    Tongenerator g;
+    EXPECT_THROW(PocSendeAudio(g, e, PocSendeauftrag{0, 8, 0, ""}), std::overflow_error);
+    EXPECT_EQ(g.Probenzahl(), 0);
 }
 
 TEST(PocSenden, CharactersAbove127AreLeftOut) {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "tonwerk/transmit/fms_senden.h"
+#include "tonwerk/transmit/poc_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
 
 namespace tonwerk {
@@ -165,6 +166,11 @@ Long Funkwandler::FMSSenden(const std::string& Kennung, Integer Richtung, Intege
     return tonwerk::FMSSenden(ton_, p_.ausgabe, e_, Kennung, Richtung, Status, tki, Baustufe, Text);
 }
 
+Long Funkwandler::POCSenden(Long Baud, Long RIC, Long Funktion, const std::string& Text, Integer /*Funkkanal*/,
+                            Long /*FunkHalten*/) {
+    return tonwerk::POCSenden(ton_, p_.ausgabe, e_, PocSendeauftrag{Baud, RIC, Funktion, Text});
+}
+
 // ---- members whose work is not available yet ----
 
 void Funkwandler::nichtVerfuegbar(const char* mitglied) {
@@ -175,7 +181,6 @@ Long Funkwandler::FunkAufzeichnen(Long, const std::string&) { nichtVerfuegbar("F
 Long Funkwandler::FunkSenden(Long) { nichtVerfuegbar("FunkSenden"); }
 Long Funkwandler::FunkEmpfangen(Long) { nichtVerfuegbar("FunkEmpfangen"); }
 Long Funkwandler::ZVEISenden(const std::string&, Boolean, Long, Integer, Long) { nichtVerfuegbar("ZVEISenden"); }
-Long Funkwandler::POCSenden(Long, Long, Long, const std::string&, Integer, Long) { nichtVerfuegbar("POCSenden"); }
 Long Funkwandler::TonrufSenden(Long, Integer, Long) { nichtVerfuegbar("TonrufSenden"); }
 
 }  // namespace tonwerk

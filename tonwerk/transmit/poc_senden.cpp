@@ -9,18 +9,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <stdexcept>
 
 #include "tonwerk/formats/poc_batch.h"
 #include "tonwerk/formats/poc_codewort.h"
 #include "tonwerk/formats/poc_einstellwort.h"
 #include "tonwerk/formats/poc_text.h"
+#include "tonwerk/transmit/sendedatei.h"
 
 namespace tonwerk {
 
 namespace {
 
-constexpr std::int64_t kVorlaufStille = 6615;  // 0.6 s
-constexpr std::int64_t kNachlaufStille = 100;
+constexpr Long kVorlaufStille = 6615;  // 0.6 s
+constexpr Long kNachlaufStille = 100;
 
 // Rounds zaehler / nenner (both non-negative) to the nearest integer, halves to even.
 std::int64_t rundeGerade(std::int64_t zaehler, std::int64_t nenner) {
@@ -32,10 +35,12 @@ std::int64_t rundeGerade(std::int64_t zaehler, std::int64_t nenner) {
 
 class NrzSchreiber {
 public:
-    NrzSchreiber(Long baud, std::uint8_t null, std::uint8_t eins, PocProbenziel& ziel)
-        : baud_(baud), null_(null), eins_(eins), ziel_(ziel) {}
+    NrzSchreiber(Long baud, std::uint8_t null, std::uint8_t eins, Tongenerator& g)
+        : baud_(baud), null_(null), eins_(eins), g_(g) {}
 
-    void lauf(std::uint32_t bit, std::int64_t bits) { ziel_.schreibe(bit ? eins_ : null_, PocLaufProben(baud_, bits)); }
+    void lauf(std::uint32_t bit, std::int64_t bits) {
+        g_.SchreibeProben(static_cast<Long>(PocLaufProben(baud_, bits)), bit ? eins_ : null_);
+    }
 
     // Collects equal bits and writes each run once it ends.
     void bit(std::uint32_t b) {
@@ -59,17 +64,9 @@ private:
     Long baud_;
     std::uint8_t null_;
     std::uint8_t eins_;
-    PocProbenziel& ziel_;
+    Tongenerator& g_;
     std::uint32_t offenBit_ = 0;
     std::int64_t offenLaenge_ = 0;
-};
-
-class Sammler : public PocProbenziel {
-public:
-    std::vector<std::uint8_t> proben;
-    void schreibe(std::uint8_t wert, std::int64_t anzahl) override {
-        proben.insert(proben.end(), static_cast<std::size_t>(std::max<std::int64_t>(anzahl, 0)), wert);
-    }
 };
 
 }  // namespace
@@ -80,20 +77,31 @@ std::int64_t PocLaufProben(Long baud, std::int64_t bits) {
     return rundeGerade(bits * 147, 16);
 }
 
-void PocSendeAudio(const PocSendeauftrag& auftrag, const Einstellungen& einstellungen, PocProbenziel& ziel) {
-    const PocCodewort sync = PocWortEinstellung(einstellungen.PocSyncWord, kPocSyncWort);
-    const PocCodewort idle = PocWortEinstellung(einstellungen.PocIdleWord, kPocIdleWort);
+void PocSendeAudio(Tongenerator& g, const Einstellungen& e, const PocSendeauftrag& auftrag) {
+    const PocCodewort sync = PocWortEinstellung(e.PocSyncWord, kPocSyncWort);
+    const PocCodewort idle = PocWortEinstellung(e.PocIdleWord, kPocIdleWort);
     const std::vector<PocCodewort> folge =
         PocBatchFolge(auftrag.RIC, PocAdresswort(auftrag.RIC, auftrag.Funktion), PocTextWoerter(auftrag.Text), sync, idle);
 
-    const int pegel = std::clamp<int>(einstellungen.PocAusgangspegel, 0, 127);
+    const auto paare = static_cast<std::int64_t>(std::nearbyint(static_cast<double>(e.PocSendPreambellaenge) / 2.0 - 1.0));
+    // The sample count of a WAV file is 32 bits; a longer preamble is refused, not wrapped.
+    const std::int64_t praambelProben = std::max<std::int64_t>(paare, 0) * 2 * PocLaufProben(auftrag.Baud, 1);
+    // The codeword bits with at most one sample of rounding per run.
+    const std::int64_t wortBits = 1 + 32 * static_cast<std::int64_t>(folge.size());
+    const std::int64_t restProben =
+        kVorlaufStille + kNachlaufStille + PocLaufProben(auftrag.Baud, wortBits + 1) + wortBits;
+    if (praambelProben > std::numeric_limits<Long>::max() - restProben) {
+        throw std::overflow_error("PocSendPreambellaenge zu groß");
+    }
+
+    const int pegel = std::clamp<int>(e.PocAusgangspegel, 0, 127);
     auto null = static_cast<std::uint8_t>(128 + pegel);
     auto eins = static_cast<std::uint8_t>(128 - pegel);
-    if (einstellungen.PocPhaseUmkehren != Falsch) std::swap(null, eins);
-    NrzSchreiber nrz(auftrag.Baud, null, eins, ziel);
+    if (e.PocPhaseUmkehren != Falsch) std::swap(null, eins);
 
-    ziel.schreibe(128, kVorlaufStille);
-    const auto paare = static_cast<std::int64_t>(std::nearbyint(einstellungen.PocSendPreambellaenge / 2.0 - 1.0));
+    g.neu();
+    NrzSchreiber nrz(auftrag.Baud, null, eins, g);
+    g.SchreibeStille(kVorlaufStille);
     for (std::int64_t i = 0; i < paare; ++i) {
         nrz.lauf(1, 1);
         nrz.lauf(0, 1);
@@ -104,13 +112,13 @@ void PocSendeAudio(const PocSendeauftrag& auftrag, const Einstellungen& einstell
         for (int b = 31; b >= 0; --b) nrz.bit((wort >> b) & 1u);
     }
     nrz.beende();
-    ziel.schreibe(128, kNachlaufStille);
+    g.SchreibeStille(kNachlaufStille);
 }
 
-std::vector<std::uint8_t> PocSendeProben(const PocSendeauftrag& auftrag, const Einstellungen& einstellungen) {
-    Sammler sammler;
-    PocSendeAudio(auftrag, einstellungen, sammler);
-    return std::move(sammler.proben);
+Long POCSenden(Tongenerator& g, SoundAusgabe& ausgabe, const Einstellungen& e, const PocSendeauftrag& auftrag) {
+    PocSendeAudio(g, e, auftrag);
+    SendedateiSenden(e, kPocSendedatei, g.Proben(), ausgabe);
+    return 0;
 }
 
 }  // namespace tonwerk

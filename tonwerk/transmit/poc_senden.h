@@ -1,22 +1,17 @@
-// POCSAG transmit audio: the message as a two-level (NRZ) baseband signal,
-// 8-bit mono at 11025 samples per second.
+// POCSAG transmit: the message as a two-level (NRZ) baseband signal, 8-bit mono
+// at 11025 samples per second, written to the transmit file pocaus.wav and played.
+// Keying the radio is the host's.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "tonwerk/core/einstellungen.h"
 #include "tonwerk/core/records.h"
+#include "tonwerk/platform/sound_ausgabe.h"
+#include "tonwerk/transmit/tongenerator.h"
 
 namespace tonwerk {
-
-// Receives the transmit audio as runs of equal samples.
-class PocProbenziel {
-public:
-    virtual ~PocProbenziel() = default;
-    virtual void schreibe(std::uint8_t wert, std::int64_t anzahl) = 0;
-};
 
 struct PocSendeauftrag {
     Long Baud = 0;  // 0: 512 bit/s, anything else 1200 bit/s
@@ -29,13 +24,15 @@ struct PocSendeauftrag {
 // 1200 bit/s, 21.533 at 512 bit/s) rounded once, half to even.
 std::int64_t PocLaufProben(Long baud, std::int64_t bits);
 
-// The whole transmission: 0.6 s of silence, the preamble of
-// PocSendPreambellaenge bits, the batches, 100 samples of silence. Reads
-// PocSendPreambellaenge, PocAusgangspegel, PocPhaseUmkehren, PocSyncWord and
-// PocIdleWord from `einstellungen`.
-void PocSendeAudio(const PocSendeauftrag& auftrag, const Einstellungen& einstellungen, PocProbenziel& ziel);
+// Writes the whole transmission into `g` (started afresh): 0.6 s of silence, the
+// preamble of PocSendPreambellaenge bits, the batches, 100 samples of silence.
+// Reads PocSendPreambellaenge, PocAusgangspegel, PocPhaseUmkehren, PocSyncWord and
+// PocIdleWord. A preamble too long for a WAV file is refused with
+// std::overflow_error.
+void PocSendeAudio(Tongenerator& g, const Einstellungen& e, const PocSendeauftrag& auftrag);
 
-// The same as a sample vector.
-std::vector<std::uint8_t> PocSendeProben(const PocSendeauftrag& auftrag, const Einstellungen& einstellungen);
+// Writes and plays the transmission; 0 once played. File errors are thrown as
+// std::system_error.
+Long POCSenden(Tongenerator& g, SoundAusgabe& ausgabe, const Einstellungen& e, const PocSendeauftrag& auftrag);
 
 }  // namespace tonwerk
