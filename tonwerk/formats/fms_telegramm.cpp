@@ -93,7 +93,8 @@ std::string KurztextBloecke(std::string_view text) {
     if (const std::size_t r = (codes.size() - 3) % 4; r > 0) codes.resize(codes.size() + 4 - r, kFuellzeichen);
     const auto n = static_cast<Integer>((codes.size() - 3) / 4);
 
-    std::string erster = "0" + ZahlAlsBitsLsb(n, 7);
+    std::string erster(1, '0');
+    erster += ZahlAlsBitsLsb(n, 7);
     for (std::size_t i = 0; i < 3; ++i) zeichenAnhaengen(erster, codes[i]);
     erster += kTextblockWeiter;
     std::string bloecke = FmsBlock(erster);
