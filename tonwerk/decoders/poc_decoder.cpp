@@ -70,7 +70,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
     if (laeufe.empty()) {
         if (!k.synchron) return;
         // The smaller of the two sizes never overestimates the buffer.
-        k.offenerLauf += std::min<long>(einstellungen.RecordPufferSize, konstanten.RecordPufferSize);
+        k.offenerLauf += std::max<long>(1, std::min<long>(einstellungen.RecordPufferSize, konstanten.RecordPufferSize));
         if (bitsImLauf(k.offenerLauf, schnitt) > kMaxLaufBits) zuruecksetzen(kanal, k);
         return;
     }
