@@ -54,7 +54,7 @@ void BM_PocDekodierung44100Stereo(benchmark::State& state) {
     const auto gesamt = static_cast<int>(frames.size() / 2);
     const Einstellungen e = einstellungen();
     const Ratenkonstanten k = konstanten(e);
-    std::vector<Halbwelle> tabelle(kPuffer);
+    std::vector<Halbwelle> tabelle(kPuffer + 1);
     std::int64_t meldungen = 0;
     PocDecoder dekoder([&](POCType&) { ++meldungen; });
     LaufZustand zustand[2];
@@ -84,7 +84,7 @@ void BM_PocDecoderAllein(benchmark::State& state) {
     LaufZustand zustand[2];
     for (int start = 0; start + kPuffer <= gesamt; start += kPuffer) {
         for (int kanal = 0; kanal < 2; ++kanal) {
-            std::vector<Halbwelle> t(kPuffer);
+            std::vector<Halbwelle> t(kPuffer + 1);
             t.resize(static_cast<std::size_t>(halbwellenanalyse(frames.data() + 2 * start, kPuffer, kanal,
                                                                 zustand[kanal], e.SampleFehlerRate, t.data())));
             tabellen.push_back(std::move(t));

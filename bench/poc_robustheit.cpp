@@ -55,7 +55,7 @@ Ergebnis messen(int rate, int baud, double snrDb, int anzahl, unsigned saat) {
         }
     });
     const int puffer = static_cast<int>(k.RecordPufferSize);
-    std::vector<Halbwelle> tabelle(static_cast<std::size_t>(puffer));
+    std::vector<Halbwelle> tabelle(static_cast<std::size_t>(puffer) + 1);
     LaufZustand zustand;
     const auto gesamt = static_cast<int>(signal.size());
     for (int start = 0; start + puffer <= gesamt; start += puffer) {

@@ -102,7 +102,7 @@ public:
                                               einstellungen_.ZVEI70msMax)),
           decoder_([this](POCType& m) { meldungen.push_back(m); }) {
         berechnePocKonstanten(konstanten_, einstellungen_.Abtastrate, einstellungen_.PocBaud);
-        tabelle_.resize(static_cast<std::size_t>(konstanten_.RecordPufferSize));
+        tabelle_.resize(static_cast<std::size_t>(konstanten_.RecordPufferSize) + 1);  // one entry is written ahead
     }
 
     void zufuehren(const std::vector<std::uint8_t>& stereoAudio) {
