@@ -27,7 +27,13 @@ Funkwandler::Funkwandler(Plattform plattform)
           listener_->TonrufDecodierungA(r);
           Long nummer = r.tonruf;
           listener_->TonrufDecodierung(nummer);
-      }) {
+      }),
+      aufnahme_(e_,
+                [this] {
+                    Long wert = 0;
+                    if (listener_) listener_->WaveRecordEnd(wert);
+                }),
+      tastung_(p_.anschluss) {
     soundStatus_ = 4;
     e_.Sendeverzeichnis = standardSendeverzeichnis();
     // Every setting already holds its default (Einstellungen); the decoders hold
@@ -63,7 +69,7 @@ Long Funkwandler::Soundstop() {
     soundStatus_ = 3;
     p_.timer1.deaktivieren();
     p_.timer2.deaktivieren();
-    // TODO(recording): end a running recording without WaveRecordEnd.
+    aufnahme_.beenden();
     // The device gets three to four seconds to settle before it is reset.
     for (int i = 0; i < 4; ++i) {
         const int sekunde = p_.uhr.sekunde();
@@ -90,9 +96,7 @@ Long Funkwandler::GetSoundkarteInfo(Long SCard, std::string& SName, Long& SForma
 
 void Funkwandler::timer1Tick() { verteiler_.tick(p_.eingang, *this, e_.SampleFehlerRate); }
 
-void Funkwandler::timer2Tick() {
-    // TODO(recording): count recording seconds.
-}
+void Funkwandler::timer2Tick() { aufnahme_.sekunde(); }
 
 // ---- dispatcher callbacks ----
 
@@ -100,8 +104,8 @@ void Funkwandler::pegel(SignalstaerkeType& wert) {
     if (listener_) listener_->Signalstaerke(wert);
 }
 
-void Funkwandler::blockSchreiben(const std::uint8_t* /*daten*/, std::size_t /*bytes*/) {
-    // TODO(recording): append the block to a running recording.
+void Funkwandler::blockSchreiben(const std::uint8_t* daten, std::size_t bytes) {
+    aufnahme_.blockSchreiben(daten, bytes);
 }
 
 void Funkwandler::dekodieren(const std::array<Laeufe, 2>& laeufe) {
@@ -155,8 +159,8 @@ void Funkwandler::Ausgangspegel(Integer v) { e_.Ausgangspegel = pegelBegrenzt(v)
 void Funkwandler::PocAusgangspegel(Integer v) { e_.PocAusgangspegel = pegelBegrenzt(v); }
 
 void Funkwandler::FunkAnschluss(Integer v) {
-    // TODO(keying): close the serial port if it is open.
-    if (v >= 1 && v <= 4) e_.FunkAnschluss = v;
+    tastung_.FunkAnschluss(v);
+    e_.FunkAnschluss = tastung_.FunkAnschluss();
 }
 
 // ---- send methods ----
@@ -171,15 +175,20 @@ Long Funkwandler::POCSenden(Long Baud, Long RIC, Long Funktion, const std::strin
     return tonwerk::POCSenden(ton_, p_.ausgabe, e_, PocSendeauftrag{Baud, RIC, Funktion, Text});
 }
 
+// ---- recording and keying ----
+
+Long Funkwandler::FunkAufzeichnen(Long ZeitLaenge, const std::string& DateiName) {
+    return aufnahme_.FunkAufzeichnen(ZeitLaenge, DateiName);
+}
+Long Funkwandler::FunkSenden(Long Leitung) { return tastung_.FunkSenden(Leitung); }
+Long Funkwandler::FunkEmpfangen(Long Leitung) { return tastung_.FunkEmpfangen(Leitung); }
+
 // ---- members whose work is not available yet ----
 
 void Funkwandler::nichtVerfuegbar(const char* mitglied) {
     throw std::logic_error(std::string(mitglied) + " ist in dieser Ausgabe noch nicht verfügbar");
 }
 
-Long Funkwandler::FunkAufzeichnen(Long, const std::string&) { nichtVerfuegbar("FunkAufzeichnen"); }
-Long Funkwandler::FunkSenden(Long) { nichtVerfuegbar("FunkSenden"); }
-Long Funkwandler::FunkEmpfangen(Long) { nichtVerfuegbar("FunkEmpfangen"); }
 Long Funkwandler::ZVEISenden(const std::string&, Boolean, Long, Integer, Long) { nichtVerfuegbar("ZVEISenden"); }
 Long Funkwandler::TonrufSenden(Long, Integer, Long) { nichtVerfuegbar("TonrufSenden"); }
 

@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "tonwerk/core/aufnahme.h"
 #include "tonwerk/core/blockverteiler.h"
 #include "tonwerk/core/einstellungen.h"
+#include "tonwerk/core/funk_tastung.h"
 #include "tonwerk/core/ratenkonstanten.h"
 #include "tonwerk/core/records.h"
 #include "tonwerk/core/wert.h"
@@ -116,7 +118,7 @@ public:
     void DecRechtsPOC(Boolean v) { schalter(1, DekPOC, v); }
     Boolean DecRechtsTonruf() const { return schalter(1, DekTonruf); }
     void DecRechtsTonruf(Boolean v) { schalter(1, DekTonruf, v); }
-    Integer FunkAnschluss() const { return e_.FunkAnschluss; }
+    Integer FunkAnschluss() const { return tastung_.FunkAnschluss(); }
     void FunkAnschluss(Integer v);
     Integer Ausgangspegel() const { return e_.Ausgangspegel; }
     void Ausgangspegel(Integer v);
@@ -142,6 +144,7 @@ public:
     const Einstellungen& einstellungen() const { return e_; }
     const Ratenkonstanten& konstanten() const { return k_; }
     const Blockverteiler& verteiler() const { return verteiler_; }
+    const Aufnahme& aufnahme() const { return aufnahme_; }
 
 private:
     Plattform p_;
@@ -155,6 +158,8 @@ private:
     PocDecoder poc_;
     TonrufDecoder tonruf_;
     Tongenerator ton_;  // sample count and phases shared by the send methods
+    Aufnahme aufnahme_;
+    FunkTastung tastung_;
 
     Boolean schalter(int kanal, Dekoder d) const { return e_.Dekodieren[kanal][d] != 0 ? Wahr : Falsch; }
     void schalter(int kanal, Dekoder d, Boolean v) { e_.Dekodieren[kanal][d] = v != 0 ? 1 : 0; }

@@ -7,5 +7,9 @@ namespace tonwerk::werkzeug {
 
 void decodeBefehl(CLI::App& app);
 void membersBefehl(CLI::App& app);
+void recordBefehl(CLI::App& app);
+void keyBefehl(CLI::App& app);
+void devicesBefehl(CLI::App& app);
+void listenBefehl(CLI::App& app);
 
 }  // namespace tonwerk::werkzeug

@@ -10,6 +10,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     tonwerk::werkzeug::decodeBefehl(app);
     tonwerk::werkzeug::membersBefehl(app);
+    tonwerk::werkzeug::recordBefehl(app);
+    tonwerk::werkzeug::keyBefehl(app);
+    tonwerk::werkzeug::devicesBefehl(app);
+    tonwerk::werkzeug::listenBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

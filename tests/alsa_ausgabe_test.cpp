@@ -1,0 +1,77 @@
+#include "tonwerk/platform/alsa_ausgabe.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "alsa_testumgebung.h"
+
+namespace tonwerk {
+namespace {
+
+class AlsaAusgabeTest : public ::testing::Test {
+protected:
+    test::AlsaTestumgebung alsa;
+
+    std::filesystem::path schreibeWav(const char* name, int format, int kanaele, int rate,
+                                      const std::vector<short>& werte) {
+        auto pfad = alsa.verzeichnis() / name;
+        SF_INFO info{};
+        info.format = format;
+        info.channels = kanaele;
+        info.samplerate = rate;
+        SNDFILE* f = sf_open(pfad.c_str(), SFM_WRITE, &info);
+        EXPECT_NE(f, nullptr) << sf_strerror(nullptr);
+        sf_write_short(f, werte.data(), static_cast<sf_count_t>(werte.size()));
+        sf_close(f);
+        return pfad;
+    }
+};
+
+TEST_F(AlsaAusgabeTest, PlaysTransmitAudioByteForByte) {
+    // 8-bit mono at 11025 Hz, as the transmitters write it.
+    std::vector<short> werte;
+    std::vector<std::uint8_t> erwartet;
+    for (int i = 0; i < 30000; ++i) {
+        std::uint8_t b = static_cast<std::uint8_t>((i * 13) & 0xff);
+        erwartet.push_back(b);
+        werte.push_back(static_cast<short>((b - 128) << 8));
+    }
+    auto wav = schreibeWav("sende.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 11025, werte);
+    AlsaAusgabe aus("tonwerk_aus");
+    aus.abspielen(wav);
+    EXPECT_EQ(alsa.leseAusgabe(), erwartet);
+}
+
+TEST_F(AlsaAusgabeTest, PlaysOtherFormatsAs16Bit) {
+    std::vector<short> werte;
+    for (int i = 0; i < 2 * 5000; ++i) werte.push_back(static_cast<short>(i * 37 - 20000));
+    auto wav = schreibeWav("stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 44100, werte);
+    AlsaAusgabe("tonwerk_aus").abspielen(wav);
+    auto bytes = alsa.leseAusgabe();
+    ASSERT_EQ(bytes.size(), werte.size() * 2);
+    EXPECT_EQ(std::memcmp(bytes.data(), werte.data(), bytes.size()), 0);
+}
+
+TEST_F(AlsaAusgabeTest, FailuresAreSystemErrors) {
+    AlsaAusgabe aus("tonwerk_aus");
+    try {
+        aus.abspielen(alsa.verzeichnis() / "fehlt.wav");
+        FAIL() << "a missing file must throw";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.code(), std::errc::no_such_file_or_directory);
+    }
+    auto kaputt = alsa.verzeichnis() / "kaputt.wav";
+    std::ofstream(kaputt) << "kein WAV";
+    EXPECT_THROW(aus.abspielen(kaputt), std::system_error);
+
+    auto wav = schreibeWav("kurz.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 11025, {0, 0});
+    EXPECT_THROW(AlsaAusgabe("gibt_es_nicht").abspielen(wav), std::system_error);
+}
+
+}  // namespace
+}  // namespace tonwerk

@@ -1,0 +1,94 @@
+// tonwerk key --port N --line dtr|rts on|off: keys a transmitter through the
+// control's keying methods. A line stays high only while the port is open, so
+// "on" holds it until interrupted (or --for seconds), then releases it.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "befehle.h"
+#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/echtzeit.h"
+#include "tonwerk/platform/ohne_hardware.h"
+#include "tonwerk/platform/simulierter_eingang.h"
+#include "tonwerk/platform/termios_anschluss.h"
+
+namespace tonwerk::werkzeug {
+
+namespace {
+
+std::atomic<bool> freigeben{false};
+extern "C" void freigabe(int) { freigeben = true; }
+
+struct KeyOptionen {
+    int port = 1;
+    std::string leitung;
+    std::string zustand;
+    std::string geraet;
+    double dauer = -1;
+};
+
+void tasten(const KeyOptionen& o) {
+    TermiosAnschluss anschluss;
+    if (!o.geraet.empty()) anschluss.geraetSetzen(o.port, o.geraet);
+    SimulierterEingang eingang;
+    KeineAusgabe ausgabe;
+    HandZeitgeber timer1, timer2;
+    SystemUhr uhr;
+    Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
+    fw.FunkAnschluss(static_cast<Integer>(o.port));
+
+    const Long leitung = o.leitung == "dtr" ? 1 : 2;
+    const std::string name = o.leitung == "dtr" ? "DTR" : "RTS";
+    const std::string ort = "COM" + std::to_string(o.port) + " (" + anschluss.geraet(o.port).string() + ")";
+
+    if (o.zustand == "off") {
+        // Opening puts both lines low; the chosen one is then dropped explicitly.
+        if (fw.FunkSenden(0) != 0 || fw.FunkEmpfangen(leitung) != 0)
+            throw std::runtime_error(ort + ": Anschluss nicht vorhanden");
+        std::cerr << name << " auf " << ort << " ist Lo (Empfang)\n";
+        return;
+    }
+
+    if (fw.FunkSenden(leitung) != 0) throw std::runtime_error(ort + ": Anschluss nicht vorhanden");
+    std::cerr << name << " auf " << ort << " ist Hi (Senden)";
+    if (o.dauer >= 0)
+        std::cerr << " für " << o.dauer << " s\n";
+    else
+        std::cerr << ", Strg+C gibt frei\n";
+
+    freigeben = false;
+    auto alterInt = std::signal(SIGINT, freigabe);
+    auto alterTerm = std::signal(SIGTERM, freigabe);
+    const auto ende = std::chrono::steady_clock::now() + std::chrono::duration<double>(o.dauer);
+    while (!freigeben && (o.dauer < 0 || std::chrono::steady_clock::now() < ende))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::signal(SIGINT, alterInt);
+    std::signal(SIGTERM, alterTerm);
+    const Long frei = fw.FunkEmpfangen(leitung);
+    std::cerr << name << " auf " << ort << (frei == 0 ? " ist Lo (Empfang)\n" : ": Fehler beim Freigeben\n");
+    if (frei != 0) throw std::runtime_error(ort + ": Fehler aufgetreten");
+}
+
+}  // namespace
+
+void keyBefehl(CLI::App& app) {
+    auto o = std::make_shared<KeyOptionen>();
+    CLI::App* cmd = app.add_subcommand("key", "Sender über DTR oder RTS einer seriellen Schnittstelle tasten");
+    cmd->add_option("--port", o->port, "Schnittstelle 1 bis 4 (COM1 bis COM4)")
+        ->required()
+        ->check(CLI::Range(1, 4));
+    cmd->add_option("--line", o->leitung, "Leitung: dtr oder rts")->required()->check(CLI::IsMember({"dtr", "rts"}));
+    cmd->add_option("zustand", o->zustand, "on (Senden) oder off (Empfang)")
+        ->required()
+        ->check(CLI::IsMember({"on", "off"}));
+    cmd->add_option("--device", o->geraet, "Gerätedatei der Schnittstelle (Standard /dev/ttyS0 bis /dev/ttyS3)");
+    cmd->add_option("--for", o->dauer, "bei on: nach so vielen Sekunden freigeben statt auf Strg+C zu warten");
+    cmd->callback([o] { tasten(*o); });
+}
+
+}  // namespace tonwerk::werkzeug
