@@ -78,13 +78,20 @@ INSTANTIATE_TEST_SUITE_P(Daten, PocAufnahme,
                                            std::make_tuple("pocsag1200_22050_snr40", 1200),
                                            std::make_tuple("pocsag1200_44100_snr30", 1200)));
 
-// A recording at the wrong bit rate yields nothing.
-TEST(PocAufnahmeFalscheBaud, NothingDecoded) {
-    int rate = 0;
-    const auto audio = lese8Bit(std::string(TONWERK_TESTDATA) + "/pocsag1200_22050_snr40.wav", rate);
-    test::PocEmpfaenger empfaenger(test::pocEinstellungen(rate, 512));
-    empfaenger.zufuehrenMono(audio);
-    EXPECT_TRUE(empfaenger.meldungen.empty());
+// Recordings at the other bit rate or of other signals yield nothing at either rate.
+TEST(PocAufnahmeFremd, NothingDecoded) {
+    for (const char* name : {"pocsag1200_22050_snr40", "pocsag512_11025_snr40", "fms_11025_snr40", "fms_44100_snr25",
+                             "zvei_11025_snr30", "zvei_22050_snr40", "tonruf_22050_snr40"}) {
+        int rate = 0;
+        const auto audio = lese8Bit(std::string(TONWERK_TESTDATA) + "/" + name + ".wav", rate);
+        ASSERT_FALSE(audio.empty()) << name;
+        for (Long baud : {512, 1200}) {
+            if (std::string(name).starts_with("pocsag" + std::to_string(baud))) continue;
+            test::PocEmpfaenger empfaenger(test::pocEinstellungen(rate, baud));
+            empfaenger.zufuehrenMono(audio);
+            EXPECT_TRUE(empfaenger.meldungen.empty()) << name << " " << baud;
+        }
+    }
 }
 
 }  // namespace
