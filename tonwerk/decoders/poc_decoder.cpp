@@ -22,8 +22,9 @@
 // - A message (RIC above 0) is reported at the next address or idle codeword, or
 //   when reception ends; its text is read as 7-bit characters.
 // - Reception ends at a wrong synchronisation codeword, at a run longer than two
-//   codewords (carrier gone; also a whole capture buffer without a run end) and at
-//   a preamble codeword (a new transmission). The
+//   codewords (carrier gone; also a whole capture buffer without a run end), at
+//   more than kMaxKurzeLaeufe runs shorter than half a bit within one codeword
+//   (noise) and at a preamble codeword (a new transmission). The
 //   rest of the run that ended it is not read as bits: silence and noise after a
 //   transmission never turn into address codewords.
 #include "tonwerk/decoders/poc_decoder.h"
@@ -90,6 +91,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
                 k.wort = 0;
                 k.nachrichtBits.clear();
                 k.ric = 0;
+                k.kurzeLaeufe = 0;
                 k.startPegel = lauf.Pegel;
                 // Half the run, rounded half to even.
                 long haelfte = laenge / 2;
@@ -99,8 +101,13 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
             k.praambelZaehler = 0;
             continue;
         }
-        const std::uint32_t bit = lauf.Pegel == k.startPegel ? 0u : 1u;
-        schneiden(kanal, k, bit, bitsImLauf(laenge, schnitt), schnitt);
+        const long n = bitsImLauf(laenge, schnitt);
+        // A clean signal has no run shorter than half a bit; noise has many.
+        if (n == 0 && ++k.kurzeLaeufe > kMaxKurzeLaeufe) {
+            zuruecksetzen(kanal, k);
+            continue;
+        }
+        schneiden(kanal, k, lauf.Pegel == k.startPegel ? 0u : 1u, n, schnitt);
     }
 }
 
@@ -116,6 +123,7 @@ void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, lo
         if (!k.synchron) return;
         k.bitZaehler = 0;
         k.wort = 0;
+        k.kurzeLaeufe = 0;
         if (++k.codewortZaehler == 17) k.codewortZaehler = 0;
     }
 }
@@ -169,6 +177,7 @@ void PocDecoder::zuruecksetzen(Integer kanal, Kanalzustand& k) {
     k.ric = 0;
     k.praambelZaehler = 0;
     k.offenerLauf = 0;
+    k.kurzeLaeufe = 0;
 }
 
 }  // namespace tonwerk

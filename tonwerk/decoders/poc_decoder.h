@@ -25,6 +25,9 @@ public:
     // A run holding more bits than two codewords cannot come from a transmission
     // whose codewords carry check bits; it is the carrier gone.
     static constexpr long kMaxLaufBits = 64;
+    // Runs shorter than half a bit are glitches; more of them than this within one
+    // codeword are noise: the transmission has ended.
+    static constexpr int kMaxKurzeLaeufe = 8;
 
     explicit PocDecoder(Melder melden);
 
@@ -44,6 +47,7 @@ private:
         Long funktion = 0;
         std::string nachrichtBits;
         long offenerLauf = 0;  // samples of buffers without a run end
+        int kurzeLaeufe = 0;   // runs of no whole bit in the current codeword
     };
 
     struct Schnitt {
