@@ -1,7 +1,10 @@
 #include "audioquelle.h"
 
+#include <samplerate.h>
 #include <sndfile.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace tonwerk::werkzeug {
@@ -15,6 +18,13 @@ void nachAchtBitStereo(const std::int16_t* samples, std::size_t frames, int kana
     }
 }
 
+int naechsteErfassungsrate(int abtastrate) {
+    int beste = 11025;
+    for (int r : {22050, 44100})
+        if (std::abs(abtastrate - r) < std::abs(abtastrate - beste)) beste = r;
+    return beste;
+}
+
 namespace {
 
 class SndDatei : public AudioQuelle {
@@ -22,7 +32,7 @@ public:
     explicit SndDatei(const std::string& pfad) {
         datei_ = sf_open(pfad.c_str(), SFM_READ, &info_);
         if (!datei_) throw std::runtime_error(pfad + ": " + sf_strerror(nullptr));
-        if (info_.channels < 1 || info_.channels > 2) {
+        if (info_.channels < 1 || info_.channels > 2 || info_.samplerate <= 0) {
             sf_close(datei_);
             throw std::runtime_error(pfad + ": " + std::to_string(info_.channels) +
                                      " Kanäle; nur Mono und Stereo werden unterstützt");
@@ -32,42 +42,42 @@ public:
     int abtastrate() const override { return info_.samplerate; }
     int kanaele() const override { return info_.channels; }
     std::int64_t frames() const override { return info_.frames; }
-    std::size_t lesen(std::vector<std::uint8_t>& stereo, std::size_t maxFrames) override {
-        puffer_.resize(maxFrames * static_cast<std::size_t>(info_.channels));
-        const sf_count_t n = sf_readf_short(datei_, puffer_.data(), static_cast<sf_count_t>(maxFrames));
-        if (n <= 0) return 0;
-        nachAchtBitStereo(puffer_.data(), static_cast<std::size_t>(n), info_.channels, stereo);
-        return static_cast<std::size_t>(n);
+    std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
+        samples.resize(maxFrames * static_cast<std::size_t>(info_.channels));
+        const sf_count_t n = sf_readf_short(datei_, samples.data(), static_cast<sf_count_t>(maxFrames));
+        const std::size_t frames = n > 0 ? static_cast<std::size_t>(n) : 0;
+        samples.resize(frames * static_cast<std::size_t>(info_.channels));
+        return frames;
     }
 
 private:
     SF_INFO info_{};
     SNDFILE* datei_ = nullptr;
-    std::vector<std::int16_t> puffer_;
 };
 
 class RohStrom : public AudioQuelle {
 public:
     RohStrom(std::FILE* ein, int abtastrate, int kanaele) : ein_(ein), rate_(abtastrate), kanaele_(kanaele) {
         if (kanaele < 1 || kanaele > 2) throw std::runtime_error("--channels muss 1 oder 2 sein");
+        if (abtastrate <= 0) throw std::runtime_error("--rate muss positiv sein");
     }
     int abtastrate() const override { return rate_; }
     int kanaele() const override { return kanaele_; }
     std::int64_t frames() const override { return -1; }
-    std::size_t lesen(std::vector<std::uint8_t>& stereo, std::size_t maxFrames) override {
+    std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
         const std::size_t frameBytes = 2 * static_cast<std::size_t>(kanaele_);
-        bytes_.resize(rest_.size() + maxFrames * frameBytes);
+        // A frame cut by the end of a read waits in `rest_` for the next one.
+        bytes_.resize(maxFrames * frameBytes);
+        std::size_t gelesen = rest_.size();
         std::copy(rest_.begin(), rest_.end(), bytes_.begin());
-        const std::size_t gelesen = rest_.size() + std::fread(bytes_.data() + rest_.size(), 1,
-                                                              bytes_.size() - rest_.size(), ein_);
-        const std::size_t n = gelesen / frameBytes;
-        rest_.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(n * frameBytes),
+        gelesen += std::fread(bytes_.data() + gelesen, 1, bytes_.size() - gelesen, ein_);
+        const std::size_t frames = gelesen / frameBytes;
+        rest_.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(frames * frameBytes),
                      bytes_.begin() + static_cast<std::ptrdiff_t>(gelesen));
-        samples_.resize(n * static_cast<std::size_t>(kanaele_));
-        for (std::size_t i = 0; i < samples_.size(); ++i)  // little-endian
-            samples_[i] = static_cast<std::int16_t>(bytes_[2 * i] | (bytes_[2 * i + 1] << 8));
-        nachAchtBitStereo(samples_.data(), n, kanaele_, stereo);
-        return n;
+        samples.resize(frames * static_cast<std::size_t>(kanaele_));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<std::int16_t>(bytes_[2 * i] | (bytes_[2 * i + 1] << 8));
+        return frames;
     }
 
 private:
@@ -75,7 +85,70 @@ private:
     int rate_;
     int kanaele_;
     std::vector<std::uint8_t> bytes_, rest_;
-    std::vector<std::int16_t> samples_;
+};
+
+// Sample-rate conversion with libsamplerate's sinc converter, streamed.
+class Umtaster : public AudioQuelle {
+public:
+    explicit Umtaster(std::unique_ptr<AudioQuelle> quelle)
+        : quelle_(std::move(quelle)), ziel_(naechsteErfassungsrate(quelle_->abtastrate())),
+          verhaeltnis_(static_cast<double>(ziel_) / quelle_->abtastrate()) {
+        int fehler = 0;
+        src_ = src_new(SRC_SINC_MEDIUM_QUALITY, quelle_->kanaele(), &fehler);
+        if (!src_) throw std::runtime_error(std::string("Umtastung: ") + src_strerror(fehler));
+    }
+    ~Umtaster() override { src_delete(src_); }
+    int abtastrate() const override { return ziel_; }
+    int kanaele() const override { return quelle_->kanaele(); }
+    std::int64_t frames() const override {
+        const std::int64_t n = quelle_->frames();
+        return n < 0 ? -1 : static_cast<std::int64_t>(std::llround(static_cast<double>(n) * verhaeltnis_));
+    }
+    std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
+        const auto k = static_cast<std::size_t>(kanaele());
+        aus_.resize((maxFrames + 1) * k);
+        bool leer = false;
+        while (true) {
+            if (!ende_ && (leer || eingang_.size() / k < 64)) nachladen(maxFrames);
+            SRC_DATA d{};
+            d.data_in = eingang_.data();
+            d.input_frames = static_cast<long>(eingang_.size() / k);
+            d.data_out = aus_.data();
+            d.output_frames = static_cast<long>(maxFrames);
+            d.src_ratio = verhaeltnis_;
+            d.end_of_input = ende_ ? 1 : 0;
+            if (int fehler = src_process(src_, &d))
+                throw std::runtime_error(std::string("Umtastung: ") + src_strerror(fehler));
+            eingang_.erase(eingang_.begin(), eingang_.begin() + d.input_frames_used * static_cast<long>(k));
+            const auto n = static_cast<std::size_t>(d.output_frames_gen);
+            if (n > 0 || (ende_ && eingang_.empty() && n == 0 && d.input_frames_used == 0)) {
+                samples.resize(n * k);
+                src_float_to_short_array(aus_.data(), samples.data(), static_cast<int>(n * k));
+                return n;
+            }
+            leer = true;
+        }
+    }
+
+private:
+    std::unique_ptr<AudioQuelle> quelle_;
+    int ziel_;
+    double verhaeltnis_;
+    SRC_STATE* src_ = nullptr;
+    std::vector<float> eingang_, aus_;
+    std::vector<std::int16_t> roh_;
+    bool ende_ = false;
+
+    void nachladen(std::size_t maxFrames) {
+        const std::size_t n = quelle_->lesen(roh_, maxFrames);
+        if (n == 0) {
+            ende_ = true;
+            return;
+        }
+        const std::size_t alt = eingang_.size();
+        eingang_.resize(alt + roh_.size());
+        src_short_to_float_array(roh_.data(), eingang_.data() + alt, static_cast<int>(roh_.size()));
+    }
 };
 
 }  // namespace
@@ -84,6 +157,12 @@ std::unique_ptr<AudioQuelle> dateiOeffnen(const std::string& pfad) { return std:
 
 std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele) {
     return std::make_unique<RohStrom>(ein, abtastrate, kanaele);
+}
+
+std::unique_ptr<AudioQuelle> aufErfassungsrate(std::unique_ptr<AudioQuelle> quelle) {
+    const int r = quelle->abtastrate();
+    if (r == 11025 || r == 22050 || r == 44100) return quelle;
+    return std::make_unique<Umtaster>(std::move(quelle));
 }
 
 }  // namespace tonwerk::werkzeug

@@ -1,6 +1,4 @@
 // tonwerk decode FILE|-: prints every event the control raises on a recording.
-#include <unistd.h>
-
 #include <iostream>
 #include <memory>
 #include <string>
@@ -11,6 +9,7 @@
 #include "datei_decoder.h"
 #include "eigenschaften_setzen.h"
 #include "ereignis_ausgabe.h"
+#include "fortschritt.h"
 
 namespace tonwerk::werkzeug {
 
@@ -33,19 +32,29 @@ void decodieren(const DecodeOptionen& o) {
     } else {
         quelle = dateiOeffnen(o.datei);
     }
+    if (const int r = quelle->abtastrate(); r != naechsteErfassungsrate(r))
+        std::cerr << "Hinweis: " << r << " Hz werden auf " << naechsteErfassungsrate(r) << " Hz umgetastet\n";
+    quelle = aufErfassungsrate(std::move(quelle));
+
     DateiDecoder decoder(quelle->abtastrate());
     eigenschaftenSetzen(decoder.kontrolle(), o.setzen);
+    Fortschritt fortschritt(quelle->frames(), quelle->abtastrate());
     EreignisAusgabe ausgabe(std::cout, o.json, o.pegel, [&decoder] { return decoder.zeit(); });
+    ausgabe.vorZeile = [&fortschritt] { fortschritt.loeschen(); };
     decoder.kontrolle().setListener(&ausgabe);
     decoder.starten();
 
+    std::vector<std::int16_t> samples;
     std::vector<std::uint8_t> stereo;
-    const std::size_t block = 16384;
-    while (true) {
+    std::int64_t gelesen = 0;
+    while (const std::size_t n = quelle->lesen(samples, 16384)) {
         stereo.clear();
-        if (quelle->lesen(stereo, block) == 0) break;
+        nachAchtBitStereo(samples.data(), n, quelle->kanaele(), stereo);
         decoder.einspeisen(stereo);
+        gelesen += static_cast<std::int64_t>(n);
+        fortschritt.melden(gelesen);
     }
+    fortschritt.loeschen();
     decoder.beenden();
 }
 

@@ -9,6 +9,7 @@ using Json = nlohmann::ordered_json;
 
 template <typename Felder>
 void EreignisAusgabe::ausgeben(const char* name, const Felder& felder) {
+    if (vorZeile) vorZeile();
     const double t = zeit_ ? zeit_() : 0.0;
     if (json_) {
         Json j;
@@ -28,7 +29,6 @@ void EreignisAusgabe::ausgeben(const char* name, const Felder& felder) {
         aus_ << '\n';
     }
     aus_.flush();
-    if (beobachter) beobachter(name);
 }
 
 void EreignisAusgabe::Signalstaerke(SignalstaerkeType& w) {

@@ -24,8 +24,8 @@ public:
     void TonrufDecodierung(Long& w) override;
     void TonrufDecodierungA(TonrufType& w) override;
 
-    // Extra hook for callers that count what was decoded (e.g. a summary).
-    std::function<void(const char* ereignis)> beobachter;
+    // Called before a line is written (e.g. to clear a progress bar).
+    std::function<void()> vorZeile;
 
 private:
     std::ostream& aus_;

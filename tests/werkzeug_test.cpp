@@ -1,0 +1,158 @@
+// The tool's own parts: audio sources, property assignment, file decoding.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+#include "audioquelle.h"
+#include "datei_decoder.h"
+#include "eigenschaften_setzen.h"
+
+namespace tonwerk::werkzeug {
+namespace {
+
+TEST(WerkzeugAudio, SixteenBitBecomesEightBitByHighByteMonoToLeft) {
+    const std::int16_t mono[] = {-32768, -1, 0, 255, 256, 32767};
+    std::vector<std::uint8_t> s;
+    nachAchtBitStereo(mono, 6, 1, s);
+    EXPECT_EQ(s, (std::vector<std::uint8_t>{0, 128, 127, 128, 128, 128, 128, 128, 129, 128, 255, 128}));
+    const std::int16_t stereo[] = {256, -256};
+    s.clear();
+    nachAchtBitStereo(stereo, 1, 2, s);
+    EXPECT_EQ(s, (std::vector<std::uint8_t>{129, 127}));
+}
+
+TEST(WerkzeugAudio, NearestCaptureRate) {
+    EXPECT_EQ(naechsteErfassungsrate(8000), 11025);
+    EXPECT_EQ(naechsteErfassungsrate(16000), 11025);
+    EXPECT_EQ(naechsteErfassungsrate(32000), 22050);
+    EXPECT_EQ(naechsteErfassungsrate(48000), 44100);
+    EXPECT_EQ(naechsteErfassungsrate(96000), 44100);
+}
+
+TEST(WerkzeugAudio, RawStreamKeepsFramesCutBetweenReads) {
+    std::FILE* f = std::tmpfile();
+    const unsigned char bytes[] = {0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0xFF};  // 3 frames of 2 channels... and 1 odd byte
+    std::fwrite(bytes, 1, sizeof bytes, f);
+    std::rewind(f);
+    auto q = rohdatenOeffnen(f, 11025, 1);
+    std::vector<std::int16_t> s;
+    EXPECT_EQ(q->lesen(s, 2), 2u);
+    EXPECT_EQ(s, (std::vector<std::int16_t>{256, 512}));
+    EXPECT_EQ(q->lesen(s, 2), 1u);  // the dangling byte is not a frame
+    EXPECT_EQ(s, (std::vector<std::int16_t>{768}));
+    EXPECT_EQ(q->lesen(s, 2), 0u);
+    std::fclose(f);
+    EXPECT_THROW(rohdatenOeffnen(stdin, 11025, 3), std::runtime_error);
+}
+
+TEST(WerkzeugAudio, ResamplerKeepsDurationAndFrequency) {
+    const auto pfad = std::filesystem::temp_directory_path() / "tonwerk_umtast_test.wav";
+    SF_INFO info{};
+    info.samplerate = 48000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* f = sf_open(pfad.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr);
+    std::vector<short> ton(48000);
+    for (std::size_t i = 0; i < ton.size(); ++i)
+        ton[i] = static_cast<short>(16000 * std::sin(2 * M_PI * 1750.0 * static_cast<double>(i) / 48000.0));
+    sf_write_short(f, ton.data(), static_cast<sf_count_t>(ton.size()));
+    sf_close(f);
+
+    auto q = aufErfassungsrate(dateiOeffnen(pfad.string()));
+    EXPECT_EQ(q->abtastrate(), 44100);
+    EXPECT_EQ(q->frames(), 44100);
+    std::vector<std::int16_t> s, alle;
+    while (q->lesen(s, 1000) > 0) alle.insert(alle.end(), s.begin(), s.end());
+    EXPECT_NEAR(static_cast<double>(alle.size()), 44100.0, 50.0);
+    int wechsel = 0;
+    for (std::size_t i = 1000; i + 1 < 43000; ++i) wechsel += (alle[i] < 0) != (alle[i + 1] < 0);
+    EXPECT_NEAR(wechsel / 2.0 / (42000.0 / 44100.0), 1750.0, 5.0);
+    std::filesystem::remove(pfad);
+}
+
+TEST(WerkzeugAudio, MissingOrBrokenFileIsAReadableError) {
+    EXPECT_THROW(dateiOeffnen("/nicht/da.wav"), std::runtime_error);
+    const auto pfad = std::filesystem::temp_directory_path() / "tonwerk_kaputt_test.wav";
+    std::ofstream(pfad) << "RIFF\x10\0\0\0WAVEkaputt";
+    EXPECT_THROW(dateiOeffnen(pfad.string()), std::runtime_error);
+    std::filesystem::remove(pfad);
+}
+
+TEST(WerkzeugSetzen, ValuesTakeTheTypeOfTheProperty) {
+    DateiDecoder d(11025);
+    Funkwandler& fw = d.kontrolle();
+    eigenschaftSetzen(fw, "PocBaudRates=1");
+    EXPECT_EQ(fw.PocBaudRates(), 1);
+    eigenschaftSetzen(fw, "DecRechtsFMS=False");
+    EXPECT_EQ(fw.DecRechtsFMS(), Falsch);
+    eigenschaftSetzen(fw, "PocSyncWord=0101");
+    EXPECT_EQ(fw.PocSyncWord(), "0101");
+    EXPECT_THROW(eigenschaftSetzen(fw, "Gibtsnicht=1"), std::invalid_argument);
+    EXPECT_THROW(eigenschaftSetzen(fw, "SoundStart=1"), std::invalid_argument);
+    EXPECT_THROW(eigenschaftSetzen(fw, "Ausgangspegel"), std::invalid_argument);
+    EXPECT_THROW(eigenschaftSetzen(fw, "Ausgangspegel=viel"), std::invalid_argument);
+    EXPECT_THROW(eigenschaftSetzen(fw, "Ausgangspegel=12x"), std::invalid_argument);
+    EXPECT_THROW(eigenschaftSetzen(fw, "Ausgangspegel=40000"), std::out_of_range);
+    EXPECT_THROW(eigenschaftSetzen(fw, "SoundCard=99999999999"), std::out_of_range);
+    EXPECT_EQ(fw.Ausgangspegel(), 60);
+}
+
+TEST(WerkzeugDecoder, RejectsRatesTheCaptureDoesNotHave) { EXPECT_THROW(DateiDecoder(48000), std::runtime_error); }
+
+struct Zaehler : FunkwandlerListener {
+    std::vector<double> zeiten;
+    std::function<double()> uhr;
+    void FMSDecodierung(FmsTlgType&) override { zeiten.push_back(uhr()); }
+};
+
+// Reads a sample recording, cut after `bisSekunde` and followed by a second of
+// digital silence, and decodes it.
+std::vector<double> fmsZeiten(double bisSekunde) {
+    auto q = dateiOeffnen(std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.wav");
+    DateiDecoder d(q->abtastrate());
+    Zaehler z;
+    z.uhr = [&d] { return d.zeit(); };
+    d.kontrolle().setListener(&z);
+    d.starten();
+    std::vector<std::int16_t> s;
+    std::vector<std::uint8_t> stereo;
+    auto rest = static_cast<std::size_t>(bisSekunde * q->abtastrate());
+    while (rest > 0) {
+        const std::size_t n = q->lesen(s, std::min<std::size_t>(rest, 4096));
+        if (n == 0) break;
+        stereo.clear();
+        nachAchtBitStereo(s.data(), n, q->kanaele(), stereo);
+        d.einspeisen(stereo);
+        rest -= n;
+    }
+    stereo.assign(2 * static_cast<std::size_t>(q->abtastrate()), 128);
+    d.einspeisen(stereo);
+    d.beenden();
+    return z.zeiten;
+}
+
+TEST(WerkzeugDecoder, EveryTelegramOfAFileWithTimesInOrder) {
+    const auto zeiten = fmsZeiten(1e9);
+    ASSERT_EQ(zeiten.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(zeiten.begin(), zeiten.end()));
+    EXPECT_LE(zeiten.back(), 5.6);
+}
+
+TEST(WerkzeugDecoder, TelegramRightAtTheEndOfTheInputIsReported) {
+    std::ifstream j(std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.json");
+    const auto info = nlohmann::json::parse(j);
+    const double ende = info["files"][0]["signals"][0]["t_end"].get<double>();
+    // Silence follows the first telegram's last half-wave: nothing ends the
+    // runs in progress but the end of the input.
+    EXPECT_EQ(fmsZeiten(ende).size(), 1u);
+}
+
+}  // namespace
+}  // namespace tonwerk::werkzeug
