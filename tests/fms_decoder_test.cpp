@@ -218,35 +218,6 @@ TEST_F(FmsDecoderTest, EndlessSignalAndBadChannelAreHarmless) {
     EXPECT_EQ(gemeldet[0].Kennung, "12345678");
 }
 
-// Audio from the transmitter through the half-wave analysis.
-class FmsAudioTest : public ::testing::TestWithParam<Long> {};
-
-TEST_P(FmsAudioTest, SynthesisedTelegramsRoundTrip) {
-    const Long rate = GetParam();
-    FmsKette kette(rate);
-    const std::string text = "Bitte Rückruf: §5 Übung, Äpfel & Öl für Straße 12 - ok? ä ö ü ß! "
-                             "Zeichen 0123456789 ABCDEFGHIJKLMNO";
-    std::vector<std::uint8_t> mono;
-    auto anhaengen = [&](std::string_view bits) {
-        mono.insert(mono.end(), 300, 128);
-        const auto a = test::ffskAudio(bits);
-        mono.insert(mono.end(), a.begin(), a.end());
-        mono.insert(mono.end(), 300, 128);
-        mono.insert(mono.end(), 3, 40);
-    };
-    anhaengen(FmsTelegrammBits("6A1B2345", 3, 0, 0, 0, "", Falsch));
-    anhaengen(FmsTelegrammBits("6A1B2345", 10, 0, 1, 3, text, Falsch));
-    for (Integer s = 0; s < 16; ++s) anhaengen(FmsTelegrammBits("DEADBEEF", s, s % 2, s / 8, s % 4, "", Falsch));
-    const auto hoch = test::hochtasten(mono, static_cast<int>(rate / 11025));
-    kette.einspeisen(test::stereo(hoch, hoch));
-    kette.abschliessen();
-    ASSERT_EQ(kette.gemeldet.size(), 2u * 18);
-    EXPECT_EQ(kette.gemeldet[0].Kennung, "6A1B2345");
-    EXPECT_EQ(kette.gemeldet[2].Text, test::gepolstert(text));
-}
-
-INSTANTIATE_TEST_SUITE_P(Raten, FmsAudioTest, ::testing::Values(11025, 22050, 44100));
-
 TEST(FmsBerichtZeitpunkt, ReportedWhenTheNextRunEnds) {
     FmsKette kette;
     const auto a = test::ffskAudio(FmsTelegrammBits("12345678", 3, 0, 0, 0, "", Falsch));

@@ -122,6 +122,18 @@ TEST(FmsKontrolleTest, TelegramSplitAcrossTwoCaptureBuffers) {
     EXPECT_EQ(std::count(r.begin(), fms, "Signalstaerke"), 2);
 }
 
+TEST(FmsKontrolleTest, TelegramRunningToTheEndOfTheInputIsReported) {
+    FmsKontrolle k(2);
+    const Gesendet g{"9ABCDEF0", 1, 2, 0, 0, ""};
+    k.t.fw.SoundStart();
+    k.t.einspeisen(k.aufKanal(k.senden(g), 1), false);
+    EXPECT_TRUE(k.t.ereignisse.fms.empty());
+    k.t.eingang.abschliessen();
+    while (k.t.eingang.fuellen() > 0) k.t.timer1.tick();
+    ASSERT_EQ(k.t.ereignisse.fms.size(), 1u);
+    erwarteGleich(k.t.ereignisse.fms[0], g, 1);
+}
+
 TEST(FmsKontrolleTest, SwitchedOffChannelAndTrbosText) {
     FmsKontrolle k(0);
     k.t.fw.DecLinksFMS(Falsch);

@@ -14,6 +14,7 @@
 #include "tonwerk/core/ratenkonstanten.h"
 #include "tonwerk/decoders/fms_decoder.h"
 #include "tonwerk/transmit/tongenerator.h"
+#include "test_plattform.h"
 
 namespace tonwerk::test {
 
@@ -71,15 +72,6 @@ inline std::string gepolstert(std::string text) {
     for (char c : text) zeichen += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     while (zeichen < 7 || (zeichen - 3) % 4 != 0) text += ' ', ++zeichen;
     return text;
-}
-
-// Interleaves two mono signals into 8-bit stereo frames; the shorter one is padded with 128.
-inline std::vector<std::uint8_t> stereo(std::span<const std::uint8_t> links, std::span<const std::uint8_t> rechts) {
-    const std::size_t n = std::max(links.size(), rechts.size());
-    std::vector<std::uint8_t> s(2 * n, 128);
-    for (std::size_t i = 0; i < links.size(); ++i) s[2 * i] = links[i];
-    for (std::size_t i = 0; i < rechts.size(); ++i) s[2 * i + 1] = rechts[i];
-    return s;
 }
 
 // Capture path of both channels into an FMS decoder, buffer by buffer.

@@ -92,11 +92,5 @@ TEST_F(SendedateiTest, SendenPlaysTheWrittenFile) {
     EXPECT_EQ(ausgabe.gespielt[0].size(), 144u);
 }
 
-TEST(Sendedatei, DefaultDirectoryWhenNoneIsSet) {
-    Einstellungen e;
-    EXPECT_EQ(sendedateiPfad(e, kSendedatei), standardSendeverzeichnis() / "test.wav");
-    EXPECT_FALSE(standardSendeverzeichnis().empty());
-}
-
 }  // namespace
 }  // namespace tonwerk

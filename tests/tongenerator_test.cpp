@@ -96,15 +96,13 @@ TEST(Tongenerator, LevelZeroIsSilenceForEveryGenerator) {
     for (auto p : g.Proben()) ASSERT_EQ(p, 128);
 }
 
-TEST(Tongenerator, SilenceIgnoresNonPositiveCounts) {
-    Tongenerator g;
-    g.SchreibeStille(-5);
-    g.SchreibeStille(0);
-    EXPECT_EQ(g.Probenzahl(), 0);
-    g.SchreibeStille(3);
-    EXPECT_EQ(alsInts(g.Proben()), (std::vector<int>{128, 128, 128}));
-    g.neu();
-    EXPECT_EQ(g.Probenzahl(), 0);
+TEST(Tongenerator, LevelIsClampedToAByte) {
+    Tongenerator g(300), h(127);
+    g.SchreibeDauerton(1000, 40);
+    h.SchreibeDauerton(1000, 40);
+    EXPECT_EQ(alsInts(g.Proben()), alsInts(h.Proben()));
+    g.setzePegel(-4);
+    EXPECT_EQ(g.pegel(), 0);
 }
 
 }  // namespace

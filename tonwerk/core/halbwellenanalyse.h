@@ -19,14 +19,14 @@ struct LaufZustand {
 };
 
 // Analyses `frames` stereo frames of `puffer` (interleaved, left byte first) for
-// channel `kanal` (0 or 1). Stores at most `frames` entries in `tabelle`, which must
-// hold `frames` + 1 (one entry is written ahead) and returns their count. `frames` must not exceed 11025, the
+// channel `kanal` (0 or 1). Stores at most `frames` entries in `tabelle` (which must
+// hold that many) and returns their count. `frames` must not exceed 11025, the
 // largest buffer, so that every run fits in 16 bits.
 int halbwellenanalyse(const std::uint8_t* puffer, int frames, int kanal, LaufZustand& zustand,
                       int sampleFehlerRate, Halbwelle* tabelle);
 
 // Both channels of a buffer at once, with the same results as two calls of
-// halbwellenanalyse; `links` and `rechts` must each hold `frames` + 1 entries.
+// halbwellenanalyse; `links` and `rechts` must each hold `frames` entries.
 void halbwellenanalyseStereo(const std::uint8_t* puffer, int frames, std::array<LaufZustand, 2>& zustand,
                              int sampleFehlerRate, Halbwelle* links, Halbwelle* rechts, int& nLinks, int& nRechts);
 

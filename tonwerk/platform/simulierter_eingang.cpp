@@ -10,11 +10,21 @@ void SimulierterEingang::anhaengen(const std::uint8_t* daten, std::size_t bytes)
 }
 
 void SimulierterEingang::abschliessen() {
-    std::uint8_t frame[2] = {0x40, 0x40};
+    // A stretch of the opposite sign, longer than any half-wave a decoder collects,
+    // ended by one frame of the original sign: the run in progress and then the
+    // stretch itself reach the run tables, so a signal that ran up to the end of
+    // the audio is closed by a run that belongs to no signal.
+    std::uint8_t ende[2] = {0x40, 0x40};
+    std::uint8_t gegen[2] = {0xC0, 0xC0};
     if (daten_.size() >= 2) {
-        for (int k = 0; k < 2; ++k) frame[k] = (daten_[daten_.size() - 2 + k] & 0x80) ? 0x40 : 0xC0;
+        for (int k = 0; k < 2; ++k) {
+            const bool oben = daten_[daten_.size() - 2 + k] & 0x80;
+            gegen[k] = oben ? 0x40 : 0xC0;
+            ende[k] = oben ? 0xC0 : 0x40;
+        }
     }
-    anhaengen(frame, 2);
+    for (int i = 0; i < kAbschlussFrames; ++i) anhaengen(gegen, 2);
+    anhaengen(ende, 2);
 }
 
 std::int32_t SimulierterEingang::geraeteInfo(std::int32_t index, std::string& name, std::int32_t& formate) {

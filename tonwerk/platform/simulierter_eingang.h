@@ -16,9 +16,11 @@ public:
     // Appends interleaved unsigned 8-bit stereo frames (left byte first).
     void anhaengen(const std::uint8_t* daten, std::size_t bytes);
     void anhaengen(const std::vector<std::uint8_t>& daten) { anhaengen(daten.data(), daten.size()); }
-    // Appends one frame of the opposite sign on each channel, so that the runs in
-    // progress at the end of the audio end and reach the run tables.
+    // Appends kAbschlussFrames frames of the opposite sign on each channel and one
+    // of the original sign, so that the runs in progress at the end of the audio
+    // end and reach the run tables, followed by a run no decoder takes as signal.
     void abschliessen();
+    static constexpr int kAbschlussFrames = 64;
     // Fills the oldest queued buffer with the next frames; a short tail is padded by
     // repeating the last frame, which ends no run. Returns the frames of audio
     // delivered, 0 when nothing was filled (no audio left, nothing queued, not started).

@@ -26,14 +26,15 @@ double Schrittweite(double f);
 // generators, as a sender may carry them from one tone to the next.
 class Tongenerator {
 public:
-    explicit Tongenerator(Integer pegel = 60) : pegel_(pegel) {}
+    // Levels outside 0..127 are clamped so that every sample stays a byte.
+    explicit Tongenerator(Integer pegel = 60) : pegel_(begrenzt(pegel)) {}
 
     Integer Phase = 0;   // single tone, ZVEI tone and FFSK
     Integer Phase2 = 0;  // first tone of the two-tone generator
     Integer Phase3 = 0;  // second tone of the two-tone generator
 
     Integer pegel() const { return pegel_; }
-    void setzePegel(Integer pegel) { pegel_ = pegel; }
+    void setzePegel(Integer pegel) { pegel_ = begrenzt(pegel); }
 
     // Starts a new transmission: no samples, phases 0.
     void neu();
@@ -54,6 +55,7 @@ public:
     std::span<const std::uint8_t> Proben() const { return proben_; }
 
 private:
+    static Integer begrenzt(Integer p) { return p < 0 ? Integer{0} : p > 127 ? Integer{127} : p; }
     void schreibe(int phase) { proben_.push_back(Abtastwert(phase, pegel_)); }
 
     Integer pegel_;

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     tonwerk::werkzeug::keyBefehl(app);
     tonwerk::werkzeug::devicesBefehl(app);
     tonwerk::werkzeug::listenBefehl(app);
+    tonwerk::werkzeug::sendFmsBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
