@@ -18,6 +18,7 @@ void listenBefehl(CLI::App& app);
 // `send`, created by the first send subcommand that asks for it.
 CLI::App& sendeBefehl(CLI::App& app);
 void sendFmsBefehl(CLI::App& app);
+void sendPocsagBefehl(CLI::App& app);
 
 // The sound output that `send` plays on when no output file is given.
 std::unique_ptr<SoundAusgabe> tonausgabe();

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     tonwerk::werkzeug::devicesBefehl(app);
     tonwerk::werkzeug::listenBefehl(app);
     tonwerk::werkzeug::sendFmsBefehl(app);
+    tonwerk::werkzeug::sendPocsagBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
