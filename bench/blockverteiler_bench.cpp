@@ -38,6 +38,21 @@ void verteilen(benchmark::State& state, std::vector<std::uint8_t> muster) {
         benchmark::Counter(static_cast<double>(state.iterations() * k.framesJePuffer()), benchmark::Counter::kIsRate);
 }
 
+// Noise with one decoder at a time on both channels, to see where time goes.
+void nurEinDecoder(benchmark::State& state) {
+    DauerKontrolle k(rauschen());
+    const int nur = static_cast<int>(state.range(0));
+    const char* namen[] = {"FMS", "ZVEI", "POC", "Tonruf"};
+    for (int d = 0; d < 4; ++d)
+        for (const char* seite : {"DecLinks", "DecRechts"})
+            k.fw.schreiben(std::string(seite) + namen[d], Long{d == nur ? -1 : 0});
+    for (auto _ : state) k.timer1.tick();
+    state.SetLabel(nur < 4 ? namen[nur] : "keiner");
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * k.framesJePuffer()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(nurEinDecoder)->DenseRange(0, 4);
+
 BENCHMARK_CAPTURE(verteilen, rauschen, rauschen());
 BENCHMARK_CAPTURE(verteilen, stille, stille());
 BENCHMARK_CAPTURE(verteilen, tonmix, tonmix());

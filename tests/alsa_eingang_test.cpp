@@ -68,11 +68,12 @@ TEST_F(AlsaEingangTest, UnknownDeviceLeavesOutputsUnchanged) {
     EXPECT_NE(e.geraeteInfo(-1, name, formate), 0);
     EXPECT_EQ(name, "vorher");
     EXPECT_EQ(formate, 42);
-    EXPECT_NE(e.oeffnen(99, 11025), 0);
+    const auto fehler = e.oeffnen(99, 11025);
+    EXPECT_NE(fehler, 0);
     std::uint8_t puffer[4];
     EXPECT_NE(e.vorbereiten(0, puffer, sizeof puffer), 0);
     EXPECT_NE(e.einreihen(0), 0);
-    EXPECT_NE(e.starten(), 0);
+    EXPECT_EQ(e.starten(), fehler) << "the start reports why the device did not open";
     EXPECT_NE(e.schliessen(), 0);
 }
 

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 bool ausfuehren(std::vector<std::string> argumente) {
     CLI::App app;
     app.require_subcommand(1);
-    sendPocsagBefehl(app);
+    sendePocsagBefehl(app);
     argumente.insert(argumente.begin(), "tonwerk");
     std::vector<const char*> argv;
     for (const auto& a : argumente) argv.push_back(a.c_str());

@@ -7,39 +7,17 @@
 #include <limits>
 #include <stdexcept>
 
+#include "tonwerk/transmit/wav_kopf.h"
+
 namespace tonwerk {
 namespace {
 
 // The header's lengths are 32-bit: audio beyond that would make them lie.
 constexpr std::uint64_t kMaxDatenBytes = std::numeric_limits<std::uint32_t>::max() - 36;
 
-void put32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-void put16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-std::array<std::uint8_t, Aufnahme::kKopfBytes> aufnahmeKopf(std::uint32_t daten, std::uint32_t rate) {
-    std::array<std::uint8_t, Aufnahme::kKopfBytes> k{};
-    auto text = [&](std::size_t at, const char* s) {
-        for (int i = 0; i < 4; ++i) k[at + i] = static_cast<std::uint8_t>(s[i]);
-    };
-    text(0, "RIFF");
-    put32(&k[4], daten + 36);
-    text(8, "WAVE");
-    text(12, "fmt ");
-    put32(&k[16], 16);
-    put16(&k[20], 1);
-    put16(&k[22], 2);
-    put32(&k[24], rate);
-    put32(&k[28], rate * 2);
-    put16(&k[32], 2);
-    put16(&k[34], 8);
-    text(36, "data");
-    put32(&k[40], daten);
-    return k;
+// 8-bit stereo at the capture rate.
+std::array<std::uint8_t, kWavKopfGroesse> aufnahmeKopf(std::uint64_t daten, Long rate) {
+    return WavKopf(static_cast<std::uint32_t>(daten), 2, static_cast<std::uint32_t>(rate), 8);
 }
 
 // Write errors are not reported to anyone: the header states what was meant.
@@ -76,7 +54,7 @@ Long Aufnahme::FunkAufzeichnen(Long ZeitLaenge, const std::string& DateiName) {
         return 0;
     }
     // The header's place is taken now, with the lengths of an empty recording.
-    auto kopf = aufnahmeKopf(0, static_cast<std::uint32_t>(e_.Abtastrate));
+    auto kopf = aufnahmeKopf(0, e_.Abtastrate);
     allesSchreiben(datei_, kopf.data(), kopf.size());
     aktiv_ = true;
     bloecke_ = 0;
@@ -107,7 +85,7 @@ void Aufnahme::beenden() {
 
 void Aufnahme::Aufnahmeschluss() {
     aktiv_ = false;
-    auto kopf = aufnahmeKopf(static_cast<std::uint32_t>(datenBytes_), static_cast<std::uint32_t>(e_.Abtastrate));
+    auto kopf = aufnahmeKopf(datenBytes_, e_.Abtastrate);
     // Written through the handle still open rather than by reopening the name,
     // so a file renamed meanwhile still gets its header.
     if (::pwrite(datei_, kopf.data(), kopf.size(), 0) < 0) {

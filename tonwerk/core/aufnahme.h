@@ -46,8 +46,6 @@ public:
     Integer AufnahmeDauer() const { return dauer_; }
     Integer AufnahmeSekunden() const { return sekunden_; }
 
-    static constexpr std::size_t kKopfBytes = 44;
-
 private:
     void Aufnahmeschluss();
 

@@ -8,6 +8,8 @@
 #include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/poc_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
+#include "tonwerk/transmit/tonruf_senden.h"
+#include "tonwerk/transmit/zvei_senden.h"
 
 namespace tonwerk {
 
@@ -183,13 +185,20 @@ Long Funkwandler::FunkAufzeichnen(Long ZeitLaenge, const std::string& DateiName)
 Long Funkwandler::FunkSenden(Long Leitung) { return tastung_.FunkSenden(Leitung); }
 Long Funkwandler::FunkEmpfangen(Long Leitung) { return tastung_.FunkEmpfangen(Leitung); }
 
+Long Funkwandler::ZVEISenden(const std::string& rufnummer, Boolean DoppeltSenden, Long ZusatzTon,
+                             Integer /*Funkkanal*/, Long /*FunkHalten*/) {
+    return tonwerk::ZVEISenden(ton_, p_.ausgabe, e_, rufnummer, DoppeltSenden, ZusatzTon);
+}
+
+Long Funkwandler::TonrufSenden(Long tonruf, Integer /*Funkkanal*/, Long /*FunkHalten*/) {
+    return tonwerk::TonrufSenden(ton_, p_.ausgabe, e_, tonruf);
+}
+
 // ---- members whose work is not available yet ----
 
 void Funkwandler::nichtVerfuegbar(const char* mitglied) {
     throw std::logic_error(std::string(mitglied) + " ist in dieser Ausgabe noch nicht verfügbar");
 }
 
-Long Funkwandler::ZVEISenden(const std::string&, Boolean, Long, Integer, Long) { nichtVerfuegbar("ZVEISenden"); }
-Long Funkwandler::TonrufSenden(Long, Integer, Long) { nichtVerfuegbar("TonrufSenden"); }
 
 }  // namespace tonwerk

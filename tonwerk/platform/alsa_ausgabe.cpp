@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
+#include <cstdint>
 #include <system_error>
 #include <vector>
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <memory>
+#include <cstdlib>
 
 namespace tonwerk {
 namespace {
@@ -13,7 +13,6 @@ namespace {
 // Every ALSA error is returned as ALSA's negative error code, so it never
 // collides with the control's own small positive results.
 constexpr std::int32_t kKeinGeraet = -ENODEV;
-constexpr std::int32_t kNichtOffen = -EBADFD;
 
 struct HintListe {
     void** hints = nullptr;
@@ -126,10 +125,10 @@ std::int32_t AlsaEingang::geraeteInfo(std::int32_t index, std::string& name, std
 std::int32_t AlsaEingang::oeffnen(std::int32_t index, std::int32_t abtastrate) {
     schliessen();
     if (geraete_.empty()) geraeteSuchen();
-    if (index < 0 || index >= static_cast<std::int32_t>(geraete_.size())) return kKeinGeraet;
+    if (index < 0 || index >= static_cast<std::int32_t>(geraete_.size())) return oeffnungsfehler_ = kKeinGeraet;
     snd_pcm_t* pcm = nullptr;
     int fehler = snd_pcm_open(&pcm, geraete_[index].pcm.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
-    if (fehler < 0) return fehler;
+    if (fehler < 0) return oeffnungsfehler_ = fehler;
     HwParams hw;
     unsigned rate = static_cast<unsigned>(abtastrate);
     if (!hw.p) fehler = -ENOMEM;
@@ -148,9 +147,10 @@ std::int32_t AlsaEingang::oeffnen(std::int32_t index, std::int32_t abtastrate) {
     }
     if (fehler < 0) {
         snd_pcm_close(pcm);
-        return fehler;
+        return oeffnungsfehler_ = fehler;
     }
     pcm_ = pcm;
+    oeffnungsfehler_ = -EBADFD;
     for (auto& p : puffer_) {
         p.daten = nullptr;
         p.bytes = 0;
@@ -162,7 +162,7 @@ std::int32_t AlsaEingang::oeffnen(std::int32_t index, std::int32_t abtastrate) {
 }
 
 std::int32_t AlsaEingang::vorbereiten(int puffer, std::uint8_t* daten, std::size_t bytes) {
-    if (!pcm_) return kNichtOffen;
+    if (!pcm_) return oeffnungsfehler_;
     if (!gueltig(puffer) || !daten) return -EINVAL;
     std::lock_guard lock(mutex_);
     if (puffer_[puffer].eingereiht) return -EBUSY;
@@ -173,7 +173,7 @@ std::int32_t AlsaEingang::vorbereiten(int puffer, std::uint8_t* daten, std::size
 }
 
 std::int32_t AlsaEingang::einreihen(int puffer) {
-    if (!pcm_) return kNichtOffen;
+    if (!pcm_) return oeffnungsfehler_;
     if (!gueltig(puffer) || !puffer_[puffer].daten) return -EINVAL;
     {
         std::lock_guard lock(mutex_);
@@ -189,7 +189,7 @@ std::int32_t AlsaEingang::einreihen(int puffer) {
 }
 
 std::int32_t AlsaEingang::starten() {
-    if (!pcm_) return kNichtOffen;
+    if (!pcm_) return oeffnungsfehler_;
     if (leser_.joinable()) return 0;
     anhalten_.store(false);
     if (snd_pcm_state(pcm_) == SND_PCM_STATE_SETUP) snd_pcm_prepare(pcm_);
@@ -252,7 +252,7 @@ void AlsaEingang::leserAnhalten() {
 }
 
 std::int32_t AlsaEingang::zuruecksetzen() {
-    if (!pcm_) return kNichtOffen;
+    if (!pcm_) return oeffnungsfehler_;
     leserAnhalten();
     snd_pcm_drop(pcm_);
     // Every buffer still queued comes back marked done, as far as it got.
@@ -268,7 +268,7 @@ std::int32_t AlsaEingang::zuruecksetzen() {
 }
 
 std::int32_t AlsaEingang::schliessen() {
-    if (!pcm_) return kNichtOffen;
+    if (!pcm_) return oeffnungsfehler_;
     zuruecksetzen();
     int fehler = snd_pcm_close(pcm_);
     pcm_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +63,8 @@ private:
     bool festeListe_ = false;
     std::vector<Geraet> geraete_;
     snd_pcm_t* pcm_ = nullptr;
+    // Why the last open failed; what a call on the unopened device reports.
+    std::int32_t oeffnungsfehler_ = -EBADFD;
     std::array<Puffer, kPuffer> puffer_;
 
     // Buffers queued with the device, in order; a ring since each buffer is

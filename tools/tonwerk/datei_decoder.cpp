@@ -33,12 +33,29 @@ void DateiDecoder::verarbeiten(std::size_t frames) {
 }
 
 void DateiDecoder::einspeisen(const std::vector<std::uint8_t>& stereo) {
+    if (stereo.size() >= 2) {
+        letzterRahmen_[0] = stereo[stereo.size() - 2];
+        letzterRahmen_[1] = stereo[stereo.size() - 1];
+    }
     eingang_.anhaengen(stereo);
     while (eingang_.restBytes() >= pufferBytes_) verarbeiten(eingang_.fuellen());
 }
 
 void DateiDecoder::beenden() {
     if (!laeuft_) return;
+    // Decoders judge a period when its level-0 run ends, so a tone that lasts to
+    // the end of the file (or is followed only by exact silence) would never be
+    // reported. Close with one short period of each sign after the audio: two
+    // frames of the other sign, then two of the last sign (single frames would be
+    // absorbed as glitches).
+    std::uint8_t schluss[8];
+    for (int k = 0; k < 2; ++k) {
+        const std::uint8_t anders = (letzterRahmen_[k] & 0x80) ? 0x40 : 0xC0;
+        const std::uint8_t gleich = (letzterRahmen_[k] & 0x80) ? 0xC0 : 0x40;
+        schluss[k] = schluss[2 + k] = anders;
+        schluss[4 + k] = schluss[6 + k] = gleich;
+    }
+    eingang_.anhaengen(schluss, sizeof schluss);
     eingang_.abschliessen();
     while (std::size_t n = eingang_.fuellen()) verarbeiten(n);
     fw_.Soundstop();

@@ -40,6 +40,7 @@ private:
     std::uint64_t geliefert_ = 0;
     std::uint64_t sekunden_ = 0;
     bool laeuft_ = false;
+    std::uint8_t letzterRahmen_[2] = {128, 128};
 
     void verarbeiten(std::size_t frames);
 };

@@ -1,16 +1,14 @@
 // tonwerk key --port N --line dtr|rts on|off: keys a transmitter through the
 // control's keying methods. A line stays high only while the port is open, so
 // "on" holds it until interrupted (or --for seconds), then releases it.
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 #include "befehle.h"
+#include "live_schleife.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/echtzeit.h"
 #include "tonwerk/platform/ohne_hardware.h"
@@ -20,9 +18,6 @@
 namespace tonwerk::werkzeug {
 
 namespace {
-
-std::atomic<bool> freigeben{false};
-extern "C" void freigabe(int) { freigeben = true; }
 
 struct KeyOptionen {
     int port = 1;
@@ -61,14 +56,11 @@ void tasten(const KeyOptionen& o) {
     else
         std::cerr << ", Strg+C gibt frei\n";
 
-    freigeben = false;
-    auto alterInt = std::signal(SIGINT, freigabe);
-    auto alterTerm = std::signal(SIGTERM, freigabe);
+    // No timer runs while the line is held; the loop only waits for the end.
+    SchleifenZeitgeber keiner1, keiner2;
     const auto ende = std::chrono::steady_clock::now() + std::chrono::duration<double>(o.dauer);
-    while (!freigeben && (o.dauer < 0 || std::chrono::steady_clock::now() < ende))
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::signal(SIGINT, alterInt);
-    std::signal(SIGTERM, alterTerm);
+    liveSchleife(keiner1, keiner2,
+                 [&] { return o.dauer >= 0 && std::chrono::steady_clock::now() >= ende; });
     const Long frei = fw.FunkEmpfangen(leitung);
     std::cerr << name << " auf " << ort << (frei == 0 ? " ist Lo (Empfang)\n" : ": Fehler beim Freigeben\n");
     if (frei != 0) throw std::runtime_error(ort + ": Fehler aufgetreten");

@@ -10,12 +10,14 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     tonwerk::werkzeug::decodeBefehl(app);
     tonwerk::werkzeug::membersBefehl(app);
+    tonwerk::werkzeug::sendeZveiBefehl(app);
+    tonwerk::werkzeug::sendeTonrufBefehl(app);
     tonwerk::werkzeug::recordBefehl(app);
     tonwerk::werkzeug::keyBefehl(app);
     tonwerk::werkzeug::devicesBefehl(app);
     tonwerk::werkzeug::listenBefehl(app);
-    tonwerk::werkzeug::sendFmsBefehl(app);
-    tonwerk::werkzeug::sendPocsagBefehl(app);
+    tonwerk::werkzeug::sendeFmsBefehl(app);
+    tonwerk::werkzeug::sendePocsagBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

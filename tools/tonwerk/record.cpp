@@ -1,5 +1,7 @@
 // tonwerk record SECONDS FILE: records both input channels of a live device
 // into a WAV file through the control's own recorder.
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -57,7 +59,11 @@ void aufnehmen(const RecordOptionen& o) {
     fw.GetSoundkarteInfo(o.geraet, name, formate);
     if (const Long start = fw.SoundStart(); start != 0) {
         fw.Soundstop();
-        throw std::runtime_error("Soundkarte " + std::to_string(o.geraet) + " startet nicht (Fehler " +
+        std::error_code ignoriert;
+        std::filesystem::remove(o.datei, ignoriert);  // nothing was recorded into it
+        // The ALSA layer reports negative system error numbers.
+        const std::string grund = start < 0 ? std::string(std::strerror(-start)) + ", " : std::string();
+        throw std::runtime_error("Soundkarte " + std::to_string(o.geraet) + " startet nicht (" + grund + "Fehler " +
                                  std::to_string(start) + ")");
     }
     std::cerr << "Aufnahme von " << (name.empty() ? eingang.pcmName(o.geraet) : name) << ", " << o.sekunden

@@ -1,0 +1,48 @@
+// The live commands' refusals, which must come before any device is touched.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "befehle.h"
+
+namespace tonwerk::werkzeug {
+namespace {
+
+void ausfuehren(const std::string& zeile) {
+    CLI::App app;
+    recordBefehl(app);
+    keyBefehl(app);
+    app.parse(zeile);
+}
+
+std::string fehlerText(const std::string& zeile) {
+    try {
+        ausfuehren(zeile);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TEST(WerkzeugKey, MissingPortIsAClearError) {
+    EXPECT_NE(fehlerText("key --port 2 --line rts on --device /nonexistent/tty --for 0").find(
+                  "COM2 (/nonexistent/tty): Anschluss nicht vorhanden"),
+              std::string::npos);
+    EXPECT_THROW(ausfuehren("key --port 5 --line dtr on"), CLI::ValidationError);
+    EXPECT_THROW(ausfuehren("key --port 1 --line cts on"), CLI::ValidationError);
+    EXPECT_THROW(ausfuehren("key --port 1 --line dtr halb"), CLI::ValidationError);
+}
+
+TEST(WerkzeugRecord, RefusesZeroLengthAndUncreatableFiles) {
+    const auto datei = std::filesystem::temp_directory_path() / ("tonwerk-record-" + std::to_string(::getpid()));
+    EXPECT_NE(fehlerText("record 0 " + datei.string()).find("Aufnahmelänge 0"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(datei));
+    EXPECT_THROW(ausfuehren("record 40000 " + datei.string()), std::overflow_error);
+    EXPECT_NE(fehlerText("record 5 /nonexistent/dir/x.wav").find("kann nicht angelegt werden"), std::string::npos);
+    EXPECT_THROW(ausfuehren("record 5 x.wav --rate 8000"), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace tonwerk::werkzeug
