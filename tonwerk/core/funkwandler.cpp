@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "tonwerk/transmit/fms_senden.h"
+#include "tonwerk/transmit/poc_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
 #include "tonwerk/transmit/tonruf_senden.h"
 #include "tonwerk/transmit/zvei_senden.h"
@@ -171,6 +172,11 @@ Long Funkwandler::FMSSenden(const std::string& Kennung, Integer Richtung, Intege
     return tonwerk::FMSSenden(ton_, p_.ausgabe, e_, Kennung, Richtung, Status, tki, Baustufe, Text);
 }
 
+Long Funkwandler::POCSenden(Long Baud, Long RIC, Long Funktion, const std::string& Text, Integer /*Funkkanal*/,
+                            Long /*FunkHalten*/) {
+    return tonwerk::POCSenden(ton_, p_.ausgabe, e_, PocSendeauftrag{Baud, RIC, Funktion, Text});
+}
+
 // ---- recording and keying ----
 
 Long Funkwandler::FunkAufzeichnen(Long ZeitLaenge, const std::string& DateiName) {
@@ -194,6 +200,5 @@ void Funkwandler::nichtVerfuegbar(const char* mitglied) {
     throw std::logic_error(std::string(mitglied) + " ist in dieser Ausgabe noch nicht verfügbar");
 }
 
-Long Funkwandler::POCSenden(Long, Long, Long, const std::string&, Integer, Long) { nichtVerfuegbar("POCSenden"); }
 
 }  // namespace tonwerk

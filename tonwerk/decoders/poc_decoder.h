@@ -1,23 +1,72 @@
-// POCSAG decoder (placeholder: reports nothing yet).
+// POCSAG decoder: pager messages at 512 or 1200 bit/s from the runs of the
+// receiver's discriminator audio, one state machine per channel.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <functional>
+#include <string>
 
 #include "tonwerk/core/einstellungen.h"
 #include "tonwerk/core/halbwelle.h"
 #include "tonwerk/core/ratenkonstanten.h"
 #include "tonwerk/core/records.h"
+#include "tonwerk/formats/poc_codewort.h"
 
 namespace tonwerk {
 
 class PocDecoder {
 public:
     using Melder = std::function<void(POCType&)>;
-    explicit PocDecoder(Melder melden) : melden_(std::move(melden)) {}
-    void laufPruefung(Integer /*kanal*/, Laeufe /*laeufe*/, const Einstellungen&, const Ratenkonstanten&) {}
+
+    // Message bits kept per message: 512 message codewords (1462 characters),
+    // over five times the longest message the control sends itself.
+    static constexpr std::size_t kMaxNachrichtenBits = 512 * 20;
+    // A run holding more bits than two codewords cannot come from a transmission
+    // whose codewords carry check bits; it is the carrier gone.
+    static constexpr long kMaxLaufBits = 64;
+    // Runs shorter than half a bit are glitches; more of them than this within one
+    // codeword are noise: the transmission has ended.
+    static constexpr int kMaxKurzeLaeufe = 8;
+
+    explicit PocDecoder(Melder melden);
+
+    // Processes the runs of one buffer of channel `kanal` (0 or 1) in order.
+    void laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& einstellungen,
+                      const Ratenkonstanten& konstanten);
 
 private:
+    struct Kanalzustand {
+        bool synchron = false;
+        Long praambelZaehler = 0;
+        int startPegel = 0;  // level of the zeros
+        PocCodewort wort = 0;
+        int bitZaehler = 0;
+        int codewortZaehler = 0;  // 0 = synchronisation codeword, 1..16 = frames 0..7
+        Long ric = 0;
+        Long funktion = 0;
+        std::string nachrichtBits;
+        long offenerLauf = 0;  // samples of buffers without a run end
+        int kurzeLaeufe = 0;   // runs of no whole bit in the current codeword
+    };
+
+    struct Schnitt {
+        Long abtastrate;
+        Long baud;
+        PocCodewort sync;
+        PocCodewort idle;
+    };
+
+    static long bitsImLauf(long laenge, const Schnitt& schnitt);
+    void schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, long n, const Schnitt& schnitt);
+    void wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt);
+    static void adresseLesen(Kanalzustand& k, const Schnitt& schnitt);
+    void nachrichtAusgeben(Integer kanal, const Kanalzustand& k);
+    void zuruecksetzen(Integer kanal, Kanalzustand& k);
+
     Melder melden_;
+    std::array<Kanalzustand, 2> kanaele_;
+    POCType meldung_;
 };
 
 }  // namespace tonwerk

@@ -11,6 +11,7 @@ void membersBefehl(CLI::App& app);
 void sendeFmsBefehl(CLI::App& app);
 void sendeZveiBefehl(CLI::App& app);
 void sendeTonrufBefehl(CLI::App& app);
+void sendePocsagBefehl(CLI::App& app);
 void recordBefehl(CLI::App& app);
 void keyBefehl(CLI::App& app);
 void devicesBefehl(CLI::App& app);

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     tonwerk::werkzeug::devicesBefehl(app);
     tonwerk::werkzeug::listenBefehl(app);
     tonwerk::werkzeug::sendeFmsBefehl(app);
+    tonwerk::werkzeug::sendePocsagBefehl(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

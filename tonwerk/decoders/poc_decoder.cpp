@@ -1,0 +1,183 @@
+// POCSAG receiver.
+//
+// Signal: two-level (NRZ) baseband at 512 or 1200 bit/s (PocBaud); the polarity is
+// not known beforehand. A transmission is a preamble of alternating bits 1010...10
+// followed by batches: the synchronisation codeword (PocSyncWord) and 16 codewords,
+// eight frames of two. Codewords are 32 bits, first bit the flag: "0" address
+// (18 address bits, 2 function bits), "1" message (20 message bits); then 10 BCH
+// check bits and a parity bit, which this receiver does not check.
+//
+// Reading:
+// - Preamble: runs strictly between PocLaufMin and PocLaufMax are single bits. More
+//   than PocPraambels of them, then a run of at least PocLaufMax, is the last
+//   preamble bit joined with the first (zero) bit of the synchronisation codeword:
+//   half of that run is one zero bit, and its level is the zero level from now on.
+// - Slicing: each run is divided by the true bit length, sample rate / bit rate, and
+//   rounded to whole bits. The tabled PocBitLaenge is whole samples and miscounts
+//   long runs at 22050 and 44100 Hz, where a bit is 18.375, 36.75 or 43.07 samples.
+// - Batch position 0 must be the synchronisation codeword exactly, or reception
+//   ends. At 1-16 an address codeword gives RIC = 8 * address + frame and
+//   Funktion = function bits + 1 (the idle codeword gives RIC 0); a message
+//   codeword adds its 20 bits to the message.
+// - A message (RIC above 0) is reported at the next address or idle codeword, or
+//   when reception ends; its text is read as 7-bit characters.
+// - Reception ends at a wrong synchronisation codeword, at a run longer than two
+//   codewords (carrier gone; also a whole capture buffer without a run end), at
+//   more than kMaxKurzeLaeufe runs shorter than half a bit within one codeword
+//   (noise) and at a preamble codeword (a new transmission). The
+//   rest of the run that ended it is not read as bits: silence and noise after a
+//   transmission never turn into address codewords.
+#include "tonwerk/decoders/poc_decoder.h"
+
+#include <algorithm>
+
+#include "tonwerk/formats/poc_einstellwort.h"
+#include "tonwerk/formats/poc_text.h"
+
+namespace tonwerk {
+
+namespace {
+
+// Alternating bits as a whole codeword: a preamble, never a valid codeword.
+constexpr PocCodewort kPraambelWort1 = 0xAAAAAAAA;
+constexpr PocCodewort kPraambelWort0 = 0x55555555;
+
+}  // namespace
+
+PocDecoder::PocDecoder(Melder melden) : melden_(std::move(melden)) {
+    for (auto& k : kanaele_) k.nachrichtBits.reserve(kMaxNachrichtenBits);
+    meldung_.TextBin.reserve(kMaxNachrichtenBits);
+}
+
+long PocDecoder::bitsImLauf(long laenge, const Schnitt& schnitt) {
+    // round(laenge * baud / rate), halves up, in integers.
+    const long long zaehler = 2LL * laenge * schnitt.baud + schnitt.abtastrate;
+    return static_cast<long>(zaehler / (2LL * schnitt.abtastrate));
+}
+
+void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& einstellungen,
+                              const Ratenkonstanten& konstanten) {
+    if (kanal != 0 && kanal != 1) return;
+    Kanalzustand& k = kanaele_[static_cast<std::size_t>(kanal)];
+    const Schnitt schnitt{
+        einstellungen.Abtastrate == 22050 || einstellungen.Abtastrate == 44100 ? einstellungen.Abtastrate : 11025,
+        einstellungen.PocBaud == 1200 ? 1200 : 512,
+        PocWortEinstellung(einstellungen.PocSyncWord, kPocSyncWort),
+        PocWortEinstellung(einstellungen.PocIdleWord, kPocIdleWort),
+    };
+
+    // A buffer without a single run end lies inside one run longer than the buffer;
+    // the capture shortens such a run, so it is judged here, while it lasts.
+    if (laeufe.empty()) {
+        if (!k.synchron) return;
+        // The smaller of the two sizes never overestimates the buffer.
+        k.offenerLauf += std::max<long>(1, std::min<long>(einstellungen.RecordPufferSize, konstanten.RecordPufferSize));
+        if (bitsImLauf(k.offenerLauf, schnitt) > kMaxLaufBits) zuruecksetzen(kanal, k);
+        return;
+    }
+    k.offenerLauf = 0;
+
+    for (const Halbwelle& lauf : laeufe) {
+        const long laenge = lauf.Laenge;
+        if (!k.synchron) {
+            if (laenge > konstanten.PocLaufMin && laenge < konstanten.PocLaufMax) {
+                ++k.praambelZaehler;
+                continue;
+            }
+            if (k.praambelZaehler > einstellungen.PocPraambels && laenge >= konstanten.PocLaufMax) {
+                k.synchron = true;
+                k.bitZaehler = 0;
+                k.codewortZaehler = 0;
+                k.wort = 0;
+                k.nachrichtBits.clear();
+                k.ric = 0;
+                k.kurzeLaeufe = 0;
+                k.startPegel = lauf.Pegel;
+                // Half the run, rounded half to even.
+                long haelfte = laenge / 2;
+                if ((laenge & 1) && (haelfte & 1)) ++haelfte;
+                schneiden(kanal, k, 0, bitsImLauf(haelfte, schnitt), schnitt);
+            }
+            k.praambelZaehler = 0;
+            continue;
+        }
+        const long n = bitsImLauf(laenge, schnitt);
+        // A clean signal has no run shorter than half a bit; noise has many.
+        if (n == 0 && ++k.kurzeLaeufe > kMaxKurzeLaeufe) {
+            zuruecksetzen(kanal, k);
+            continue;
+        }
+        schneiden(kanal, k, lauf.Pegel == k.startPegel ? 0u : 1u, n, schnitt);
+    }
+}
+
+void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, long n, const Schnitt& schnitt) {
+    if (n > kMaxLaufBits) {
+        zuruecksetzen(kanal, k);
+        return;
+    }
+    for (long i = 0; i < n; ++i) {
+        k.wort = (k.wort << 1) | bit;
+        if (++k.bitZaehler < 32) continue;
+        wortPruefung(kanal, k, schnitt);
+        if (!k.synchron) return;
+        k.bitZaehler = 0;
+        k.wort = 0;
+        k.kurzeLaeufe = 0;
+        if (++k.codewortZaehler == 17) k.codewortZaehler = 0;
+    }
+}
+
+void PocDecoder::wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt) {
+    if (k.codewortZaehler == 0) {
+        if (k.wort != schnitt.sync) zuruecksetzen(kanal, k);
+        return;
+    }
+    if (k.wort == kPraambelWort1 || k.wort == kPraambelWort0) {
+        zuruecksetzen(kanal, k);
+        return;
+    }
+    if ((k.wort >> 31) == 0) {
+        if (k.ric > 0) nachrichtAusgeben(kanal, k);
+        k.nachrichtBits.clear();
+        adresseLesen(k, schnitt);
+        return;
+    }
+    // Beyond the cap the message is cut; it is still reported at its end.
+    if (k.nachrichtBits.size() + 20 > kMaxNachrichtenBits) return;
+    for (int b = 30; b >= 11; --b) k.nachrichtBits.push_back(((k.wort >> b) & 1u) ? '1' : '0');
+}
+
+void PocDecoder::adresseLesen(Kanalzustand& k, const Schnitt& schnitt) {
+    if (k.wort == schnitt.idle) {
+        k.ric = 0;
+        return;
+    }
+    const auto adresse = static_cast<Long>((k.wort >> 13) & 0x3FFFFu);
+    k.ric = 8 * adresse + (k.codewortZaehler - 1) / 2;
+    k.funktion = static_cast<Long>((k.wort >> 11) & 3u) + 1;
+}
+
+void PocDecoder::nachrichtAusgeben(Integer kanal, const Kanalzustand& k) {
+    meldung_.Kanal = kanal;
+    meldung_.RIC = k.ric;
+    meldung_.Funktion = k.funktion;
+    PocAlphaText(k.nachrichtBits, meldung_.Text);
+    meldung_.TextBin.assign(k.nachrichtBits);
+    if (melden_) melden_(meldung_);
+}
+
+void PocDecoder::zuruecksetzen(Integer kanal, Kanalzustand& k) {
+    if (k.ric > 0) nachrichtAusgeben(kanal, k);
+    k.synchron = false;
+    k.bitZaehler = 0;
+    k.codewortZaehler = 0;
+    k.wort = 0;
+    k.nachrichtBits.clear();
+    k.ric = 0;
+    k.praambelZaehler = 0;
+    k.offenerLauf = 0;
+    k.kurzeLaeufe = 0;
+}
+
+}  // namespace tonwerk

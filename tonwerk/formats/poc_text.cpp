@@ -1,0 +1,141 @@
+#include "tonwerk/formats/poc_text.h"
+
+#include <array>
+#include <utility>
+
+namespace tonwerk {
+
+namespace {
+
+constexpr int kUnbekannt = 63;  // '?'
+
+// Windows-1252 codes 0x80..0x9F and the characters they stand for.
+constexpr std::array<std::pair<char32_t, int>, 32> kCp1252Oben{{
+    {0x20AC, 0x80}, {0x0081, 0x81}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85},
+    {0x2020, 0x86}, {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B},
+    {0x0152, 0x8C}, {0x008D, 0x8D}, {0x017D, 0x8E}, {0x008F, 0x8F}, {0x0090, 0x90}, {0x2018, 0x91},
+    {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97},
+    {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x009D, 0x9D},
+    {0x017E, 0x9E}, {0x0178, 0x9F},
+}};
+
+// Next code point of a UTF-8 text; a malformed sequence yields one U+FFFD per byte.
+char32_t naechstesZeichen(std::string_view text, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(text[i++]);
+    if (b0 < 0x80) return b0;
+    int folge = 0;
+    char32_t z = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        folge = 1;
+        z = b0 & 0x1Fu;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        folge = 2;
+        z = b0 & 0x0Fu;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        folge = 3;
+        z = b0 & 0x07u;
+    } else {
+        return 0xFFFD;
+    }
+    if (i + static_cast<std::size_t>(folge) > text.size()) return 0xFFFD;
+    for (int k = 0; k < folge; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((b & 0xC0) != 0x80) return 0xFFFD;
+        z = (z << 6) | (b & 0x3Fu);
+    }
+    i += static_cast<std::size_t>(folge);
+    return z;
+}
+
+constexpr std::array<std::string_view, 32> kSteuerzeichen{
+    "[NULL]", "[SOH]", "[STX]", "[ETX]", "[EOT]", "[ENQ]", "[ACK]", "[BEL]", "[BS]",  "[HT]", "[LF]",
+    "[VT]",   "[FF]",  "[CR]",  "[SO]",  "[SI]",  "[DLE]", "[DC]",  "[DC]",  "[DC]",  "[DC]", "[NAK]",
+    "[SYN]",  "[ETB]", "[CAN]", "[EM]",  "[SUB]", "[ESC]", "[FS]",  "[GS]",  "[RS]",  "[US]",
+};
+
+// Printable ASCII 32..126 as one string, so that each character has a view of its own.
+constexpr std::string_view kDruckbar =
+    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+
+}  // namespace
+
+int PocZeichenCode(char32_t zeichen) {
+    switch (zeichen) {
+        case U'§': return 64;
+        case U'Ä': return 91;
+        case U'Ö': return 92;
+        case U'Ü': return 93;
+        case U'ä': return 123;
+        case U'ö': return 124;
+        case U'ü': return 125;
+        case U'ß': return 126;
+        default: break;
+    }
+    if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return static_cast<int>(zeichen);
+    for (const auto& [z, code] : kCp1252Oben) {
+        if (z == zeichen) return code;
+    }
+    return kUnbekannt;
+}
+
+std::string_view PocZeichenAnzeige(int code) {
+    switch (code) {
+        case 64: return "§";
+        case 91: return "Ä";
+        case 92: return "Ö";
+        case 93: return "Ü";
+        case 123: return "ä";
+        case 124: return "ö";
+        case 125: return "ü";
+        case 126: return "ß";
+        case 127: return "[DEL]";
+        default: break;
+    }
+    if (code >= 0 && code < 32) return kSteuerzeichen[static_cast<std::size_t>(code)];
+    if (code >= 32 && code < 127) return kDruckbar.substr(static_cast<std::size_t>(code - 32), 1);
+    return {};
+}
+
+std::string PocTextBits(std::string_view text) {
+    std::string bits;
+    bits.reserve(kPocMaxZeichen * 7);
+    std::size_t i = 0;
+    for (std::size_t zeichen = 0; zeichen < kPocMaxZeichen && i < text.size(); ++zeichen) {
+        const int code = PocZeichenCode(naechstesZeichen(text, i));
+        if (code > 127) continue;
+        for (int b = 0; b < 7; ++b) bits.push_back((code >> b) & 1 ? '1' : '0');
+    }
+    return bits;
+}
+
+std::vector<PocCodewort> PocTextWoerter(std::string_view text) {
+    std::string bits = PocTextBits(text);
+    bits.resize((bits.size() + 19) / 20 * 20, '0');
+    std::vector<PocCodewort> woerter;
+    woerter.reserve(bits.size() / 20);
+    for (std::size_t start = 0; start < bits.size(); start += 20) {
+        std::uint32_t nutz = 0;
+        for (std::size_t k = 0; k < 20; ++k) nutz = (nutz << 1) | static_cast<std::uint32_t>(bits[start + k] == '1');
+        woerter.push_back(PocNachrichtenwort(nutz));
+    }
+    return woerter;
+}
+
+void PocAlphaText(std::string_view bits, std::string& text) {
+    text.clear();
+    for (std::size_t start = 0; start + 7 <= bits.size(); start += 7) {
+        int code = 0;
+        for (int b = 0; b < 7; ++b) {
+            if (bits[start + static_cast<std::size_t>(b)] == '1') code |= 1 << b;
+        }
+        text.append(PocZeichenAnzeige(code));
+    }
+}
+
+std::string PocAlphaText(std::string_view bits) {
+    std::string text;
+    PocAlphaText(bits, text);
+    return text;
+}
+
+}  // namespace tonwerk

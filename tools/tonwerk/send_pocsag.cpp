@@ -1,0 +1,32 @@
+// tonwerk send pocsag --ric R [--funktion F] [--baud 512|1200] [--text T] [-o FILE.wav]
+#include <memory>
+#include <string>
+
+#include "befehle.h"
+#include "sende_gruppe.h"
+
+namespace tonwerk::werkzeug {
+
+void sendePocsagBefehl(CLI::App& app) {
+    struct Optionen {
+        Long ric = 0;
+        Long funktion = 0;
+        Long baud = 512;
+        std::string text;
+        SendeZiel ziel;
+    };
+    auto o = std::make_shared<Optionen>();
+    CLI::App* cmd = sendeGruppe(app)->add_subcommand("pocsag", "POCSAG-Meldung senden");
+    cmd->add_option("--ric", o->ric, "RIC des Empfängers, 0 bis 2097151")->required()->check(CLI::Range(0, 2097151));
+    cmd->add_option("--funktion", o->funktion, "Funktionsbits 0 bis 3 (Standard 0)")->check(CLI::Range(0, 3));
+    cmd->add_option("--baud", o->baud, "Bitrate 512 (Standard) oder 1200")->check(CLI::IsMember({512, 1200}));
+    cmd->add_option("--text", o->text, "Meldungstext, bis 255 Zeichen");
+    sendeOptionen(cmd, o->ziel);
+    cmd->callback([o] {
+        sendenMit(o->ziel, [&](Funkwandler& fw) {
+            return fw.POCSenden(o->baud == 512 ? 0 : 1, o->ric, o->funktion, o->text, 0, 0);
+        });
+    });
+}
+
+}  // namespace tonwerk::werkzeug
