@@ -26,6 +26,7 @@ struct DemoOptionen {
     bool ohneRauschen = false;
     std::uint32_t saat = 1;
     bool json = false;
+    std::vector<std::string> setzen;
 };
 
 void wavSchreiben(const std::string& pfad, const std::vector<std::int16_t>& stereo, int rate) {
@@ -53,8 +54,13 @@ void demo(const DemoOptionen& o) {
     else
         std::cerr << "Rauschabstand " << o.snr << " dB)\n";
 
+    std::vector<std::string> setzen = demoEmpfaengerEinstellungen(o.rate, o.baud);
+    setzen.insert(setzen.end(), o.setzen.begin(), o.setzen.end());
+    std::cerr << "Empfänger:";
+    for (const std::string& s : setzen) std::cerr << ' ' << s;
+    std::cerr << '\n';
     const std::unique_ptr<AudioQuelle> quelle = dateiOeffnen(o.datei);
-    const std::vector<Empfang> empfangen = demoDecodieren(*quelle, o.baud, &std::cout, o.json);
+    const std::vector<Empfang> empfangen = demoDecodieren(*quelle, setzen, &std::cout, o.json);
     const std::vector<BilanzZeile> bilanz = bilanzieren(sendungen, empfangen);
     bilanzAusgeben(std::cout, bilanz, o.json);
     if (!bilanzStimmt(bilanz)) throw CLI::RuntimeError(1);
@@ -76,6 +82,7 @@ void demoBefehl(CLI::App& app) {
     cmd->add_option("--snr", o->snr, "Rauschabstand in dB zu einem Ton des Sendepegels")->capture_default_str();
     cmd->add_flag("--clean", o->ohneRauschen, "Ohne Rauschen");
     cmd->add_option("--seed", o->saat, "Startwert des Rauschens")->capture_default_str();
+    cmd->add_option("--set", o->setzen, "Eigenschaft des Empfängers setzen: NAME=WERT (wiederholbar)");
     cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile, zum Schluss die Bilanz");
     cmd->callback([o] { demo(*o); });
 }

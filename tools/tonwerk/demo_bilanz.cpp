@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "datei_decoder.h"
+#include "eigenschaften_setzen.h"
 #include "ereignis_ausgabe.h"
 
 namespace tonwerk::werkzeug {
@@ -68,9 +69,16 @@ std::string ergebnis(const BilanzZeile& z) {
 
 }  // namespace
 
-std::vector<Empfang> demoDecodieren(AudioQuelle& quelle, int baud, std::ostream* aus, bool json) {
+std::vector<std::string> demoEmpfaengerEinstellungen(int abtastrate, int baud) {
+    std::vector<std::string> setzen = {baud == 1200 ? "PocBaudRates=1" : "PocBaudRates=0"};
+    if (abtastrate >= 44100) setzen.emplace_back("ZVEIDiffMax=2");
+    return setzen;
+}
+
+std::vector<Empfang> demoDecodieren(AudioQuelle& quelle, const std::vector<std::string>& setzen, std::ostream* aus,
+                                    bool json) {
     DateiDecoder decoder(quelle.abtastrate());
-    decoder.kontrolle().PocBaudRates(baud == 1200 ? 1 : 0);
+    eigenschaftenSetzen(decoder.kontrolle(), setzen);
     std::unique_ptr<EreignisAusgabe> drucker;
     if (aus) drucker = std::make_unique<EreignisAusgabe>(*aus, json, false, [&decoder] { return decoder.zeit(); });
     EmpfangsZaehler zaehler(drucker.get());

@@ -17,11 +17,19 @@ struct Empfang {
     std::string schluessel;  // EmpfangsSchluessel of the event
 };
 
-// Decodes `quelle` with a fresh control on all decoders of both channels and
-// PocBaudRates set for `baud`; every event is printed to `aus` as `decode`
+// The receiving control's settings (NAME=VALUE) for a recording at `abtastrate`
+// with POCSAG at `baud`: PocBaudRates to match, and at 44100 Hz a period
+// tolerance ZVEIDiffMax of 2 samples. The default of 1 sample is a quarter of
+// the time there that it is at 11025 Hz; with 30 dB of noise a 4 s tone call of
+// 1750 Hz then breaks into several short ones.
+std::vector<std::string> demoEmpfaengerEinstellungen(int abtastrate, int baud);
+
+// Decodes `quelle` with a fresh control on all decoders of both channels and the
+// properties `setzen` (NAME=VALUE); every event is printed to `aus` as `decode`
 // prints it (text or JSON), when `aus` is given. A tone call counts once
 // (TonrufDecodierungA; its twin TonrufDecodierung is printed only).
-std::vector<Empfang> demoDecodieren(AudioQuelle& quelle, int baud, std::ostream* aus = nullptr, bool json = false);
+std::vector<Empfang> demoDecodieren(AudioQuelle& quelle, const std::vector<std::string>& setzen,
+                                    std::ostream* aus = nullptr, bool json = false);
 
 struct BilanzZeile {
     int kanal = 0;

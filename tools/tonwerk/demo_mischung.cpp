@@ -53,6 +53,13 @@ std::vector<float> demoMischen(const std::vector<DemoSendung>& sendungen, int ab
     std::vector<float> stereo(2 * laenge, 0.0f);
     for (int k = 0; k < 2; ++k)
         for (std::size_t i = 0; i < kanal[k].size(); ++i) stereo[2 * i + static_cast<std::size_t>(k)] = kanal[k][i];
+    // Upsampled, every transmit sample lands exactly on a sample of the recording,
+    // and so do its zero crossings (a sine's phase 0, the midpoint of a POCSAG
+    // level change): the sign there is left to the noise, which no real recording
+    // does. A quarter-sample delay (linear interpolation; the audio is oversampled
+    // here) moves the crossings off the sample grid, as a free-running clock would.
+    if (abtastrate > 11025)
+        for (std::size_t i = stereo.size() - 1; i >= 2; --i) stereo[i] = 0.75f * stereo[i] + 0.25f * stereo[i - 2];
     return stereo;
 }
 
