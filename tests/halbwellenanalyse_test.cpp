@@ -106,12 +106,13 @@ TEST(Halbwellenanalyse, MatchesAtBufferLengthsAroundTheWordSize) {
     }
 }
 
-// Every sample changes sign: every run is a glitch candidate, and merges and
-// stores alternate.
+// Left, every sample changes sign: every run is a glitch candidate, merges and
+// stores alternate, and the changes form blocks longer than a word of 64 samples.
 TEST(Halbwellenanalyse, MatchesOnAlternatingSamples) {
     for (int fehlerRate : kRaten) {
         int phase = 0;
-        vergleichen(fehlerRate, 5, [] { return 101; }, [&phase](int frames, std::vector<std::uint8_t>& d) {
+        int b = 0;
+        vergleichen(fehlerRate, 6, [&b] { return ++b % 2 ? 101 : 200; }, [&phase](int frames, std::vector<std::uint8_t>& d) {
             for (int i = 0; i < frames; ++i, ++phase) {
                 d[2 * static_cast<std::size_t>(i)] = phase % 2 ? 200 : 10;
                 d[2 * static_cast<std::size_t>(i) + 1] = phase % 3 ? 128 : 127;

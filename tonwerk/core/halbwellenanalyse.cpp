@@ -74,6 +74,65 @@ int einfacheAnalyse(const std::uint8_t* puffer, int frames, int kanal, LaufZusta
     return n;
 }
 
+// The glitch rate 1, the default: a glitch is a single sample, so the changes
+// that merge are the 2nd, 4th, ... of each block of changes at consecutive
+// samples, and only the block's length matters. A block of L changes ending at b
+// leaves, for odd L, one run ending at b that absorbed (L-1)/2 glitches; for even
+// L the last change is a merge and the run goes on, L/2 glitches longer. So the
+// loop visits blocks, not changes. `start` is chosen so that the current run is
+// `j - start` long at a change at frame j.
+int analyseRateEins(const std::uint8_t* puffer, int frames, int kanal, LaufZustand& zustand, Halbwelle* tabelle) {
+    int start = -(zustand.Lauflaenge > frames ? 20 : zustand.Lauflaenge);
+    int pegel = zustand.LetzterPegel;
+    std::uint64_t vorher = pegel != 0 ? 1 : 0;
+    int n = 0;
+    const auto block = [&](int a, int laenge) {
+        const int b = a + laenge - 1;
+        const int ungerade = laenge & 1;
+        const int halb = laenge >> 1;
+        const int lauf = b - start - halb;
+        // Written for every block; an even one does not count it, so it is overwritten.
+        tabelle[n].Laenge = static_cast<std::int16_t>(lauf);
+        tabelle[n].Pegel = static_cast<std::int16_t>(pegel);
+        n += ungerade;
+        // ungerade ? b : start + halb, without a branch: odd and even are equally likely on noise
+        start += halb + (lauf & -ungerade);
+        pegel ^= ungerade << 7;
+    };
+    int offenAb = 0;     // first change of a block reaching the top of the previous word
+    int offenLaenge = 0;  // its length so far, 0 for none
+    for (int w = 0; w < frames; w += kWortFrames) {
+        const int anzahl = std::min(kWortFrames, frames - w);
+        const std::uint64_t s = vorzeichenWort(puffer + 2 * w, anzahl, kanal);
+        std::uint64_t wechsel = s ^ ((s << 1) | vorher);
+        if (anzahl < kWortFrames) wechsel &= (std::uint64_t{1} << anzahl) - 1;
+        vorher = s >> (kWortFrames - 1);
+        if (offenLaenge != 0) {
+            const int weiter = std::countr_one(wechsel);
+            offenLaenge += weiter;
+            if (weiter == kWortFrames) continue;
+            wechsel &= wechsel + 1;
+            block(offenAb, offenLaenge);
+            offenLaenge = 0;
+        }
+        while (wechsel != 0) {
+            const int a = std::countr_zero(wechsel);
+            const int laenge = std::countr_one(wechsel >> a);
+            if (a + laenge == kWortFrames) {
+                offenAb = w + a;
+                offenLaenge = laenge;
+                break;
+            }
+            wechsel &= wechsel + (wechsel & (~wechsel + 1));  // clears the lowest block
+            block(w + a, laenge);
+        }
+    }
+    if (offenLaenge != 0) block(offenAb, offenLaenge);
+    zustand.Lauflaenge = static_cast<std::int16_t>(std::max(frames, 0) - start);
+    zustand.LetzterPegel = static_cast<std::int16_t>(pegel);
+    return n;
+}
+
 }  // namespace
 
 // The rule, per sample: a sign change ends the run; a run of at most
@@ -96,6 +155,7 @@ int halbwellenanalyse(const std::uint8_t* puffer, int frames, int kanal, LaufZus
                       int sampleFehlerRate, Halbwelle* tabelle) {
     if (zustand.LetzterPegel != 0 && zustand.LetzterPegel != 128)
         return einfacheAnalyse(puffer, frames, kanal, zustand, sampleFehlerRate, tabelle);
+    if (sampleFehlerRate == 1) return analyseRateEins(puffer, frames, kanal, zustand, tabelle);
     // A buffer without a sign change leaves a run longer than the buffer; it is cut
     // back so that it cannot grow without bound across silent buffers.
     int basis = zustand.Lauflaenge > frames ? 20 : zustand.Lauflaenge;  // length before the current run's samples
