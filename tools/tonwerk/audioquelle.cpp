@@ -3,6 +3,7 @@
 #include <samplerate.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -87,6 +88,31 @@ private:
     std::vector<std::uint8_t> bytes_, rest_;
 };
 
+class SpeicherQuelle : public AudioQuelle {
+public:
+    SpeicherQuelle(std::vector<std::int16_t> samples, int abtastrate, int kanaele)
+        : samples_(std::move(samples)), rate_(abtastrate), kanaele_(kanaele) {
+        if (kanaele < 1 || kanaele > 2) throw std::runtime_error("nur Mono und Stereo werden unterstützt");
+    }
+    int abtastrate() const override { return rate_; }
+    int kanaele() const override { return kanaele_; }
+    std::int64_t frames() const override { return static_cast<std::int64_t>(samples_.size() / kanaeleU()); }
+    std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
+        const std::size_t n = std::min(maxFrames, (samples_.size() - pos_) / kanaeleU());
+        samples.assign(samples_.begin() + static_cast<std::ptrdiff_t>(pos_),
+                       samples_.begin() + static_cast<std::ptrdiff_t>(pos_ + n * kanaeleU()));
+        pos_ += n * kanaeleU();
+        return n;
+    }
+
+private:
+    std::size_t kanaeleU() const { return static_cast<std::size_t>(kanaele_); }
+    std::vector<std::int16_t> samples_;
+    std::size_t pos_ = 0;
+    int rate_;
+    int kanaele_;
+};
+
 // Sample-rate conversion with libsamplerate's sinc converter, streamed.
 class Umtaster : public AudioQuelle {
 public:
@@ -157,6 +183,10 @@ std::unique_ptr<AudioQuelle> dateiOeffnen(const std::string& pfad) { return std:
 
 std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele) {
     return std::make_unique<RohStrom>(ein, abtastrate, kanaele);
+}
+
+std::unique_ptr<AudioQuelle> speicherQuelle(std::vector<std::int16_t> samples, int abtastrate, int kanaele) {
+    return std::make_unique<SpeicherQuelle>(std::move(samples), abtastrate, kanaele);
 }
 
 std::unique_ptr<AudioQuelle> aufErfassungsrate(std::unique_ptr<AudioQuelle> quelle) {

@@ -26,6 +26,8 @@ public:
 // Throws std::runtime_error with a readable message when the file cannot be used.
 std::unique_ptr<AudioQuelle> dateiOeffnen(const std::string& pfad);
 std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele);
+// Interleaved samples already in memory.
+std::unique_ptr<AudioQuelle> speicherQuelle(std::vector<std::int16_t> samples, int abtastrate, int kanaele);
 
 // 11025, 22050 or 44100 Hz, whichever is nearest to `abtastrate`.
 int naechsteErfassungsrate(int abtastrate);

@@ -6,6 +6,7 @@
 namespace tonwerk::werkzeug {
 
 void decodeBefehl(CLI::App& app);
+void demoBefehl(CLI::App& app);
 void membersBefehl(CLI::App& app);
 void sendeFmsBefehl(CLI::App& app);
 void sendeZveiBefehl(CLI::App& app);

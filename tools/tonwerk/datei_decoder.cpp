@@ -62,4 +62,19 @@ void DateiDecoder::beenden() {
     laeuft_ = false;
 }
 
+void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
+                       const std::function<void(std::int64_t)>& gelesen) {
+    std::vector<std::int16_t> samples;
+    std::vector<std::uint8_t> stereo;
+    std::int64_t frames = 0;
+    while (const std::size_t n = quelle.lesen(samples, 16384)) {
+        stereo.clear();
+        nachAchtBitStereo(samples.data(), n, quelle.kanaele(), stereo);
+        decoder.einspeisen(stereo);
+        frames += static_cast<std::int64_t>(n);
+        if (gelesen) gelesen(frames);
+    }
+    decoder.beenden();
+}
+
 }  // namespace tonwerk::werkzeug

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
+
+#include "audioquelle.h"
 
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"
@@ -44,5 +47,11 @@ private:
 
     void verarbeiten(std::size_t frames);
 };
+
+// Feeds the whole source to a started decoder in blocks of 16384 frames (so a
+// long file is streamed, never held), then ends it. `gelesen` hears the frames
+// read so far after each block.
+void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
+                       const std::function<void(std::int64_t)>& gelesen = {});
 
 }  // namespace tonwerk::werkzeug

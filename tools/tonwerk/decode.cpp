@@ -44,18 +44,8 @@ void decodieren(const DecodeOptionen& o) {
     decoder.kontrolle().setListener(&ausgabe);
     decoder.starten();
 
-    std::vector<std::int16_t> samples;
-    std::vector<std::uint8_t> stereo;
-    std::int64_t gelesen = 0;
-    while (const std::size_t n = quelle->lesen(samples, 16384)) {
-        stereo.clear();
-        nachAchtBitStereo(samples.data(), n, quelle->kanaele(), stereo);
-        decoder.einspeisen(stereo);
-        gelesen += static_cast<std::int64_t>(n);
-        fortschritt.melden(gelesen);
-    }
+    einspeisenBisEnde(*quelle, decoder, [&fortschritt](std::int64_t n) { fortschritt.melden(n); });
     fortschritt.loeschen();
-    decoder.beenden();
 }
 
 }  // namespace

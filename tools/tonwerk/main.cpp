@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
     CLI::App app{"Tonwerk: FMS, ZVEI, POCSAG und Tonrufe decodieren und senden"};
     app.require_subcommand(1);
+    tonwerk::werkzeug::demoBefehl(app);
     tonwerk::werkzeug::decodeBefehl(app);
     tonwerk::werkzeug::membersBefehl(app);
     tonwerk::werkzeug::sendeZveiBefehl(app);

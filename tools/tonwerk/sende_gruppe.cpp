@@ -1,17 +1,14 @@
 #include "sende_gruppe.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
-#include <system_error>
 
+#include "eigenes_verzeichnis.h"
 #include "eigenschaften_setzen.h"
 #include "tonwerk/platform/alsa_ausgabe.h"
-#include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_eingang.h"
+#include "tonwerk/platform/termios_anschluss.h"
 #include "tonwerk/platform/zeitgeber.h"
 
 namespace tonwerk::werkzeug {
@@ -30,23 +27,30 @@ private:
     std::filesystem::path ziel_;
 };
 
-// A directory of its own for the transmit file while writing to -o, so that
-// parallel runs do not share one test.wav; removed again afterwards.
-class EigenesVerzeichnis {
+// Holds a keyed line and drops it when the transmission is over, however it ended.
+class GetasteteLeitung {
 public:
-    EigenesVerzeichnis() {
-        std::string muster = (std::filesystem::temp_directory_path() / "tonwerk-send-XXXXXX").string();
-        if (!::mkdtemp(muster.data())) throw std::system_error(errno, std::generic_category(), muster);
-        pfad_ = muster;
+    GetasteteLeitung(Funkwandler& fw, Long leitung, const std::string& ort) : fw_(fw), leitung_(leitung) {
+        if (fw_.FunkSenden(leitung_) != 0) {
+            fw_.FunkEmpfangen(leitung_);
+            throw std::runtime_error(ort + ": Anschluss nicht vorhanden, nicht gesendet");
+        }
     }
-    ~EigenesVerzeichnis() {
-        std::error_code ec;
-        std::filesystem::remove_all(pfad_, ec);
+    ~GetasteteLeitung() {
+        if (gehalten_) fw_.FunkEmpfangen(leitung_);
     }
-    const std::filesystem::path& pfad() const { return pfad_; }
+    GetasteteLeitung(const GetasteteLeitung&) = delete;
+    GetasteteLeitung& operator=(const GetasteteLeitung&) = delete;
+
+    Long freigeben() {
+        gehalten_ = false;
+        return fw_.FunkEmpfangen(leitung_);
+    }
 
 private:
-    std::filesystem::path pfad_;
+    Funkwandler& fw_;
+    Long leitung_;
+    bool gehalten_ = true;
 };
 
 }  // namespace
@@ -62,11 +66,26 @@ void sendeOptionen(CLI::App* cmd, SendeZiel& ziel) {
     cmd->add_option("-o,--output", ziel.datei, "WAV-Datei schreiben statt abzuspielen");
     cmd->add_option("--pcm", ziel.pcm, "ALSA-Ausgabe zum Abspielen")->capture_default_str();
     cmd->add_option("--set", ziel.setzen, "Eigenschaft vorher setzen: NAME=WERT (wiederholbar)");
+    cmd->add_option("--key", ziel.taste, "Sender für die Dauer der Sendung über diese Leitung tasten: dtr oder rts")
+        ->check(CLI::IsMember({"dtr", "rts"}));
+    cmd->add_option("--port", ziel.port, "Schnittstelle für --key: 1 bis 4 (COM1 bis COM4)")
+        ->check(CLI::Range(1, 4))
+        ->capture_default_str();
+    cmd->add_option("--device", ziel.geraet, "Gerätedatei der Schnittstelle (Standard /dev/ttyS0 bis /dev/ttyS3)");
+}
+
+Long getastetSenden(Funkwandler& fw, Long leitung, const std::string& ort,
+                    const std::function<Long(Funkwandler&)>& senden) {
+    GetasteteLeitung taste(fw, leitung, ort);
+    const Long ergebnis = senden(fw);
+    if (taste.freigeben() != 0) throw std::runtime_error(ort + ": Sender konnte nicht freigegeben werden");
+    return ergebnis;
 }
 
 void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& senden) {
     SimulierterEingang eingang;
-    KeinAnschluss anschluss;
+    TermiosAnschluss anschluss;
+    if (!ziel.geraet.empty()) anschluss.geraetSetzen(ziel.port, ziel.geraet);
     HandZeitgeber timer1, timer2;
     SchrittUhr uhr;
     AlsaAusgabe alsaAusgabe(ziel.pcm);
@@ -79,7 +98,14 @@ void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& s
         fw.Sendeverzeichnis(verzeichnis->pfad());
     }
     eigenschaftenSetzen(fw, ziel.setzen);
-    const Long ergebnis = senden(fw);
+    Long ergebnis = 0;
+    if (ziel.taste.empty()) {
+        ergebnis = senden(fw);
+    } else {
+        fw.FunkAnschluss(static_cast<Integer>(ziel.port));
+        const std::string ort = "COM" + std::to_string(ziel.port) + " (" + anschluss.geraet(ziel.port).string() + ")";
+        ergebnis = getastetSenden(fw, ziel.taste == "dtr" ? 1 : 2, ort, senden);
+    }
     if (ergebnis != 0) throw std::runtime_error("Senden endete mit Ergebnis " + std::to_string(ergebnis));
 }
 

@@ -1,6 +1,6 @@
 // The `send` group: its subcommands build a transmission through a Funkwandler
-// and either write it to a WAV file (-o) or play it on an ALSA output. Keying the
-// transmitter is left to `tonwerk key`.
+// and either write it to a WAV file (-o) or play it on an ALSA output, keying
+// the transmitter around it on request (--key dtr|rts --port N).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -20,13 +20,23 @@ struct SendeZiel {
     std::string datei;                 // -o: write here instead of playing
     std::string pcm = "default";      // --pcm: ALSA output to play on
     std::vector<std::string> setzen;  // --set NAME=VALUE before sending
+    std::string taste;                // --key: "dtr" or "rts"; empty = no keying
+    int port = 1;                     // --port: COM1..COM4
+    std::string geraet;               // --device: the port's device file
 };
 
-// Adds -o, --pcm and --set to a send subcommand.
+// Adds -o, --pcm, --set, --key, --port and --device to a send subcommand.
 void sendeOptionen(CLI::App* cmd, SendeZiel& ziel);
 
-// Runs `senden` on a control with the properties set; its result is reported as
-// an error unless it is 0.
+// Runs `senden` on a control with the properties set, keyed when asked; its
+// result is reported as an error unless it is 0.
 void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& senden);
+
+// Raises line `leitung` (1 = DTR, 2 = RTS) through the control's FunkSenden,
+// runs `senden` and drops the line with FunkEmpfangen afterwards, also when
+// `senden` throws. A line that cannot be raised or released is an error naming
+// `ort`; the transmission is then not started.
+Long getastetSenden(Funkwandler& fw, Long leitung, const std::string& ort,
+                    const std::function<Long(Funkwandler&)>& senden);
 
 }  // namespace tonwerk::werkzeug
