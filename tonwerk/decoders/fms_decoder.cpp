@@ -17,26 +17,34 @@ constexpr int kVorlaufDeckel = 32767;  // the counter saturates on an endless 12
 void FmsDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& e, const Ratenkonstanten& k) {
     if (kanal != 0 && kanal != 1) return;
     Kanal& z = kanaele_[static_cast<std::size_t>(kanal)];
-    for (const Halbwelle& lauf : laeufe) {
-        const int l = lauf.Laenge;
+    const int langMin = k.FmsLangMin, langMax = k.FmsLangMax;
+    const int kurzMin = k.FmsKurzMin, kurzMax = k.FmsKurzMax;
+    const Halbwelle* lauf = laeufe.data();
+    const Halbwelle* const ende = lauf + laeufe.size();
+    while (lauf != ende) {
         if (!z.sammeln) {
-            if (l >= k.FmsLangMin && l <= k.FmsLangMax) {
-                z.vorlaufZaehler = std::min(z.vorlaufZaehler + 1, kVorlaufDeckel);
-            } else if (l >= k.FmsKurzMin && l <= k.FmsKurzMax) {
-                if (z.vorlaufZaehler > e.FMSVorlaufMin2 && z.vorlaufZaehler < e.FMSVorlaufMax2) {
+            // Searching is nearly all the work on noise; the counter stays in a register.
+            int zaehler = z.vorlaufZaehler;
+            for (; lauf != ende; ++lauf) {
+                const int l = lauf->Laenge;
+                if (l >= langMin && l <= langMax) {
+                    zaehler = std::min(zaehler + 1, kVorlaufDeckel);
+                } else if (l >= kurzMin && l <= kurzMax && zaehler > e.FMSVorlaufMin2 && zaehler < e.FMSVorlaufMax2) {
                     z.sammeln = true;
-                    z.laufliste[0] = lauf.Laenge;
+                    z.laufliste[0] = lauf->Laenge;
                     z.laufAnzahl = 1;
+                    ++lauf;
+                    break;
                 } else {
-                    z.vorlaufZaehler = 0;
+                    zaehler = 0;
                 }
-            } else {
-                z.vorlaufZaehler = 0;
             }
+            z.vorlaufZaehler = zaehler;
             continue;
         }
-        if (l >= k.FmsKurzMin && l <= k.FmsLangMax) {
-            z.laufliste[static_cast<std::size_t>(z.laufAnzahl++)] = lauf.Laenge;
+        const int l = lauf->Laenge;
+        if (l >= kurzMin && l <= langMax) {
+            z.laufliste[static_cast<std::size_t>(z.laufAnzahl++)] = lauf->Laenge;
             if (z.laufAnzahl >= kMaxLaeufe) {
                 z.sammeln = false;
                 z.vorlaufZaehler = 0;
@@ -47,6 +55,7 @@ void FmsDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
             z.vorlaufZaehler = 0;
             if (z.laufAnzahl > kMinLaeufe) bitDekodierung(kanal, e, k);
         }
+        ++lauf;
     }
 }
 

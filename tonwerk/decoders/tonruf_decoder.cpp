@@ -27,16 +27,23 @@ std::optional<Long> TonrufNummer(int art, std::int32_t perioden) {
 void TonrufDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& e, const Ratenkonstanten& k) {
     if (kanal < 0 || kanal > 1) return;
     Kanalzustand& z = kanaele_[static_cast<std::size_t>(kanal)];
+    // Idle periods outside the start window change nothing; on noise they are
+    // nearly all periods, so they are passed over here with the period in a register.
+    const std::int32_t periodeMin = k.TonPeriodeMin;
+    const std::int32_t periodeMax = k.TonPeriodeMax;
+    std::int32_t periode = z.periode;
     for (const Halbwelle& lauf : laeufe) {
         if (lauf.Pegel != 0) {
-            z.periode = lauf.Laenge;
-        } else {
-            const std::int64_t p = static_cast<std::int64_t>(z.periode) + lauf.Laenge;
-            z.periode = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                p, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-            periodePruefen(kanal, z, z.periode, e, k);
+            periode = lauf.Laenge;
+            continue;
         }
+        const std::int64_t p = static_cast<std::int64_t>(periode) + lauf.Laenge;
+        periode = static_cast<std::int32_t>(std::clamp<std::int64_t>(p, std::numeric_limits<std::int32_t>::min(),
+                                                                     std::numeric_limits<std::int32_t>::max()));
+        if (z.zustand == 0 && (periode < periodeMin || periode > periodeMax)) continue;
+        periodePruefen(kanal, z, periode, e, k);
     }
+    z.periode = periode;
 }
 
 void TonrufDecoder::periodePruefen(Integer kanal, Kanalzustand& z, std::int32_t p, const Einstellungen& e,

@@ -77,14 +77,19 @@ void ZveiDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen
     if (kanal < 0 || kanal > 1) return;
     const Grenzen g(e, k);
     Kanalzustand& z = kanaele_[static_cast<std::size_t>(kanal)];
+    // Idle periods outside the start window change nothing; on noise they are
+    // nearly all periods, so they are passed over here with the period in a register.
+    std::int32_t periode = z.periode;
     for (const Halbwelle& lauf : laeufe) {
         if (lauf.Pegel != 0) {
-            z.periode = lauf.Laenge;
-        } else {
-            z.periode = plusBegrenzt(z.periode, lauf.Laenge);
-            periodePruefen(kanal, z, z.periode, g);
+            periode = lauf.Laenge;
+            continue;
         }
+        periode = plusBegrenzt(periode, lauf.Laenge);
+        if (z.zustand == 0 && (periode < g.periodeMin || periode > g.periodeMax)) continue;
+        periodePruefen(kanal, z, periode, g);
     }
+    z.periode = periode;
 }
 
 void ZveiDecoder::periodePruefen(Integer kanal, Kanalzustand& z, std::int32_t p, const Grenzen& g) {
