@@ -15,6 +15,12 @@ TEST(Ratenkonstanten, ZveiToneLengthsRoundHalfToEven) {
     EXPECT_EQ(berechneRatenkonstanten(11025, 90, 80).ZVEITonMin, 992);
 }
 
+TEST(Ratenkonstanten, HugeToneSettingsSaturate) {
+    const auto k = berechneRatenkonstanten(44100, 2147483647, -2147483647 - 1);
+    EXPECT_EQ(k.ZVEITonMin, 2147483647);
+    EXPECT_EQ(k.ZVEITonMax, -2147483647 - 1);
+}
+
 TEST(Ratenkonstanten, BufferSizeAndWindowsPerRate) {
     auto k22 = berechneRatenkonstanten(22050, 73, 80);
     EXPECT_EQ(k22.RecordPufferSize, 8196);

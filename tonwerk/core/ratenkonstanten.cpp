@@ -1,6 +1,8 @@
 #include "tonwerk/core/ratenkonstanten.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tonwerk {
 
@@ -14,8 +16,11 @@ int rateIndex(Long abtastrate) {
 
 Long msInSamples(Long ms, Long abtastrate) {
     static constexpr double kSamplesJeMs[3] = {11.025, 22.05, 44.1};
-    // nearbyint rounds half to even in the default rounding mode.
-    return static_cast<Long>(std::nearbyint(static_cast<double>(ms) * kSamplesJeMs[rateIndex(abtastrate)]));
+    // nearbyint rounds half to even in the default rounding mode. A setting far
+    // beyond any tone length saturates instead of overflowing the conversion.
+    const double samples = std::nearbyint(static_cast<double>(ms) * kSamplesJeMs[rateIndex(abtastrate)]);
+    return static_cast<Long>(std::clamp(samples, static_cast<double>(std::numeric_limits<Long>::min()),
+                                        static_cast<double>(std::numeric_limits<Long>::max())));
 }
 
 }  // namespace
