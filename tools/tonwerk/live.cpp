@@ -10,6 +10,7 @@
 #include "befehle.h"
 #include "eigenschaften_setzen.h"
 #include "ereignis_ausgabe.h"
+#include "live_kontrolle.h"
 #include "live_schleife.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/alsa_eingang.h"
@@ -42,17 +43,8 @@ struct ListenOptionen {
 };
 
 void zuhoeren(const ListenOptionen& o) {
-    if (o.rate != 11025 && o.rate != 22050 && o.rate != 44100)
-        throw std::runtime_error("Abtastrate " + std::to_string(o.rate) + " Hz: nur 11025, 22050 oder 44100 Hz");
-    AlsaEingang eingang;
-    KeineAusgabe ausgabe;
-    KeinAnschluss anschluss;
-    SchleifenZeitgeber timer1, timer2;
-    SystemUhr uhr;
-    Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
-    fw.Samplerates(o.rate == 22050 ? 1 : o.rate == 44100 ? 2 : 0);
-    fw.SoundCard(o.geraet);
-    eigenschaftenSetzen(fw, o.setzen);
+    LiveKontrolle live(o.geraet, o.rate, o.setzen);
+    Funkwandler& fw = live.fw;
 
     const auto beginn = std::chrono::steady_clock::now();
     EreignisAusgabe aus(std::cout, o.json, o.pegel, [beginn] {
@@ -65,8 +57,8 @@ void zuhoeren(const ListenOptionen& o) {
         throw std::runtime_error("Soundkarte " + std::to_string(o.geraet) + " startet nicht (Fehler " +
                                  std::to_string(start) + ")");
     }
-    std::cerr << "Decodiere " << eingang.pcmName(o.geraet) << " mit " << o.rate << " Hz (Strg+C beendet)\n";
-    liveSchleife(timer1, timer2, [] { return false; });
+    std::cerr << "Decodiere " << live.eingang.pcmName(o.geraet) << " mit " << o.rate << " Hz (Strg+C beendet)\n";
+    liveSchleife(live.timer1, live.timer2, [] { return false; });
     fw.setListener(nullptr);
     std::cerr << "Beende ...\n";
     fw.Soundstop();

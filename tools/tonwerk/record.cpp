@@ -10,6 +10,7 @@
 
 #include "befehle.h"
 #include "eigenschaften_setzen.h"
+#include "live_kontrolle.h"
 #include "live_schleife.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/alsa_eingang.h"
@@ -36,19 +37,11 @@ struct Ende : FunkwandlerListener {
 };
 
 void aufnehmen(const RecordOptionen& o) {
-    if (o.rate != 11025 && o.rate != 22050 && o.rate != 44100)
-        throw std::runtime_error("Abtastrate " + std::to_string(o.rate) + " Hz: nur 11025, 22050 oder 44100 Hz");
-    AlsaEingang eingang;
-    KeineAusgabe ausgabe;
-    KeinAnschluss anschluss;
-    SchleifenZeitgeber timer1, timer2;
-    SystemUhr uhr;
-    Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
+    LiveKontrolle live(o.geraet, o.rate, o.setzen);
+    Funkwandler& fw = live.fw;
+    AlsaEingang& eingang = live.eingang;
     Ende ende;
     fw.setListener(&ende);
-    fw.Samplerates(o.rate == 22050 ? 1 : o.rate == 44100 ? 2 : 0);
-    fw.SoundCard(o.geraet);
-    eigenschaftenSetzen(fw, o.setzen);
 
     const Long ergebnis = fw.FunkAufzeichnen(o.sekunden, o.datei);
     if (ergebnis == 2) throw std::runtime_error("Aufnahmelänge 0: nichts aufzunehmen");
@@ -69,7 +62,7 @@ void aufnehmen(const RecordOptionen& o) {
     std::cerr << "Aufnahme von " << (name.empty() ? eingang.pcmName(o.geraet) : name) << ", " << o.sekunden
               << " s nach " << o.datei << " (Strg+C beendet)\n";
 
-    const bool abgebrochen = liveSchleife(timer1, timer2, [&ende] { return ende.erreicht; });
+    const bool abgebrochen = liveSchleife(live.timer1, live.timer2, [&ende] { return ende.erreicht; });
     const Long bloecke = fw.aufnahme().AufnahmeBloecke();
     // Ends a recording cut short without WaveRecordEnd; waits for the device.
     fw.Soundstop();
