@@ -18,7 +18,7 @@ struct Leser {
     T lies() {
         T v{};
         const std::size_t k = n < sizeof(T) ? n : sizeof(T);
-        std::memcpy(&v, p, k);
+        if (k > 0) std::memcpy(&v, p, k);
         p += k;
         n -= k;
         return v;
