@@ -44,6 +44,17 @@ inline std::uint64_t vorzeichenWort(const std::uint8_t* p, int anzahl, int kanal
     return m;
 }
 
+// Bit i set where frame w + i changes sign against the frame before it; `vorher`
+// carries the sign of the word's last frame into the next word.
+inline std::uint64_t wechselWort(const std::uint8_t* puffer, int w, int frames, int kanal, std::uint64_t& vorher) {
+    const int anzahl = std::min(kWortFrames, frames - w);
+    const std::uint64_t s = vorzeichenWort(puffer + 2 * w, anzahl, kanal);
+    std::uint64_t wechsel = s ^ ((s << 1) | vorher);
+    if (anzahl < kWortFrames) wechsel &= (std::uint64_t{1} << anzahl) - 1;
+    vorher = s >> (kWortFrames - 1);
+    return wechsel;
+}
+
 // One decision per sample, for a carried level other than 0 or 128, which no
 // analysis produces but which the plain rule reads as a change at every sample.
 int einfacheAnalyse(const std::uint8_t* puffer, int frames, int kanal, LaufZustand& zustand, int sampleFehlerRate,
@@ -102,11 +113,7 @@ int analyseRateEins(const std::uint8_t* puffer, int frames, int kanal, LaufZusta
     int offenAb = 0;     // first change of a block reaching the top of the previous word
     int offenLaenge = 0;  // its length so far, 0 for none
     for (int w = 0; w < frames; w += kWortFrames) {
-        const int anzahl = std::min(kWortFrames, frames - w);
-        const std::uint64_t s = vorzeichenWort(puffer + 2 * w, anzahl, kanal);
-        std::uint64_t wechsel = s ^ ((s << 1) | vorher);
-        if (anzahl < kWortFrames) wechsel &= (std::uint64_t{1} << anzahl) - 1;
-        vorher = s >> (kWortFrames - 1);
+        std::uint64_t wechsel = wechselWort(puffer, w, frames, kanal, vorher);
         if (offenLaenge != 0) {
             const int weiter = std::countr_one(wechsel);
             offenLaenge += weiter;
@@ -166,11 +173,7 @@ int halbwellenanalyse(const std::uint8_t* puffer, int frames, int kanal, LaufZus
     int vorMerge = 1;  // previous change was a merge, or none in this buffer yet
     int jVor = -1;     // frame of the previous change
     for (int w = 0; w < frames; w += kWortFrames) {
-        const int anzahl = std::min(kWortFrames, frames - w);
-        const std::uint64_t s = vorzeichenWort(puffer + 2 * w, anzahl, kanal);
-        std::uint64_t wechsel = s ^ ((s << 1) | vorher);
-        if (anzahl < kWortFrames) wechsel &= (std::uint64_t{1} << anzahl) - 1;
-        vorher = s >> (kWortFrames - 1);
+        std::uint64_t wechsel = wechselWort(puffer, w, frames, kanal, vorher);
         while (wechsel != 0) {
             const int j = w + std::countr_zero(wechsel);
             wechsel &= wechsel - 1;
