@@ -14,6 +14,9 @@ enum class Farbe { Rot, Gruen, Gelb, Schwarz };
 class Oberflaeche {
 public:
     virtual ~Oberflaeche() = default;
+    // Column titles and widths of the three lists; without a call monitor
+    // the lists stay without them.
+    virtual void listenEinrichten() {}
     // A row of TAB-separated cells, inserted directly under the header.
     virtual void zeileEinfuegen(Liste liste, const std::string& zeile) = 0;
     // All data rows go; the header stays.

@@ -1,0 +1,40 @@
+// The gateway without a window: every row of the three lists is printed as it
+// is inserted (cells separated by " | "), lamps and line indicators when they
+// change. It also keeps the lists, so the demo can check what was shown.
+#pragma once
+
+#include <array>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "rufpilot/dispatch/oberflaeche.h"
+
+namespace rufpilot {
+
+class TextOberflaeche : public Oberflaeche {
+public:
+    explicit TextOberflaeche(std::ostream& aus) : aus_(aus) {}
+
+    void zeileEinfuegen(Liste liste, const std::string& zeile) override;
+    void listeLeeren(Liste liste) override;
+    void pegel(const std::string& links, const std::string& rechts) override;
+    void countdown(bool sichtbar, const std::string& text) override;
+    void lampe(Lampe lampe, Farbe farbe) override;
+    void leitung(int port, int leitung, bool hoch) override;
+
+    // Rows of a list, newest first, as a window shows them.
+    const std::vector<std::string>& zeilen(Liste liste) const { return listen_[static_cast<std::size_t>(liste)]; }
+    // Whether level changes are printed (off by default: they come every buffer).
+    bool pegelZeigen = false;
+
+private:
+    std::ostream& aus_;
+    std::array<std::vector<std::string>, 3> listen_;
+    std::map<Lampe, Farbe> lampen_;
+    std::map<std::pair<int, int>, bool> leitungen_;
+    std::string countdown_;
+};
+
+}  // namespace rufpilot
