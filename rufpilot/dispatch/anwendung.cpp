@@ -1,0 +1,117 @@
+#include "rufpilot/dispatch/anwendung.h"
+
+#include <exception>
+
+#include "rufpilot/config/datenverzeichnis.h"
+#include "rufpilot/config/einstellungen_datei.h"
+#include "rufpilot/config/logbuch.h"
+#include "rufpilot/config/nummern_datei.h"
+
+namespace rufpilot {
+
+namespace {
+constexpr const char* kEinstellungsdatei = "server.ini";
+constexpr const char* kNummerndatei = "fms_telefon_leitung.dat";
+}  // namespace
+
+Anwendung::Anwendung(Anwendungsteile teile)
+    : t_(std::move(teile)),
+      monitor_(
+          t_.capi, [this](const std::string& text) { vermittlung_.MeldungSchreiben(text); },
+          [this](const std::string& anrufer, const std::string& msn) { vermittlung_.RufPruefen(anrufer, msn); },
+          [this] { return t_.schleife.monotonMs(); }),
+      vermittlung_(Vermittlungsteile{
+          t_.oberflaeche, t_.schleife, t_.funkwandler, t_.anschluss, monitor_, einstellungen_, nummern_,
+          t_.verzeichnis / "Logs",
+          [](const std::filesystem::path& verzeichnis, const Ortszeit& zeit, const std::string& zeile) {
+              logZeileAnhaengen(verzeichnis, zeit.jahr, zeit.monat, zeit.tag, zeile);
+          }}) {}
+
+Anwendung::~Anwendung() { t_.timer.deaktivieren(); }
+
+void Anwendung::starten() {
+    try {
+        rufpilot::logverzeichnis(t_.verzeichnis);
+    } catch (const std::exception& fehler) {
+        vermittlung_.MeldungSchreiben(std::string("Logverzeichnis nicht anlegbar:\t") + fehler.what());
+    }
+    einstellungen_ = einstellungenLesen(t_.verzeichnis / kEinstellungsdatei);
+    if (einstellungen_.comPort == 0) einstellungen_.comPort = 1;
+    vermittlung_.PortPruefen();
+    soundEinrichten();
+    capiEinrichten();
+    nummernLaden();
+    t_.timer.aktivieren(1000, [this] { tick(); });
+}
+
+void Anwendung::soundEinrichten() {
+    tonwerk::Funkwandler& fw = t_.funkwandler;
+    fw.FMSKurztextTRBOS(tonwerk::Falsch);
+    const tonwerk::Long anzahl = fw.GetSoundKartenCount();
+    soundkarten_.clear();
+    for (tonwerk::Long i = 0; i < anzahl; ++i) {
+        std::string name;
+        tonwerk::Long formate = 0;
+        fw.GetSoundkarteInfo(i, name, formate);
+        soundkarten_.push_back(name);
+    }
+    fw.Samplerates(static_cast<tonwerk::Long>(einstellungen_.abtastrate));
+    fw.SoundCard(static_cast<tonwerk::Long>(einstellungen_.soundkarte));
+    t_.oberflaeche.lampe(Lampe::Soundkarte, anzahl >= 1 ? Farbe::Gruen : Farbe::Schwarz);
+    fw.SoundStart();
+    fw.DecLinksFMS(tonwerk::Wahr);
+    fw.DecRechtsFMS(tonwerk::Falsch);
+}
+
+void Anwendung::capiEinrichten() {
+    std::string gesucht;
+    if (!monitor_.vorhanden(gesucht)) {
+        vermittlung_.MeldungSchreiben("Capi nicht vorhanden\t" + gesucht);
+        capiBereit_ = false;
+        return;
+    }
+    if (!vermittlung_.MsnListeLaden()) return;
+    t_.oberflaeche.listenEinrichten();
+    const Ortszeit heute = t_.schleife.jetzt();
+    for (const std::string& zeile :
+         logLesen(logverzeichnis() / logDateiname(heute.jahr, heute.monat, heute.tag)))
+        vermittlung_.anrufZeileLaden(zeile);
+    // A registration the driver refused is no running monitor: the lamp stays red.
+    if (!monitor_.CapiStart()) return;
+    vermittlung_.MeldungSchreiben("Capi gestartet");
+    capiBereit_ = true;
+}
+
+void Anwendung::nummernLaden() {
+    if (auto tabelle = nummernLesen(t_.verzeichnis / kNummerndatei)) nummern_ = std::move(*tabelle);
+}
+
+void Anwendung::einstellungenNeuLaden() {
+    vermittlung_.MsnListeLaden();
+    nummernLaden();
+    vermittlung_.PortPruefen();
+}
+
+void Anwendung::tick() {
+    monitor_.CapiAbfrage();
+    t_.oberflaeche.lampe(Lampe::Capi, capiBereit_ ? Farbe::Gruen : Farbe::Rot);
+    const int port = einstellungen_.comPort;
+    if (port >= 1 && port <= 4)
+        t_.oberflaeche.lampe(static_cast<Lampe>(static_cast<int>(Lampe::Port1) + port - 1),
+                             t_.anschluss.offen() ? Farbe::Gruen : Farbe::Gelb);
+}
+
+void Anwendung::beenden() {
+    if (beendet_) return;
+    beendet_ = true;
+    t_.timer.deaktivieren();
+    t_.anschluss.schliessen();
+    if (einstellungen_.pegelumkehr == 1) {
+        vermittlung_.LeitungEin(einstellungen_.comPort, 1);
+        vermittlung_.LeitungEin(einstellungen_.comPort, 2);
+    }
+    t_.funkwandler.Soundstop();
+    monitor_.CapiStop();
+}
+
+}  // namespace rufpilot
