@@ -28,7 +28,9 @@
 namespace rufpilot {
 
 // Appends one call row as a line to the day's log file in `verzeichnis`
-// (the day is that of `zeit`). Throws when the file cannot be written.
+// (the day is that of `zeit`). Throws when the file cannot be written. The
+// program passes the config's writer:
+//   [](auto& d, auto& t, auto& z) { logZeileAnhaengen(d, t.jahr, t.monat, t.tag, z); }
 using LogSchreiber =
     std::function<void(const std::filesystem::path& verzeichnis, const Ortszeit& zeit, const std::string& zeile)>;
 
