@@ -1,0 +1,219 @@
+#include "rufpilot/demo/vorfuehrung.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iomanip>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "rufpilot/capi/capi_nachrichten.h"
+#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/config/einstellungen_datei.h"
+#include "rufpilot/config/logbuch.h"
+#include "rufpilot/config/nummern_datei.h"
+#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/demo/leitstelle.h"
+#include "rufpilot/dispatch/anwendung.h"
+#include "rufpilot/ui/echtzeit_schleife.h"
+#include "rufpilot/ui/text_oberflaeche.h"
+#include "tonwerk/platform/ohne_hardware.h"
+#include "tonwerk/platform/simulierter_anschluss.h"
+
+namespace rufpilot {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMsns = "4711;4712;4713;4714;4715;4716;4717;4718;4719;";
+constexpr std::int64_t kJeAnrufMs = 40000;  // a call, its call-back ringing out, and quiet
+
+// What one call must do, and what it did.
+struct Ergebnis {
+    int telegramme = 0;
+    std::string quittung = "-";  // last cell of the call row, "-" without a row
+    int rueckrufe = 0;           // CONNECT_REQs put
+    bool meldung = false;        // the call's characteristic message line appeared
+    bool beantwortet = false;    // ALERT_REQ and CONNECT_RESP (Reject 1) put
+    bool operator==(const Ergebnis&) const = default;
+};
+
+struct Anruf {
+    std::string titel;
+    std::string anruferStruct;  // octets 3, 3a and digits of the Calling party number
+    std::string msn;
+    Leitstelle::Verhalten leitstelle;
+    std::string meldung;         // must appear among the message lines
+    bool meldungVorZeile;        // ... before the call row
+    bool auflegen;               // the caller hangs up while the status is sent
+    Ergebnis erwartet;
+};
+
+std::vector<Anruf> anrufe() {
+    using V = Leitstelle::Verhalten;
+    return {
+        {"Bekannter Anrufer ohne 0, MSN für Status 2", std::string("\x21\x80", 2) + "1711234567", "4712", V::Quittieren,
+         "Quittung für 6A1B2345\tvon Leitstelle", true, false, {1, "ja", 1, true, true}},
+        {"Leitstelle schweigt", std::string("\x21\x80", 2) + "0301234567", "4713", V::Schweigen,
+         "keine Quittung1 von Lst", true, false, {2, "nein", 0, true, true}},
+        {"Unbekannter Anrufer", std::string("\x21\x80", 2) + "0401111111", "4712", V::Quittieren,
+         "Gesamtergebnis: Eingehende Rufnummer oder MSN NICHT erkannt", false, false, {0, "-", 0, true, true}},
+        {"Unterdrückte Rufnummer", std::string("\x21\x20", 2), "4712", V::Quittieren, "Eingang: ISDN Hidden\t ruft: 4712",
+         false, false, {0, "-", 0, true, true}},
+        {"Anrufer legt beim Senden auf", std::string("\x21\x80", 2) + "0221555123", "4714", V::Quittieren,
+         "Rufbehandlung: \tAnrufer hat aufgelegt", true, true, {1, "ja", 1, true, true}},
+        {"Quittung für ein anderes Fahrzeug", std::string("\x21\x80", 2) + "0891234567", "4715",
+         V::AnderesFahrzeug, "keine Quittung von Lst", true, false, {2, "nein", 0, true, true}},
+    };
+}
+
+fs::path neuesVerzeichnis() {
+    std::string muster = (fs::temp_directory_path() / "rufpilot-demo-XXXXXX").string();
+    if (!mkdtemp(muster.data())) throw std::runtime_error("kein temporäres Verzeichnis: " + muster);
+    return muster;
+}
+
+void dateienAnlegen(const fs::path& verzeichnis) {
+    Einstellungen e;
+    e.comPort = 1;
+    e.fmsVorlaufMs = 200;
+    e.msnListe = kMsns;
+    einstellungenSchreiben(verzeichnis / "server.ini", e);
+    nummernSchreiben(verzeichnis / "fms_telefon_leitung.dat", {{"6A1B2345", "01711234567", "DTR"},
+                                                              {"6A1B2346", "0301234567", "RTS"},
+                                                              {"6A1B2347", "0221555123", "DTR"},
+                                                              {"6A1B2348", "0891234567", "RTS"}});
+}
+
+// The simulated world the gateway runs in.
+struct Welt {
+    SimulierteZeit zeit;
+    tonwerk::SimulierterEingang eingang;
+    Funkausgabe ausgabe{zeit, true};
+    tonwerk::KeinAnschluss kontrollAnschluss;
+    tonwerk::SchrittUhr uhr;
+    tonwerk::Funkwandler fw{tonwerk::Plattform{eingang, ausgabe, kontrollAnschluss, zeit.timer(), zeit.timer(), uhr}};
+    Funkempfaenger empfaenger{zeit, eingang, fw};
+    Leitstelle leitstelle;
+    tonwerk::SimulierterAnschluss anschluss;
+    SimulierteLeitung leitung;
+    TextOberflaeche ui;
+    Anwendung anwendung;
+
+    Welt(const fs::path& verzeichnis, std::ostream& aus)
+        : zeit(EchtzeitSchleife().jetzt()),
+          leitstelle(zeit, empfaenger, verzeichnis / "leitstelle"),
+          ui(aus),
+          anwendung(Anwendungsteile{ui, zeit, fw, anschluss, leitung, zeit.timer(), verzeichnis}) {
+        fs::create_directories(verzeichnis / "sendung");
+        fw.Sendeverzeichnis(verzeichnis / "sendung");
+        ausgabe.gegenstelle(leitstelle.empfaenger());
+    }
+};
+
+bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
+    return std::any_of(zeilen.begin(), zeilen.end(),
+                       [&](const std::string& z) { return z.find(text) != std::string::npos; });
+}
+
+Ergebnis anrufSpielen(Welt& w, const Anruf& a, std::uint32_t plci) {
+    const std::size_t gesendetVorher = w.leitung.gesendet().size();
+    const int telegrammeVorher = w.ausgabe.sendungen();
+    const std::size_t zeilenVorher = w.ui.zeilen(Liste::Anrufe).size();
+    std::vector<std::string> meldungen;  // in the order written
+    std::size_t meldungenBeiZeile = SIZE_MAX;
+
+    w.leitstelle.verhalten = a.leitstelle;
+    w.leitung.connectInd(plci, a.msn, a.anruferStruct);
+    if (a.auflegen) w.leitung.disconnectInd(plci, 0x3490);
+    // Follow the lists as they grow: the message list may be emptied at its limit.
+    std::size_t bekannt = w.ui.zeilen(Liste::Meldungen).size();
+    for (std::int64_t t = 0; t < kJeAnrufMs; t += 100) {
+        w.zeit.laufen(100);
+        const auto& m = w.ui.zeilen(Liste::Meldungen);
+        if (m.size() < bekannt) bekannt = 0;
+        for (std::size_t i = m.size() - bekannt; i-- > 0;) meldungen.push_back(m[i].substr(m[i].find('\t') + 1));
+        bekannt = m.size();
+        if (meldungenBeiZeile == SIZE_MAX && w.ui.zeilen(Liste::Anrufe).size() > zeilenVorher)
+            meldungenBeiZeile = meldungen.size();
+    }
+
+    Ergebnis e;
+    e.telegramme = w.ausgabe.sendungen() - telegrammeVorher;
+    if (w.ui.zeilen(Liste::Anrufe).size() > zeilenVorher) {
+        const std::string& zeile = w.ui.zeilen(Liste::Anrufe).front();
+        e.quittung = zeile.substr(zeile.rfind('\t') + 1);
+    }
+    bool alert = false, resp = false;
+    for (std::size_t i = gesendetVorher; i < w.leitung.gesendet().size(); ++i) {
+        const auto& g = w.leitung.gesendet()[i];
+        const std::string name = CapiName(g.befehl, g.unterbefehl);
+        if (name == "CONNECT_REQ") ++e.rueckrufe;
+        if (name == "ALERT_REQ" && g.adresse == plci) alert = true;
+        if (name == "CONNECT_RESP" && g.adresse == plci && alert && g.bytes.size() >= 14 && g.bytes[12] == 1 &&
+            g.bytes[13] == 0)
+            resp = true;
+    }
+    e.beantwortet = alert && resp;
+    const std::vector<std::string> vorZeile(meldungen.begin(),
+                                            meldungen.begin() + static_cast<std::ptrdiff_t>(
+                                                                    std::min(meldungenBeiZeile, meldungen.size())));
+    e.meldung = enthaelt(a.meldungVorZeile ? vorZeile : meldungen, a.meldung);
+    return e;
+}
+
+std::string beschreiben(const Ergebnis& e) {
+    return std::to_string(e.telegramme) + " Tlg., Quitt " + e.quittung + ", " + std::to_string(e.rueckrufe) +
+           " Rückruf" + (e.rueckrufe == 1 ? "" : "e") + (e.meldung ? ", Meldung" : ", Meldung fehlt") +
+           (e.beantwortet ? "" : ", unbeantwortet");
+}
+
+}  // namespace
+
+int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus) {
+    const fs::path verzeichnis = vorgabe ? *vorgabe : neuesVerzeichnis();
+    fs::create_directories(verzeichnis);
+    if (vorgabe && fs::exists(verzeichnis / "server.ini"))
+        throw std::runtime_error(verzeichnis.string() +
+                                 " enthält schon eine server.ini; die Vorführung braucht ein eigenes Verzeichnis");
+    dateienAnlegen(verzeichnis);
+    aus << "Rufpilot-Vorführung in " << verzeichnis.string() << " (simulierte Zeit)\n";
+
+    Welt w(verzeichnis, aus);
+    w.anwendung.starten();
+    w.zeit.laufen(3000);
+
+    const std::vector<Anruf> liste = anrufe();
+    std::vector<Ergebnis> gesehen;
+    std::uint32_t plci = 0x0101;
+    for (const Anruf& a : liste) {
+        aus << "\n=== " << a.titel << " ===\n";
+        gesehen.push_back(anrufSpielen(w, a, plci));
+        plci += 0x0100;
+    }
+    w.anwendung.beenden();
+
+    // The call log holds exactly the rows of the recognised calls.
+    const Ortszeit heute = w.zeit.jetzt();
+    const std::vector<std::string> log =
+        logLesen(verzeichnis / "Logs" / logDateiname(heute.jahr, heute.monat, heute.tag));
+    std::vector<std::string> zeilen = w.ui.zeilen(Liste::Anrufe);
+    std::reverse(zeilen.begin(), zeilen.end());
+    const bool logGleich = log == zeilen;
+
+    aus << "\n" << std::left << std::setw(36) << "Anruf" << std::setw(52) << "erwartet"
+        << "gesehen\n";
+    bool alle = logGleich;
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+        const bool ok = gesehen[i] == liste[i].erwartet;
+        alle = alle && ok;
+        aus << std::setw(36) << liste[i].titel.substr(0, 35) << std::setw(52) << beschreiben(liste[i].erwartet)
+            << beschreiben(gesehen[i]) << (ok ? "  ok" : "  FEHLER") << '\n';
+    }
+    aus << "Tagesprotokoll gleich der Anrufliste: " << (logGleich ? "ja" : "NEIN") << '\n';
+    aus << (alle ? "Alle Anrufe wie erwartet.\n" : "Nicht alle Anrufe wie erwartet.\n");
+    return alle ? 0 : 1;
+}
+
+}  // namespace rufpilot

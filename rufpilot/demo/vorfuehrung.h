@@ -1,0 +1,17 @@
+// `rufpilot --demo`: the gateway on simulated time against a simulated
+// telephone line and a loopback radio whose far end is a control centre with
+// its own Funkwandler. Six calls, one after the other, each checked against
+// what it must do; every message line and call row is printed as it happens.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace rufpilot {
+
+// Runs the demo in `verzeichnis` (a new temporary directory when none is
+// given); returns 0 when every call went exactly as expected, else 1.
+int vorfuehren(const std::optional<std::filesystem::path>& verzeichnis, std::ostream& aus);
+
+}  // namespace rufpilot
