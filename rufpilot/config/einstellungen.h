@@ -16,6 +16,8 @@ struct Einstellungen {
     std::string msnListe;   // nine MSNs for status 1..9, each followed by ';'
     int soundkarte = 0;     // the control's SoundCard
     int abtastrate = 0;     // the control's Samplerates (0, 1, 2)
+
+    bool operator==(const Einstellungen&) const = default;
 };
 
 // One caller the gateway knows: the vehicle it stands for and the line that
@@ -24,6 +26,8 @@ struct Nummerneintrag {
     std::string kennung;
     std::string telefon;
     std::string leitung;
+
+    bool operator==(const Nummerneintrag&) const = default;
 };
 
 using Nummerntabelle = std::vector<Nummerneintrag>;

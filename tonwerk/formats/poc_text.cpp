@@ -3,21 +3,11 @@
 #include <array>
 #include <utility>
 
+#include "tonwerk/formats/cp1252.h"
+
 namespace tonwerk {
 
 namespace {
-
-constexpr int kUnbekannt = 63;  // '?'
-
-// Windows-1252 codes 0x80..0x9F and the characters they stand for.
-constexpr std::array<std::pair<char32_t, int>, 32> kCp1252Oben{{
-    {0x20AC, 0x80}, {0x0081, 0x81}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85},
-    {0x2020, 0x86}, {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B},
-    {0x0152, 0x8C}, {0x008D, 0x8D}, {0x017D, 0x8E}, {0x008F, 0x8F}, {0x0090, 0x90}, {0x2018, 0x91},
-    {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97},
-    {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x009D, 0x9D},
-    {0x017E, 0x9E}, {0x0178, 0x9F},
-}};
 
 // Next code point of a UTF-8 text; a malformed sequence yields one U+FFFD per byte.
 char32_t naechstesZeichen(std::string_view text, std::size_t& i) {
@@ -71,11 +61,7 @@ int PocZeichenCode(char32_t zeichen) {
         case U'ß': return 126;
         default: break;
     }
-    if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return static_cast<int>(zeichen);
-    for (const auto& [z, code] : kCp1252Oben) {
-        if (z == zeichen) return code;
-    }
-    return kUnbekannt;
+    return Cp1252Code(zeichen);
 }
 
 std::string_view PocZeichenAnzeige(int code) {

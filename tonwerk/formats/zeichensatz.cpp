@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "tonwerk/formats/cp1252.h"
+
 namespace tonwerk {
 
 namespace {
@@ -13,21 +15,6 @@ constexpr char32_t kErsatz = 0xFFFD;
 constexpr std::array<std::pair<char32_t, std::uint8_t>, 8> kDeutsch = {{
     {U'§', 0x40}, {U'Ä', 0x5B}, {U'Ö', 0x5C}, {U'Ü', 0x5D}, {U'ä', 0x7B}, {U'ö', 0x7C}, {U'ü', 0x7D}, {U'ß', 0x7E},
 }};
-
-// Windows-1252 bytes 0x80-0x9F and their code points (the five unassigned bytes
-// map to the C1 controls of the same value, as Windows does).
-constexpr std::array<char32_t, 32> kCp1252Hoch = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-int cp1252(char32_t z) {
-    if (z < 0x80 || (z >= 0xA0 && z <= 0xFF)) return static_cast<int>(z);
-    for (std::size_t i = 0; i < kCp1252Hoch.size(); ++i) {
-        if (kCp1252Hoch[i] == z) return static_cast<int>(0x80 + i);
-    }
-    return '?';
-}
 
 }  // namespace
 
@@ -79,7 +66,7 @@ std::uint8_t ZeichenZuCode(char32_t zeichen) {
     for (const auto& [z, code] : kDeutsch) {
         if (z == zeichen) return code;
     }
-    return static_cast<std::uint8_t>(cp1252(zeichen) & 0x7F);
+    return static_cast<std::uint8_t>(Cp1252Code(zeichen) & 0x7F);
 }
 
 std::vector<std::uint8_t> TextZuCodes(std::string_view utf8, std::size_t hoechstens) {

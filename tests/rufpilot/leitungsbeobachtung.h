@@ -1,0 +1,62 @@
+// Runs a program with the line observer preloaded, so that its serial code can
+// key a pty. Test targets that use it get the library's path as
+// RUFPILOT_LEITUNGSBEOBACHTER and, in sanitizer builds, the sanitizer runtime
+// (which has to come first in LD_PRELOAD) as RUFPILOT_ASAN_LAUFZEIT.
+#pragma once
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace rufpilot::test {
+
+// The LD_PRELOAD value for the observer.
+inline std::string leitungsbeobachterPreload() {
+    std::string wert;
+#ifdef RUFPILOT_ASAN_LAUFZEIT
+    wert = std::string(RUFPILOT_ASAN_LAUFZEIT) + ":";
+#endif
+#ifdef RUFPILOT_LEITUNGSBEOBACHTER
+    wert += RUFPILOT_LEITUNGSBEOBACHTER;
+#endif
+    return wert;
+}
+
+// Runs `argv` (argv[0] a path) with the process's environment plus the
+// observer writing to `protokoll`, and waits for it. Its exit code, or -1 when
+// it could not be started or did not exit normally.
+inline int unterLeitungsbeobachtung(const std::vector<std::string>& argv, const std::filesystem::path& protokoll,
+                                    std::vector<std::string> zusatzUmgebung = {}) {
+    std::vector<std::string> umgebung;
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (std::strncmp(*e, "LD_PRELOAD=", 11) != 0 && std::strncmp(*e, "LEITUNGSBEOBACHTER_LOG=", 23) != 0) {
+            umgebung.emplace_back(*e);
+        }
+    }
+    umgebung.push_back("LD_PRELOAD=" + leitungsbeobachterPreload());
+    umgebung.push_back("LEITUNGSBEOBACHTER_LOG=" + protokoll.string());
+    for (auto& z : zusatzUmgebung) umgebung.push_back(std::move(z));
+
+    std::vector<char*> args, envp;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    for (const auto& u : umgebung) envp.push_back(const_cast<char*>(u.c_str()));
+    envp.push_back(nullptr);
+
+    pid_t pid = 0;
+    if (argv.empty() || ::posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), envp.data()) != 0) return -1;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace rufpilot::test
