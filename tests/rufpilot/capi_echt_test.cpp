@@ -3,7 +3,10 @@
 // a program of its own and points HOME at a fresh .capi20rc before any call.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -29,6 +32,9 @@ std::string home;
 class Umgebung : public ::testing::Environment {
 public:
     void SetUp() override {
+        sperre_ = ::open("/tmp/rufpilot-libcapi20.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666);
+        ASSERT_GE(sperre_, 0);
+        ASSERT_EQ(::flock(sperre_, LOCK_EX), 0);
         server = new CapiTestserver;
         char vorlage[] = "/tmp/rufpilot-capi-XXXXXX";
         home = ::mkdtemp(vorlage);
@@ -38,7 +44,11 @@ public:
     void TearDown() override {
         delete server;
         std::filesystem::remove_all(home);
+        ::close(sperre_);
     }
+
+private:
+    int sperre_ = -1;
 };
 
 class EchtTest : public ::testing::Test {
