@@ -9,6 +9,11 @@
 
 namespace rufpilot {
 
+// CAPI 2.0 result codes the monitor tells apart.
+inline constexpr unsigned kCapiWarteschlangeLeer = 0x1104;
+// The driver's connection is gone (the remote CAPI server closed it).
+inline constexpr unsigned kCapiVerbindungVerloren = 0x1108;
+
 class CapiTreiber {
 public:
     virtual ~CapiTreiber() = default;
@@ -21,7 +26,7 @@ public:
     // CAPI_PUT_MESSAGE; 0 = accepted.
     virtual unsigned senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) = 0;
     // CAPI_GET_MESSAGE without blocking: 0 = one message copied into `nachricht`,
-    // anything else = nothing fetched (empty queue or an error).
+    // kCapiWarteschlangeLeer = nothing pending, anything else = an error.
     virtual unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) = 0;
     // CAPI_RELEASE.
     virtual void freigeben(std::uint32_t applId) = 0;

@@ -1,0 +1,24 @@
+// The dialled MSN and the caller's number out of a CONNECT_IND's number area
+// (Called party number struct, then Calling party number struct). The area
+// holds 8-bit characters; the texts come back as UTF-8. Structs that announce
+// more bytes than the area holds give shorter texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rufpilot {
+
+// The digits of the Called party number after its type octet; empty without.
+std::string MsnAusNummernbereich(std::string_view nummernbereich);
+
+// The caller: its digits (a national number without its leading "0" gets it),
+// or "nicht erkannt" without a Calling party number, or for a suppressed
+// number "ISDN Hidden", "Unbekannt" or "HideCode  <type octet>".
+std::string AnruferAusNummernbereich(std::string_view nummernbereich);
+
+// Windows-1252 bytes as UTF-8. Control characters (which would split a
+// message line at a TAB) and unassigned bytes read as '?'.
+std::string Cp1252ZuUtf8(std::string_view bytes);
+
+}  // namespace rufpilot
