@@ -14,6 +14,7 @@ Leitstelle::Leitstelle(SimulierteZeit& zeit, Funkempfaenger& zumGateway, const s
       fw_(tonwerk::Plattform{eingang_, ausgabe_, anschluss_, timer1_, timer2_, uhr_}) {
     ausgabe_.gegenstelle(zumGateway);
     fw_.setListener(this);
+    std::filesystem::create_directories(sendeverzeichnis);
     fw_.Sendeverzeichnis(sendeverzeichnis);
     fw_.Samplerates(0);
     // Our own decoder may react quickly: 50 ms capture buffers, no lead-in.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iomanip>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -163,6 +162,19 @@ Ergebnis anrufSpielen(Welt& w, const Anruf& a, std::uint32_t plci) {
     return e;
 }
 
+// `text` cut or filled with blanks to `breite` characters (UTF-8 aware).
+std::string spalte(const std::string& text, std::size_t breite) {
+    std::string aus;
+    std::size_t zeichen = 0;
+    for (std::size_t i = 0; i < text.size() && zeichen < breite; ++zeichen) {
+        std::size_t n = 1;
+        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+        aus.append(text, i, n);
+        i += n;
+    }
+    return aus + std::string(breite - zeichen, ' ');
+}
+
 std::string beschreiben(const Ergebnis& e) {
     return std::to_string(e.telegramme) + " Tlg., Quitt " + e.quittung + ", " + std::to_string(e.rueckrufe) +
            " Rückruf" + (e.rueckrufe == 1 ? "" : "e") + (e.meldung ? ", Meldung" : ", Meldung fehlt") +
@@ -202,13 +214,12 @@ int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus) {
     std::reverse(zeilen.begin(), zeilen.end());
     const bool logGleich = log == zeilen;
 
-    aus << "\n" << std::left << std::setw(36) << "Anruf" << std::setw(52) << "erwartet"
-        << "gesehen\n";
+    aus << '\n' << spalte("Anruf", 36) << spalte("erwartet", 52) << "gesehen\n";
     bool alle = logGleich;
     for (std::size_t i = 0; i < liste.size(); ++i) {
         const bool ok = gesehen[i] == liste[i].erwartet;
         alle = alle && ok;
-        aus << std::setw(36) << liste[i].titel.substr(0, 35) << std::setw(52) << beschreiben(liste[i].erwartet)
+        aus << spalte(liste[i].titel, 35) << ' ' << spalte(beschreiben(liste[i].erwartet), 52)
             << beschreiben(gesehen[i]) << (ok ? "  ok" : "  FEHLER") << '\n';
     }
     aus << "Tagesprotokoll gleich der Anrufliste: " << (logGleich ? "ja" : "NEIN") << '\n';
