@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 #include "alsa_testumgebung.h"
@@ -21,15 +19,6 @@ std::vector<std::uint8_t> muster(std::size_t bytes) {
     std::vector<std::uint8_t> v(bytes);
     for (std::size_t i = 0; i < bytes; ++i) v[i] = static_cast<std::uint8_t>((i * 7 + i / 251) & 0xff);
     return v;
-}
-
-bool warteAufFertig(const SoundEingang& e, int puffer) {
-    auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!e.fertig(puffer)) {
-        if (std::chrono::steady_clock::now() > ende) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 std::int32_t indexVon(AlsaEingang& e, const std::string& gesucht) {
@@ -90,7 +79,8 @@ TEST_F(AlsaEingangTest, FillsQueuedBuffersInOrderAndRefillsRequeuedOnes) {
     EXPECT_FALSE(e.fertig(2));
     ASSERT_EQ(e.starten(), 0);
 
-    for (int b : {2, 0, 3}) ASSERT_TRUE(warteAufFertig(e, b)) << "buffer " << b;
+    ASSERT_TRUE(e.warteAufGefuellt(3));
+    for (int b : {2, 0, 3}) EXPECT_TRUE(e.fertig(b)) << "buffer " << b;
     EXPECT_FALSE(e.fertig(1)) << "a buffer never queued is never filled";
     auto abschnitt = [&](std::size_t k) {
         return std::vector<std::uint8_t>(daten.begin() + k * kBytes, daten.begin() + (k + 1) * kBytes);
@@ -101,11 +91,16 @@ TEST_F(AlsaEingangTest, FillsQueuedBuffersInOrderAndRefillsRequeuedOnes) {
     EXPECT_EQ(nutzdaten(3), abschnitt(2));
     EXPECT_EQ(puffer[2][kBytes], 0xEE) << "nothing written past the buffer's length";
 
+    // Held, the reader cannot fill buffer 2 before it is queued the second time.
+    e.leserHalten(true);
     ASSERT_EQ(e.einreihen(1), 0);
     ASSERT_EQ(e.einreihen(2), 0);
     EXPECT_NE(e.einreihen(2), 0) << "a queued buffer cannot be queued twice";
-    ASSERT_TRUE(warteAufFertig(e, 1));
-    ASSERT_TRUE(warteAufFertig(e, 2));
+    EXPECT_FALSE(e.fertig(1));
+    e.leserHalten(false);
+    ASSERT_TRUE(e.warteAufGefuellt(5));
+    EXPECT_TRUE(e.fertig(1));
+    EXPECT_TRUE(e.fertig(2));
     EXPECT_EQ(nutzdaten(1), abschnitt(3));
     EXPECT_EQ(nutzdaten(2), abschnitt(4));
     EXPECT_EQ(e.schliessen(), 0);
@@ -126,7 +121,8 @@ TEST_F(AlsaEingangTest, ResetReturnsQueuedBuffersAndStopsFilling) {
     // The device can be started again after a reset.
     ASSERT_EQ(e.einreihen(0), 0);
     ASSERT_EQ(e.starten(), 0);
-    ASSERT_TRUE(warteAufFertig(e, 0));
+    ASSERT_TRUE(e.warteAufGefuellt(1));
+    EXPECT_TRUE(e.fertig(0));
     EXPECT_EQ(e.schliessen(), 0);
     EXPECT_NE(e.einreihen(0), 0) << "a closed device takes no buffers";
 }
@@ -155,13 +151,11 @@ TEST_F(AlsaEingangTest, ControlMeasuresAndRecordsWhatTheDeviceCaptured) {
     const auto wav = (alsa.verzeichnis() / "mitschnitt.wav").string();
     ASSERT_EQ(fw.FunkAufzeichnen(60, wav), 0);
     ASSERT_EQ(fw.SoundStart(), 0);
-    auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (ereignisse.pegel.size() < 3 && std::chrono::steady_clock::now() < ende) {
-        timer1.tick();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // The first three buffers are done once three have been filled (queue order).
+    ASSERT_TRUE(eingang.warteAufGefuellt(3));
+    for (int i = 0; i < 3; ++i) timer1.tick();
     fw.Soundstop();
-    ASSERT_GE(ereignisse.pegel.size(), 3u);
+    ASSERT_EQ(ereignisse.pegel.size(), 3u);
     EXPECT_EQ(ereignisse.pegel[0].links, 128);
     EXPECT_EQ(ereignisse.pegel[0].rechts, 0);
     EXPECT_EQ(ereignisse.pegel[1].links, 0);

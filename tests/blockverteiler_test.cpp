@@ -27,7 +27,15 @@ struct Empfaenger : BlockEmpfaenger {
         tabellen.push_back({std::vector<Halbwelle>(l[0].begin(), l[0].end()),
                             std::vector<Halbwelle>(l[1].begin(), l[1].end())});
     }
+    std::int32_t laengsterLauf() const override { return laengster; }
+    void signalEnde(const std::array<bool, 2>& k) override {
+        schritte.push_back("signalEnde");
+        enden.push_back(k);
+    }
     void ueberlauf(Long z) override { schritte.push_back("ueberlauf"), ueberlaeufe.push_back(z); }
+
+    std::int32_t laengster = 1000000;
+    std::vector<std::array<bool, 2>> enden;
 };
 
 struct Aufbau {
@@ -120,6 +128,41 @@ TEST(Blockverteiler, StepsInOrderAndOverrunCounted) {
     EXPECT_EQ(a.empfaenger.schritte, erwartet);
     EXPECT_EQ(a.empfaenger.ueberlaeufe, (std::vector<Long>{1, 2}));
     EXPECT_EQ(a.empfaenger.geschriebeneBytes, 60u);
+}
+
+TEST(Blockverteiler, SignalEndIsToldOnceWhenTheOpenRunOutgrowsEveryAcceptedRun) {
+    Aufbau a(100);
+    a.empfaenger.laengster = 150;
+    // Right: a steady swing that never ends. Left: a short swing, then silence.
+    std::vector<std::uint8_t> rechts(100);
+    for (std::size_t i = 0; i < rechts.size(); ++i) rechts[i] = (i / 5) % 2 ? 200 : 50;
+    auto links = std::vector<std::uint8_t>(100, 128);
+    std::fill_n(links.begin(), 10, 0);
+    const auto stille = std::vector<std::uint8_t>(100, 128);
+
+    a.puffer(test::stereo(links, rechts));
+    EXPECT_EQ(a.verteiler.offenerLauf(0), 90);
+    a.puffer(test::stereo(stille, rechts));
+    EXPECT_EQ(a.verteiler.offenerLauf(0), 190);
+    ASSERT_EQ(a.empfaenger.enden.size(), 1u);
+    EXPECT_EQ(a.empfaenger.enden[0], (std::array<bool, 2>{true, false}));
+    EXPECT_EQ(a.empfaenger.schritte.back(), "signalEnde");  // after the buffer's runs
+    a.puffer(test::stereo(stille, rechts));
+    a.puffer(test::stereo(stille, rechts));
+    EXPECT_EQ(a.empfaenger.enden.size(), 1u);  // the same run: told once
+    // The carried run is cut back; its true length is kept.
+    EXPECT_EQ(a.verteiler.laufZustand(0).Lauflaenge, 120);
+    EXPECT_EQ(a.verteiler.offenerLauf(0), 390);
+
+    // A single-sample glitch is part of the silence; sound, then silence again, is a new end.
+    auto glitch = stille;
+    glitch[50] = 0;
+    a.puffer(test::stereo(glitch, rechts));
+    EXPECT_EQ(a.empfaenger.enden.size(), 1u);
+    a.puffer(test::stereo(links, rechts));
+    a.puffer(test::stereo(stille, rechts));
+    ASSERT_EQ(a.empfaenger.enden.size(), 2u);
+    EXPECT_EQ(a.empfaenger.enden[1], (std::array<bool, 2>{true, false}));
 }
 
 TEST(Blockverteiler, TickWithoutFilledBufferDoesNothing) {

@@ -126,7 +126,17 @@ TEST(FmsKontrolleTest, TelegramRunningToTheEndOfTheInputIsReported) {
     FmsKontrolle k(2);
     const Gesendet g{"9ABCDEF0", 1, 2, 0, 0, ""};
     k.t.fw.SoundStart();
-    k.t.einspeisen(k.aufKanal(k.senden(g), 1), false);
+    // The input stops in the telegram's last half-wave, at the end of a whole
+    // buffer: nothing pads the last buffer, so no run of silence ends the signal.
+    auto mono = k.senden(g);
+    while (!mono.empty() && mono.back() == 128) mono.pop_back();
+    const auto frames = static_cast<std::size_t>(k.t.fw.RecordPufferSize());
+    const std::size_t faktor = 4;  // 44100 Hz
+    const std::size_t rest = (mono.size() * faktor) % frames;
+    if (rest != 0) mono.insert(mono.begin(), (frames - rest + faktor - 1) / faktor, 128);
+    auto stereo = k.aufKanal(mono, 1);
+    stereo.resize(stereo.size() / 2 / frames * frames * 2);
+    k.t.einspeisen(stereo, false);
     EXPECT_TRUE(k.t.ereignisse.fms.empty());
     k.t.eingang.abschliessen();
     while (k.t.eingang.fuellen() > 0) k.t.timer1.tick();

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "eigenes_verzeichnis.h"
 #include "sende_gruppe.h"
 #include "tonwerk/platform/aufnehmende_ausgabe.h"
 #include "tonwerk/platform/ohne_hardware.h"
@@ -17,7 +18,8 @@ namespace tonwerk::werkzeug {
 namespace {
 
 struct Aufbau {
-    explicit Aufbau(SoundAusgabe& a) : ausgabe(a) {}
+    explicit Aufbau(SoundAusgabe& a) : ausgabe(a) { fw.Sendeverzeichnis(verzeichnis.pfad()); }
+    EigenesVerzeichnis verzeichnis;  // transmit files not shared with parallel runs
     SimulierterEingang eingang;
     SoundAusgabe& ausgabe;
     SimulierterAnschluss anschluss;

@@ -1,6 +1,7 @@
 // The tool's own parts: audio sources, property assignment, file decoding.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -52,7 +53,7 @@ TEST(WerkzeugAudio, RawStreamKeepsFramesCutBetweenReads) {
 }
 
 TEST(WerkzeugAudio, ResamplerKeepsDurationAndFrequency) {
-    const auto pfad = std::filesystem::temp_directory_path() / "tonwerk_umtast_test.wav";
+    const auto pfad = std::filesystem::temp_directory_path() / ("tonwerk_umtast_test_" + std::to_string(::getpid()) + ".wav");
     SF_INFO info{};
     info.samplerate = 48000;
     info.channels = 1;
@@ -79,7 +80,7 @@ TEST(WerkzeugAudio, ResamplerKeepsDurationAndFrequency) {
 
 TEST(WerkzeugAudio, MissingOrBrokenFileIsAReadableError) {
     EXPECT_THROW(dateiOeffnen("/nicht/da.wav"), std::runtime_error);
-    const auto pfad = std::filesystem::temp_directory_path() / "tonwerk_kaputt_test.wav";
+    const auto pfad = std::filesystem::temp_directory_path() / ("tonwerk_kaputt_test_" + std::to_string(::getpid()) + ".wav");
     std::ofstream(pfad) << "RIFF\x10\0\0\0WAVEkaputt";
     EXPECT_THROW(dateiOeffnen(pfad.string()), std::runtime_error);
     std::filesystem::remove(pfad);

@@ -1,6 +1,7 @@
 #include "tonwerk/core/blockverteiler.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tonwerk {
 
@@ -39,13 +40,28 @@ void Blockverteiler::tick(SoundEingang& eingang, BlockEmpfaenger& empfaenger, In
     int n[2];
     halbwellenanalyseStereo(daten, frames_, lauf_, sampleFehlerRate, slot(b), slot(4 + b), n[0], n[1]);
     std::array<Laeufe, 2> laeufe;
+    std::array<bool, 2> ende{};
+    const std::int32_t laengster = empfaenger.laengsterLauf();
     for (int kanal = 0; kanal < 2; ++kanal) {
         halbwellenEnde_[kanal * 4 + b] = n[kanal] - 1;
         laeufe[kanal] = Laeufe(slot(kanal * 4 + b), static_cast<std::size_t>(n[kanal]));
+        // With a stored run the open one began in this buffer and Lauflaenge is
+        // exact; without one (glitches merged back included) it went on through
+        // the whole buffer.
+        if (n[kanal] > 0) {
+            offenerLauf_[kanal] = lauf_[kanal].Lauflaenge;
+            endeGemeldet_[kanal] = false;
+        } else {
+            offenerLauf_[kanal] = static_cast<std::int32_t>(std::min<std::int64_t>(
+                std::int64_t{offenerLauf_[kanal]} + frames_, std::numeric_limits<std::int32_t>::max()));
+        }
+        ende[kanal] = !endeGemeldet_[kanal] && offenerLauf_[kanal] > laengster;
+        endeGemeldet_[kanal] = endeGemeldet_[kanal] || ende[kanal];
     }
 
     empfaenger.blockSchreiben(daten, static_cast<std::size_t>(2 * frames_));
     empfaenger.dekodieren(laeufe);
+    if (ende[0] || ende[1]) empfaenger.signalEnde(ende);
 
     eingang.einreihen(b);
     pufferIndex_ = static_cast<Integer>((b + 1) % SoundEingang::kPuffer);

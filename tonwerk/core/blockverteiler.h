@@ -1,6 +1,13 @@
 // Capture and block dispatcher: keeps four buffers queued on the sound input,
 // and on every timer tick takes at most one filled buffer, measures its level,
 // turns both channels into run tables and hands them on, then requeues it.
+//
+// A run enters a table only when it ends, so a signal followed by input that
+// never changes sign (a receiver's squelch delivers exact mid-scale) would stay
+// unreported until the next sound. The dispatcher therefore follows the true
+// length of each channel's open run (the carried Lauflaenge is cut back after a
+// buffer without a change) and tells the receiver once when it has outgrown
+// every run a decoder accepts.
 #pragma once
 
 #include <array>
@@ -21,6 +28,11 @@ public:
     virtual void blockSchreiben(const std::uint8_t* daten, std::size_t bytes) = 0;
     // Runs the decoders of both channels on the tables of the buffer just analysed.
     virtual void dekodieren(const std::array<Laeufe, 2>& laeufe) = 0;
+    // The longest run any decoder takes as part of a signal, in samples.
+    virtual std::int32_t laengsterLauf() const = 0;
+    // The signal of each flagged channel has ended: its open run has grown longer
+    // than laengsterLauf. Called after dekodieren, once per such run.
+    virtual void signalEnde(const std::array<bool, 2>& kanaele) = 0;
     virtual void ueberlauf(Long zaehler) = 0;
 };
 
@@ -43,12 +55,15 @@ public:
     Long ueberlaeufe() const { return ueberlaufZaehler_; }
     Integer pufferIndex() const { return pufferIndex_; }
     const LaufZustand& laufZustand(int kanal) const { return lauf_[kanal]; }
+    std::int32_t offenerLauf(int kanal) const { return offenerLauf_[kanal]; }
 
 private:
     std::vector<std::uint8_t> speicher_;                   // four capture buffers
     std::vector<Halbwelle> tabellen_;                       // eight run-table slots
     std::array<int, 8> halbwellenEnde_{-1, -1, -1, -1, -1, -1, -1, -1};
     std::array<LaufZustand, 2> lauf_{};
+    std::array<std::int32_t, 2> offenerLauf_{1, 1};  // uncut length of the open run
+    std::array<bool, 2> endeGemeldet_{};              // its signal end has been told
     int frames_ = 5512;
     Integer pufferIndex_ = 0;
     Long ueberlaufZaehler_ = 0;

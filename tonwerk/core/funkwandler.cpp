@@ -1,6 +1,8 @@
 #include "tonwerk/core/funkwandler.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -119,6 +121,26 @@ void Funkwandler::dekodieren(const std::array<Laeufe, 2>& laeufe) {
         if (e_.Dekodieren[kanal][DekPOC]) poc_.laufPruefung(kanal, laeufe[kanal], e_, k_);
     for (Integer kanal = 0; kanal < 2; ++kanal)
         if (e_.Dekodieren[kanal][DekTonruf]) tonruf_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+}
+
+std::int32_t Funkwandler::laengsterLauf() const {
+    // FMS half-waves, the tone decoders' periods with their tolerance, and
+    // POCSAG's runs of equal bits, by far the longest.
+    const std::int64_t ton = std::int64_t{k_.TonPeriodeMax} + std::max<Long>(e_.ZVEIDiffMax, 0);
+    const std::int64_t laengster =
+        std::max({std::int64_t{k_.FmsLangMax}, ton, std::int64_t{PocDecoder::laengsterLauf(e_.Abtastrate, e_.PocBaud)}});
+    return static_cast<std::int32_t>(std::min<std::int64_t>(laengster, std::numeric_limits<std::int32_t>::max()));
+}
+
+void Funkwandler::signalEnde(const std::array<bool, 2>& kanaele) {
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (kanaele[kanal] && e_.Dekodieren[kanal][DekZVEI]) zvei_.signalEnde(kanal);
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (kanaele[kanal] && e_.Dekodieren[kanal][DekFMS]) fms_.signalEnde(kanal, e_, k_);
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (kanaele[kanal] && e_.Dekodieren[kanal][DekPOC]) poc_.signalEnde(kanal);
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (kanaele[kanal] && e_.Dekodieren[kanal][DekTonruf]) tonruf_.signalEnde(kanal);
 }
 
 void Funkwandler::ueberlauf(Long zaehler) {

@@ -173,6 +173,8 @@ private:
     void pegel(SignalstaerkeType& wert) override;
     void blockSchreiben(const std::uint8_t* daten, std::size_t bytes) override;
     void dekodieren(const std::array<Laeufe, 2>& laeufe) override;
+    std::int32_t laengsterLauf() const override;
+    void signalEnde(const std::array<bool, 2>& kanaele) override;
     void ueberlauf(Long zaehler) override;
 };
 

@@ -51,12 +51,27 @@ void FmsDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
                 bitDekodierung(kanal, e, k);
             }
         } else {
-            z.sammeln = false;
-            z.vorlaufZaehler = 0;
-            if (z.laufAnzahl > kMinLaeufe) bitDekodierung(kanal, e, k);
+            sammlungBeenden(kanal, e, k);
         }
         ++lauf;
     }
+}
+
+void FmsDecoder::signalEnde(Integer kanal, const Einstellungen& e, const Ratenkonstanten& k) {
+    if (kanal != 0 && kanal != 1) return;
+    Kanal& z = kanaele_[static_cast<std::size_t>(kanal)];
+    if (z.sammeln) {
+        sammlungBeenden(kanal, e, k);
+    } else {
+        z.vorlaufZaehler = 0;
+    }
+}
+
+void FmsDecoder::sammlungBeenden(Integer kanal, const Einstellungen& e, const Ratenkonstanten& k) {
+    Kanal& z = kanaele_[static_cast<std::size_t>(kanal)];
+    z.sammeln = false;
+    z.vorlaufZaehler = 0;
+    if (z.laufAnzahl > kMinLaeufe) bitDekodierung(kanal, e, k);
 }
 
 void FmsDecoder::durchgang(const Kanal& kanal, int i0, int p0, int schwelle) {

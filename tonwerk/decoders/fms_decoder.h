@@ -43,6 +43,9 @@ public:
 
     // Processes the runs of one buffer of channel `kanal` (0 or 1) in order.
     void laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& e, const Ratenkonstanten& k);
+    // The channel's input has stopped changing sign: a collection ends as at a
+    // run outside the windows, and a Vorlauf being counted is broken off.
+    void signalEnde(Integer kanal, const Einstellungen& e, const Ratenkonstanten& k);
 
 private:
     struct Kanal {
@@ -52,6 +55,7 @@ private:
         std::array<Integer, kMaxLaeufe + 1> laufliste{};
     };
 
+    void sammlungBeenden(Integer kanal, const Einstellungen& e, const Ratenkonstanten& k);
     void bitDekodierung(Integer kanal, const Einstellungen& e, const Ratenkonstanten& k);
     void durchgang(const Kanal& kanal, int i0, int p0, int schwelle);
     bool plausibel() const;

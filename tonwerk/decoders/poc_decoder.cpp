@@ -55,6 +55,19 @@ long PocDecoder::bitsImLauf(long laenge, const Schnitt& schnitt) {
     return static_cast<long>(zaehler / (2LL * schnitt.abtastrate));
 }
 
+std::int32_t PocDecoder::laengsterLauf(Long abtastrate, Long baud) {
+    const long long rate = abtastrate == 22050 || abtastrate == 44100 ? abtastrate : 11025;
+    const long long b = baud == 1200 ? 1200 : 512;
+    // The largest L with bitsImLauf(L) <= kMaxLaufBits: 2 L b + rate < (2 kMaxLaufBits + 2) rate.
+    return static_cast<std::int32_t>(((2 * kMaxLaufBits + 1) * rate - 1) / (2 * b));
+}
+
+void PocDecoder::signalEnde(Integer kanal) {
+    if (kanal != 0 && kanal != 1) return;
+    Kanalzustand& k = kanaele_[static_cast<std::size_t>(kanal)];
+    if (k.synchron) zuruecksetzen(kanal, k);
+}
+
 void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& einstellungen,
                               const Ratenkonstanten& konstanten) {
     if (kanal != 0 && kanal != 1) return;

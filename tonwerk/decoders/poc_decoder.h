@@ -34,6 +34,13 @@ public:
     // Processes the runs of one buffer of channel `kanal` (0 or 1) in order.
     void laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& einstellungen,
                       const Ratenkonstanten& konstanten);
+    // The channel's input has stopped changing sign: the carrier is gone, a
+    // pending message is reported.
+    void signalEnde(Integer kanal);
+
+    // The longest run (samples) sliced into bits rather than taken as the end of
+    // a transmission, at `abtastrate` and `baud` (512 or 1200).
+    static std::int32_t laengsterLauf(Long abtastrate, Long baud);
 
 private:
     struct Kanalzustand {

@@ -46,6 +46,26 @@ void TonrufDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellung
     z.periode = periode;
 }
 
+void TonrufDecoder::signalEnde(Integer kanal) {
+    if (kanal < 0 || kanal > 1) return;
+    Kanalzustand& z = kanaele_[static_cast<std::size_t>(kanal)];
+    if (z.zustand == 2) {
+        tonEnde(kanal, z);
+    } else {
+        z.zustand = 0;
+    }
+}
+
+void TonrufDecoder::tonEnde(Integer kanal, Kanalzustand& z) {
+    z.zustand = 0;
+    if (const auto ruf = TonrufNummer(z.art, z.anzahl)) {
+        TonrufType satz;
+        satz.Kanal = kanal;
+        satz.tonruf = *ruf;
+        if (melden_) melden_(satz);
+    }
+}
+
 void TonrufDecoder::periodePruefen(Integer kanal, Kanalzustand& z, std::int32_t p, const Einstellungen& e,
                                    const Ratenkonstanten& k) {
     const bool stetig = std::llabs(static_cast<std::int64_t>(p) - z.vorherige) <= static_cast<std::int64_t>(e.ZVEIDiffMax);
@@ -79,13 +99,7 @@ void TonrufDecoder::periodePruefen(Integer kanal, Kanalzustand& z, std::int32_t 
             return;
         default:
             if (!stetig) {
-                z.zustand = 0;
-                if (const auto ruf = TonrufNummer(z.art, z.anzahl)) {
-                    TonrufType satz;
-                    satz.Kanal = kanal;
-                    satz.tonruf = *ruf;
-                    if (melden_) melden_(satz);
-                }
+                tonEnde(kanal, z);
                 return;
             }
             ++z.anzahl;

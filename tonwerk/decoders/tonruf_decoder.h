@@ -44,6 +44,9 @@ public:
     // Processes the runs of one buffer of channel `kanal` (0 = left, 1 = right);
     // other channel numbers are ignored.
     void laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& e, const Ratenkonstanten& k);
+    // The channel's input has stopped changing sign: a tone being timed has
+    // ended (and is reported if its length makes a call), one being measured is dropped.
+    void signalEnde(Integer kanal);
 
 private:
     struct Kanalzustand {
@@ -55,6 +58,7 @@ private:
         int art = 0;  // 1 = 1750 Hz, 2 = 2135 Hz
     };
 
+    void tonEnde(Integer kanal, Kanalzustand& z);
     void periodePruefen(Integer kanal, Kanalzustand& z, std::int32_t p, const Einstellungen& e,
                         const Ratenkonstanten& k);
 

@@ -92,6 +92,11 @@ void ZveiDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen
     z.periode = periode;
 }
 
+void ZveiDecoder::signalEnde(Integer kanal) {
+    if (kanal < 0 || kanal > 1) return;
+    kanaele_[static_cast<std::size_t>(kanal)].zustand = 0;
+}
+
 void ZveiDecoder::periodePruefen(Integer kanal, Kanalzustand& z, std::int32_t p, const Grenzen& g) {
     const auto tonBeginnen = [&] {
         z.zustand = 1;

@@ -53,6 +53,9 @@ public:
     // Processes the runs of one buffer of channel `kanal` (0 = left, 1 = right);
     // other channel numbers are ignored.
     void laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& e, const Ratenkonstanten& k);
+    // The channel's input has stopped changing sign: the tones of a sequence
+    // follow each other without a gap, so a sequence in progress is abandoned.
+    void signalEnde(Integer kanal);
 
 private:
     struct Kanalzustand {

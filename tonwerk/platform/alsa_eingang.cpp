@@ -157,8 +157,23 @@ std::int32_t AlsaEingang::oeffnen(std::int32_t index, std::int32_t abtastrate) {
         p.eingereiht = false;
         p.fertig.store(false);
     }
+    std::lock_guard lock(mutex_);
     schlangeAnfang_ = schlangeLaenge_ = 0;
+    gefuellt_ = 0;
     return 0;
+}
+
+void AlsaEingang::leserHalten(bool halten) {
+    {
+        std::lock_guard lock(mutex_);
+        gehalten_ = halten;
+    }
+    wecker_.notify_one();
+}
+
+bool AlsaEingang::warteAufGefuellt(std::uint64_t anzahl, std::chrono::milliseconds hoechstens) {
+    std::unique_lock lock(mutex_);
+    return gefuelltWecker_.wait_for(lock, hoechstens, [&] { return gefuellt_ >= anzahl; });
 }
 
 std::int32_t AlsaEingang::vorbereiten(int puffer, std::uint8_t* daten, std::size_t bytes) {
@@ -208,7 +223,7 @@ void AlsaEingang::lesen() {
         int b;
         {
             std::unique_lock lock(mutex_);
-            wecker_.wait(lock, [this] { return anhalten_.load() || schlangeLaenge_ > 0; });
+            wecker_.wait(lock, [this] { return anhalten_.load() || (!gehalten_ && schlangeLaenge_ > 0); });
             if (anhalten_.load()) return;
             b = schlange_[schlangeAnfang_];
         }
@@ -236,8 +251,10 @@ void AlsaEingang::lesen() {
             schlangeAnfang_ = (schlangeAnfang_ + 1) % kPuffer;
             --schlangeLaenge_;
             p.eingereiht = false;
+            p.fertig.store(true, std::memory_order_release);
+            ++gefuellt_;
         }
-        p.fertig.store(true, std::memory_order_release);
+        gefuelltWecker_.notify_all();
     }
 }
 

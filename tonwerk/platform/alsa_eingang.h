@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <cstddef>
@@ -43,6 +44,14 @@ public:
     // The ALSA PCM name behind device `index` (empty when there is none).
     std::string pcmName(std::int32_t index);
 
+    // For tests, which must synchronise on what the reader did rather than on time.
+    // While held, the reader takes no further buffer from the queue (one it is
+    // filling is finished).
+    void leserHalten(bool halten);
+    // Waits until `anzahl` buffers have been filled since the device was opened;
+    // false when the reader has not got there within `hoechstens` (a broken device).
+    bool warteAufGefuellt(std::uint64_t anzahl, std::chrono::milliseconds hoechstens = std::chrono::seconds(60));
+
 private:
     struct Geraet {
         std::string pcm;
@@ -74,6 +83,9 @@ private:
     std::array<int, kPuffer> schlange_{};
     int schlangeAnfang_ = 0;
     int schlangeLaenge_ = 0;
+    bool gehalten_ = false;       // guarded by mutex_
+    std::uint64_t gefuellt_ = 0;  // guarded by mutex_
+    std::condition_variable gefuelltWecker_;
 
     std::thread leser_;
     std::atomic<bool> anhalten_{false};
