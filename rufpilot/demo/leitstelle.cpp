@@ -4,7 +4,7 @@ namespace rufpilot {
 
 namespace {
 // A control centre answers a moment after the vehicle's telegram ended.
-constexpr int kAntwortverzugMs = 150;
+constexpr int kAntwortverzugMs = 50;
 }  // namespace
 
 Leitstelle::Leitstelle(SimulierteZeit& zeit, Funkempfaenger& zumGateway, const std::filesystem::path& sendeverzeichnis)
@@ -17,8 +17,9 @@ Leitstelle::Leitstelle(SimulierteZeit& zeit, Funkempfaenger& zumGateway, const s
     std::filesystem::create_directories(sendeverzeichnis);
     fw_.Sendeverzeichnis(sendeverzeichnis);
     fw_.Samplerates(0);
-    // Our own decoder may react quickly: 50 ms capture buffers, no lead-in.
-    fw_.RecordPufferSize(551);
+    // A control centre answers quickly: 100 ms capture buffers (longer than
+    // the 60 ms tick, so the decoder keeps up with the air), no lead-in.
+    fw_.RecordPufferSize(1102);
     fw_.FMSSendeVorlauf(0);
     fw_.DecRechtsFMS(tonwerk::Falsch);
     empfaenger_ = std::make_unique<Funkempfaenger>(zeit, eingang_, fw_);
