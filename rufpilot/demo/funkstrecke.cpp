@@ -12,7 +12,7 @@ namespace rufpilot {
 
 Funkempfaenger::Funkempfaenger(SimulierteZeit& zeit, tonwerk::SimulierterEingang& eingang,
                                const tonwerk::Funkwandler& fw)
-    : eingang_(eingang), fw_(fw) {
+    : eingang_(eingang), fw_(fw), bisMs_(zeit.monotonMs()) {
     zeit.beimVorruecken([this](std::int64_t jetztMs) { bis(jetztMs); });
 }
 
@@ -22,12 +22,16 @@ void Funkempfaenger::aufLuft(std::int64_t abMs, std::vector<std::uint8_t> proben
 
 void Funkempfaenger::bis(std::int64_t jetztMs) {
     // Capture runs only while the control has the device open.
-    if (!eingang_.geoeffnet()) return;
+    if (!eingang_.geoeffnet()) {
+        bisMs_ = jetztMs;
+        return;
+    }
     const std::int32_t rate = eingang_.abtastrate();
     if (rate != rate_) {
         rate_ = rate;
-        frames_ = jetztMs * rate / 1000;
+        frames_ = bisMs_ * rate / 1000;
     }
+    bisMs_ = jetztMs;
     const std::int64_t ziel = jetztMs * rate / 1000;
     const std::int64_t faktor = std::max<std::int64_t>(1, rate / 11025);
     std::vector<std::uint8_t> stereo;

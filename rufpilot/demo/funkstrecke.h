@@ -42,6 +42,7 @@ private:
     };
     std::deque<Sendung> luft_;
     std::int64_t frames_ = 0;  // frames captured so far
+    std::int64_t bisMs_;       // time captured up to
     std::int32_t rate_ = 0;
 };
 

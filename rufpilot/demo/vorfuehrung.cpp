@@ -7,17 +7,11 @@
 #include <vector>
 
 #include "rufpilot/capi/capi_nachrichten.h"
-#include "rufpilot/capi/simulierte_leitung.h"
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
-#include "rufpilot/demo/funkstrecke.h"
-#include "rufpilot/demo/leitstelle.h"
-#include "rufpilot/dispatch/anwendung.h"
+#include "rufpilot/demo/simulierte_welt.h"
 #include "rufpilot/ui/echtzeit_schleife.h"
-#include "rufpilot/ui/text_oberflaeche.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_anschluss.h"
 
 namespace rufpilot {
 
@@ -85,38 +79,12 @@ void dateienAnlegen(const fs::path& verzeichnis) {
                                                               {"6A1B2348", "0891234567", "RTS"}});
 }
 
-// The simulated world the gateway runs in.
-struct Welt {
-    SimulierteZeit zeit;
-    tonwerk::SimulierterEingang eingang;
-    Funkausgabe ausgabe{zeit, true};
-    tonwerk::KeinAnschluss kontrollAnschluss;
-    tonwerk::SchrittUhr uhr;
-    tonwerk::Funkwandler fw{tonwerk::Plattform{eingang, ausgabe, kontrollAnschluss, zeit.timer(), zeit.timer(), uhr}};
-    Funkempfaenger empfaenger{zeit, eingang, fw};
-    Leitstelle leitstelle;
-    tonwerk::SimulierterAnschluss anschluss;
-    SimulierteLeitung leitung;
-    TextOberflaeche ui;
-    Anwendung anwendung;
-
-    Welt(const fs::path& verzeichnis, std::ostream& aus)
-        : zeit(EchtzeitSchleife().jetzt()),
-          leitstelle(zeit, empfaenger, verzeichnis / "leitstelle"),
-          ui(aus),
-          anwendung(Anwendungsteile{ui, zeit, fw, anschluss, leitung, zeit.timer(), verzeichnis}) {
-        fs::create_directories(verzeichnis / "sendung");
-        fw.Sendeverzeichnis(verzeichnis / "sendung");
-        ausgabe.gegenstelle(leitstelle.empfaenger());
-    }
-};
-
 bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
     return std::any_of(zeilen.begin(), zeilen.end(),
                        [&](const std::string& z) { return z.find(text) != std::string::npos; });
 }
 
-Ergebnis anrufSpielen(Welt& w, const Anruf& a, std::uint32_t plci) {
+Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, std::uint32_t plci) {
     const std::size_t gesendetVorher = w.leitung.gesendet().size();
     const int telegrammeVorher = w.ausgabe.sendungen();
     const std::size_t zeilenVorher = w.ui.zeilen(Liste::Anrufe).size();
@@ -183,48 +151,57 @@ std::string beschreiben(const Ergebnis& e) {
 
 }  // namespace
 
+bool Vorfuehrungsbilanz::alleOk() const {
+    return logGleich && std::all_of(anrufe.begin(), anrufe.end(), [](const Anrufbilanz& a) { return a.ok; });
+}
+
+Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream& aus, Ortszeit start) {
+    dateienAnlegen(verzeichnis);
+    SimulierteWelt w(verzeichnis, aus, start);
+    w.anwendung.starten();
+    w.zeit.laufen(3000);
+
+    Vorfuehrungsbilanz bilanz;
+    std::uint32_t plci = 0x0101;
+    for (const Anruf& a : anrufe()) {
+        aus << "\n=== " << a.titel << " ===\n";
+        const Ergebnis gesehen = anrufSpielen(w, a, plci);
+        bilanz.anrufe.push_back({a.titel, beschreiben(a.erwartet), beschreiben(gesehen), gesehen == a.erwartet});
+        plci += 0x0100;
+    }
+    w.anwendung.beenden();
+
+    // The day's log (both days', should the calls span midnight) holds
+    // exactly the rows of the recognised calls, oldest first.
+    std::vector<std::string> log;
+    const Ortszeit ende = w.zeit.jetzt();
+    std::vector<Ortszeit> tage{start};
+    if (ende.tag != start.tag || ende.monat != start.monat || ende.jahr != start.jahr) tage.push_back(ende);
+    for (const Ortszeit& tag : tage)
+        for (std::string& z : logLesen(verzeichnis / "Logs" / logDateiname(tag.jahr, tag.monat, tag.tag)))
+            log.push_back(std::move(z));
+    std::vector<std::string> zeilen = w.ui.zeilen(Liste::Anrufe);
+    std::reverse(zeilen.begin(), zeilen.end());
+    bilanz.logGleich = log == zeilen;
+    return bilanz;
+}
+
 int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus) {
     const fs::path verzeichnis = vorgabe ? *vorgabe : neuesVerzeichnis();
     fs::create_directories(verzeichnis);
     if (vorgabe && fs::exists(verzeichnis / "server.ini"))
         throw std::runtime_error(verzeichnis.string() +
                                  " enthält schon eine server.ini; die Vorführung braucht ein eigenes Verzeichnis");
-    dateienAnlegen(verzeichnis);
     aus << "Rufpilot-Vorführung in " << verzeichnis.string() << " (simulierte Zeit)\n";
-
-    Welt w(verzeichnis, aus);
-    w.anwendung.starten();
-    w.zeit.laufen(3000);
-
-    const std::vector<Anruf> liste = anrufe();
-    std::vector<Ergebnis> gesehen;
-    std::uint32_t plci = 0x0101;
-    for (const Anruf& a : liste) {
-        aus << "\n=== " << a.titel << " ===\n";
-        gesehen.push_back(anrufSpielen(w, a, plci));
-        plci += 0x0100;
-    }
-    w.anwendung.beenden();
-
-    // The call log holds exactly the rows of the recognised calls.
-    const Ortszeit heute = w.zeit.jetzt();
-    const std::vector<std::string> log =
-        logLesen(verzeichnis / "Logs" / logDateiname(heute.jahr, heute.monat, heute.tag));
-    std::vector<std::string> zeilen = w.ui.zeilen(Liste::Anrufe);
-    std::reverse(zeilen.begin(), zeilen.end());
-    const bool logGleich = log == zeilen;
+    const Vorfuehrungsbilanz bilanz = vorfuehrungSpielen(verzeichnis, aus, EchtzeitSchleife().jetzt());
 
     aus << '\n' << spalte("Anruf", 36) << spalte("erwartet", 52) << "gesehen\n";
-    bool alle = logGleich;
-    for (std::size_t i = 0; i < liste.size(); ++i) {
-        const bool ok = gesehen[i] == liste[i].erwartet;
-        alle = alle && ok;
-        aus << spalte(liste[i].titel, 35) << ' ' << spalte(beschreiben(liste[i].erwartet), 52)
-            << beschreiben(gesehen[i]) << (ok ? "  ok" : "  FEHLER") << '\n';
-    }
-    aus << "Tagesprotokoll gleich der Anrufliste: " << (logGleich ? "ja" : "NEIN") << '\n';
-    aus << (alle ? "Alle Anrufe wie erwartet.\n" : "Nicht alle Anrufe wie erwartet.\n");
-    return alle ? 0 : 1;
+    for (const Anrufbilanz& a : bilanz.anrufe)
+        aus << spalte(a.titel, 35) << ' ' << spalte(a.erwartet, 52) << a.gesehen << (a.ok ? "  ok" : "  FEHLER")
+            << '\n';
+    aus << "Tagesprotokoll gleich der Anrufliste: " << (bilanz.logGleich ? "ja" : "NEIN") << '\n';
+    aus << (bilanz.alleOk() ? "Alle Anrufe wie erwartet.\n" : "Nicht alle Anrufe wie erwartet.\n");
+    return bilanz.alleOk() ? 0 : 1;
 }
 
 }  // namespace rufpilot

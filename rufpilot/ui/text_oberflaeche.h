@@ -5,6 +5,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,17 @@ public:
 
     // Rows of a list, newest first, as a window shows them.
     const std::vector<std::string>& zeilen(Liste liste) const { return listen_[static_cast<std::size_t>(liste)]; }
+    std::optional<Farbe> lampenfarbe(Lampe lampe) const {
+        const auto it = lampen_.find(lampe);
+        return it == lampen_.end() ? std::nullopt : std::optional<Farbe>(it->second);
+    }
+    std::optional<bool> leitungHoch(int port, int leitung) const {
+        const auto it = leitungen_.find({port, leitung});
+        return it == leitungen_.end() ? std::nullopt : std::optional<bool>(it->second);
+    }
+    bool listenEingerichtet() const { return eingerichtet_; }
+    void listenEinrichten() override { eingerichtet_ = true; }
+
     // Whether level changes are printed (off by default: they come every buffer).
     bool pegelZeigen = false;
 
@@ -35,6 +47,7 @@ private:
     std::map<Lampe, Farbe> lampen_;
     std::map<std::pair<int, int>, bool> leitungen_;
     std::string countdown_;
+    bool eingerichtet_ = false;
 };
 
 }  // namespace rufpilot

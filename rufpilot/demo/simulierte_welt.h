@@ -1,0 +1,55 @@
+// Rufpilot in a simulated world: simulated time, a loopback radio to a
+// control centre with its own Funkwandler, a simulated telephone line, the
+// gateway's serial port in memory and a text window. The demo and the
+// end-to-end tests run the real application core in it.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+
+#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/demo/leitstelle.h"
+#include "rufpilot/dispatch/anwendung.h"
+#include "rufpilot/dispatch/simulierte_zeit.h"
+#include "rufpilot/ui/text_oberflaeche.h"
+#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/ohne_hardware.h"
+#include "tonwerk/platform/simulierter_anschluss.h"
+#include "tonwerk/platform/simulierter_eingang.h"
+
+namespace rufpilot {
+
+struct SimulierteWelt {
+    SimulierteZeit zeit;
+    tonwerk::SimulierterEingang eingang;
+    Funkausgabe ausgabe{zeit, true};
+    tonwerk::KeinAnschluss kontrollAnschluss;  // the control's own keying stays unused
+    tonwerk::SchrittUhr uhr;
+    tonwerk::Funkwandler fw{tonwerk::Plattform{eingang, ausgabe, kontrollAnschluss, zeit.timer(), zeit.timer(), uhr}};
+    Funkempfaenger empfaenger{zeit, eingang, fw};
+    Leitstelle leitstelle;
+    tonwerk::SimulierterAnschluss anschluss;
+    SimulierteLeitung leitung;
+    TextOberflaeche ui;
+    SimulierteZeit::Timer& fensterTimer;
+    Anwendung anwendung;
+
+    // `verzeichnis` holds the gateway's files; `start` is the wall-clock time
+    // at simulated millisecond 0.
+    SimulierteWelt(const std::filesystem::path& verzeichnis, std::ostream& aus, Ortszeit start)
+        : zeit(start),
+          leitstelle(zeit, empfaenger, verzeichnis / "leitstelle"),
+          ui(aus),
+          fensterTimer(zeit.timer()),
+          anwendung(Anwendungsteile{ui, zeit, fw, anschluss, leitung, fensterTimer, verzeichnis}) {
+        std::filesystem::create_directories(verzeichnis / "sendung");
+        fw.Sendeverzeichnis(verzeichnis / "sendung");
+        ausgabe.gegenstelle(leitstelle.empfaenger());
+    }
+    ~SimulierteWelt() { fw.setListener(nullptr); }
+    SimulierteWelt(const SimulierteWelt&) = delete;
+    SimulierteWelt& operator=(const SimulierteWelt&) = delete;
+};
+
+}  // namespace rufpilot
