@@ -17,7 +17,8 @@ Funkempfaenger::Funkempfaenger(SimulierteZeit& zeit, tonwerk::SimulierterEingang
 }
 
 void Funkempfaenger::aufLuft(std::int64_t abMs, std::vector<std::uint8_t> proben) {
-    luft_.push_back({abMs, std::move(proben)});
+    // What was captured already cannot change: a start in the past begins now.
+    luft_.push_back({std::max(abMs, bisMs_), std::move(proben)});
 }
 
 void Funkempfaenger::bis(std::int64_t jetztMs) {

@@ -27,8 +27,8 @@ public:
     // are read at every step, so they may change after construction.
     Funkempfaenger(SimulierteZeit& zeit, tonwerk::SimulierterEingang& eingang, const tonwerk::Funkwandler& fw);
 
-    // Puts transmit audio (8-bit mono, 11025 Hz) on air from `abMs` on;
-    // overlapping transmissions add up around mid-scale.
+    // Puts transmit audio (8-bit mono, 11025 Hz) on air from `abMs` on (from
+    // now, if that has passed); overlapping transmissions add up around mid-scale.
     void aufLuft(std::int64_t abMs, std::vector<std::uint8_t> proben);
 
 private:

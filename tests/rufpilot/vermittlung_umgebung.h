@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "rufpilot/demo/funkstrecke.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
 #include "rufpilot/dispatch/simulierte_zeit.h"
 #include "tonwerk/core/funkwandler.h"
@@ -81,58 +82,6 @@ private:
     const SimulierteZeit& zeit_;
 };
 
-// The radio channel into the control's left input: silence, and telegrams at
-// given times. As simulated time passes it hands the input the audio of that
-// time and lets the "device" fill every buffer that is complete.
-class Funkstrecke {
-public:
-    static constexpr int kRate = 11025;
-
-    Funkstrecke(tonwerk::SimulierterEingang& eingang, int pufferFrames)
-        : eingang_(eingang), pufferBytes_(2 * static_cast<std::size_t>(pufferFrames)) {}
-
-    // `mono` at 11025 Hz, on air from `abMs` (or from now, if that has passed).
-    void einspielen(std::int64_t abMs, std::vector<std::uint8_t> mono) {
-        const std::int64_t ab = std::max(abMs * kRate / 1000, frames_);
-        // A stretch of the opposite sign closes the last half-wave, as a
-        // receiver's squelch tail would.
-        const std::uint8_t letzte = mono.empty() ? 128 : mono.back();
-        mono.insert(mono.end(), tonwerk::SimulierterEingang::kAbschlussFrames, letzte & 0x80 ? 0x40 : 0xC0);
-        mono.push_back(letzte & 0x80 ? 0xC0 : 0x40);
-        sendungen_.emplace_back(ab, std::move(mono));
-    }
-
-    void vorgerueckt(std::int64_t jetztMs) {
-        const std::int64_t soll = jetztMs * kRate / 1000;
-        std::vector<std::uint8_t> stereo;
-        stereo.reserve(static_cast<std::size_t>(2 * (soll - frames_)));
-        for (; frames_ < soll; ++frames_) {
-            stereo.push_back(probe(frames_));
-            stereo.push_back(128);
-        }
-        eingang_.anhaengen(stereo);
-        while (eingang_.restBytes() >= pufferBytes_ && eingang_.fuellen() > 0) {
-        }
-    }
-
-    static std::int64_t dauerMs(const std::vector<std::uint8_t>& mono) {
-        return static_cast<std::int64_t>(mono.size()) * 1000 / kRate;
-    }
-
-private:
-    std::uint8_t probe(std::int64_t frame) const {
-        for (const auto& [ab, mono] : sendungen_)
-            if (frame >= ab && frame < ab + static_cast<std::int64_t>(mono.size()))
-                return mono[static_cast<std::size_t>(frame - ab)];
-        return 128;
-    }
-
-    tonwerk::SimulierterEingang& eingang_;
-    std::size_t pufferBytes_;
-    std::int64_t frames_ = 0;
-    std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> sendungen_;
-};
-
 // The gateway control's sound output: playing blocks for the file's length
 // in simulated time (no timer runs meanwhile). It keeps the files played and
 // when; it can fail like a missing device.
@@ -150,7 +99,7 @@ public:
         std::ifstream d(wav, std::ios::binary);
         Sendung s{{std::istreambuf_iterator<char>(d), std::istreambuf_iterator<char>()}, zeit_.monotonMs(), 0};
         const auto proben = static_cast<std::int64_t>(s.datei.size()) - 44;
-        zeit_.vorruecken(proben * 1000 / Funkstrecke::kRate);
+        zeit_.vorruecken(proben * 1000 / 11025);
         s.endeMs = zeit_.monotonMs();
         gesendet.push_back(std::move(s));
         if (nachDemSenden) nachDemSenden(gesendet.size() - 1, gesendet.back().endeMs);
@@ -219,10 +168,11 @@ struct Vermittlungsumgebung {
     tonwerk::KeinAnschluss kontrollAnschluss;  // the control's own keying stays unused
     tonwerk::SimulierterAnschluss anschluss;   // the gateway's port
     tonwerk::SchrittUhr uhr;
-    Funkstrecke luft{eingang, kPufferFrames};
     fs::path verzeichnis = neuesVerzeichnis();
     fs::path logs = verzeichnis / "Logs";
     tonwerk::Funkwandler fw{tonwerk::Plattform{eingang, ausgabe, kontrollAnschluss, zeit.timer(), zeit.timer(), uhr}};
+    // The radio into the control's left input: exact silence between telegrams.
+    Funkempfaenger luft{zeit, eingang, fw};
     AufzeichnenderWaehler waehler{zeit};
     Einstellungen einstellungen = standardEinstellungen();
     Nummerntabelle nummern{{"6A1B2345", "01701234567", "DTR"},
@@ -238,7 +188,6 @@ struct Vermittlungsumgebung {
         fw.DecLinksFMS(tonwerk::Wahr);
         fw.DecRechtsFMS(tonwerk::Falsch);
         fw.SoundStart();
-        zeit.beimVorruecken([this](std::int64_t ms) { luft.vorgerueckt(ms); });
         v.PortPruefen();
         v.MsnListeLaden();
     }
@@ -264,7 +213,8 @@ struct Vermittlungsumgebung {
         antworten_[sendung] = fmsTelegramm(kennung, 1, status, verzeichnis / "leitstelle");
         ausgabe.nachDemSenden = [this, nachMs](std::size_t i, std::int64_t endeMs) {
             const auto a = antworten_.find(i);
-            if (a != antworten_.end()) luft.einspielen(endeMs + nachMs - Funkstrecke::dauerMs(a->second), a->second);
+            if (a != antworten_.end()) luft.aufLuft(endeMs + nachMs - static_cast<std::int64_t>(a->second.size()) * 1000 / 11025,
+                                                   a->second);
         };
     }
 
