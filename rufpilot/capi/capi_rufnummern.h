@@ -19,6 +19,6 @@ std::string AnruferAusNummernbereich(std::string_view nummernbereich);
 
 // Windows-1252 bytes as UTF-8. Control characters (which would split a
 // message line at a TAB) and unassigned bytes read as '?'.
-std::string Cp1252ZuUtf8(std::string_view bytes);
+std::string NummernText(std::string_view bytes);
 
 }  // namespace rufpilot

@@ -49,8 +49,8 @@ TEST(CapiRufnummern, StructsRunningPastTheAreaGiveShorterTexts) {
 }
 
 TEST(CapiRufnummern, EightBitCharactersBecomeUtf8AndControlsCannotSplitALine) {
-    EXPECT_EQ(Cp1252ZuUtf8("\xC4\xF6\xDF\x80\x9F"), "Äöß€Ÿ");
-    EXPECT_EQ(Cp1252ZuUtf8(std::string_view("1\t2\x00\x7F\x81", 6)), "1?2???");
+    EXPECT_EQ(NummernText("\xC4\xF6\xDF\x80\x9F"), "Äöß€Ÿ");
+    EXPECT_EQ(NummernText(std::string_view("1\t2\x00\x7F\x81", 6)), "1?2???");
     EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x01\x80" "7\t1")), "07?1");
 }
 
