@@ -34,6 +34,11 @@ void Rufvermittlung::PortPruefen() {
     // opened, the lamp and the message all name the same one.
     if (e.comPort == 0) e.comPort = 1;
     const int port = e.comPort;
+    // The port applies its stored switches as it opens: set them to rest
+    // first, or inverted lines pass through the keyed (low) level on the way.
+    const bool ruhe = e.pegelumkehr == 1;
+    t_.anschluss.setzeDtr(ruhe);
+    t_.anschluss.setzeRts(ruhe);
     t_.anschluss.oeffnen(port);
     auto lampe = [&](Farbe farbe) {
         if (port >= 1 && port <= 4)

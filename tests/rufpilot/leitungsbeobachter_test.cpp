@@ -1,7 +1,3 @@
-#include <fcntl.h>
-#include <pty.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "tonwerk/platform/termios_anschluss.h"
@@ -13,23 +9,7 @@
 namespace rufpilot {
 namespace {
 
-struct Pty {
-    int master = -1;
-    int slave = -1;
-    std::string name;
-    Pty() {
-        char n[256] = {};
-        if (::openpty(&master, &slave, n, nullptr, nullptr) != 0) return;
-        name = n;
-        // Children started meanwhile need not inherit the pair.
-        ::fcntl(master, F_SETFD, FD_CLOEXEC);
-        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
-    }
-    ~Pty() {
-        if (slave >= 0) ::close(slave);
-        if (master >= 0) ::close(master);
-    }
-};
+using test::Pty;
 
 TEST(Leitungsbeobachter, RecordsEveryChangeOfDtrAndRtsInOrder) {
     Pty pty;

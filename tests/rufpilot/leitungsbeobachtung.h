@@ -4,8 +4,11 @@
 // (which has to come first in LD_PRELOAD) as RUFPILOT_ASAN_LAUFZEIT.
 #pragma once
 
+#include <fcntl.h>
+#include <pty.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -16,6 +19,27 @@
 extern char** environ;
 
 namespace rufpilot::test {
+
+// A pseudo-terminal pair; `name` is the slave's path, empty when none could be had.
+struct Pty {
+    int master = -1;
+    int slave = -1;
+    std::string name;
+    Pty() {
+        char n[256] = {};
+        if (::openpty(&master, &slave, n, nullptr, nullptr) != 0) return;
+        name = n;
+        // Children started meanwhile need not inherit the pair.
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
+        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    }
+    ~Pty() {
+        if (slave >= 0) ::close(slave);
+        if (master >= 0) ::close(master);
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+};
 
 // The LD_PRELOAD value for the observer.
 inline std::string leitungsbeobachterPreload() {
