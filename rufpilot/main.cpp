@@ -1,7 +1,9 @@
 // rufpilot: turns telephone calls into FMS status telegrams on the radio.
-// Without a window for now: every list row is printed; --demo plays a set of
-// calls against a simulated telephone line and a simulated control centre.
+// On a desktop it opens its window; without a display (or with --ohne-fenster)
+// every list row is printed. --demo plays a set of calls against a simulated
+// telephone line and a simulated control centre.
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -9,6 +11,20 @@
 #include "rufpilot/config/datenverzeichnis.h"
 #include "rufpilot/demo/vorfuehrung.h"
 #include "rufpilot/ui/betrieb.h"
+#include "rufpilot/ui/fenster/fenster_betrieb.h"
+
+namespace {
+
+// A window needs a display, or a Qt platform named explicitly.
+bool anzeigeVorhanden() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* wert = std::getenv(name);
+        if (wert && *wert) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Rufpilot: Anrufe als FMS-Status über Funk melden"};
@@ -16,6 +32,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> ports;
     std::string pcm = "default";
     bool demo = false;
+    bool fenster = false;
+    bool ohneFenster = false;
+    double tempo = 4.0;
+    std::optional<std::string> bilder;
     app.add_option("--dir", verzeichnis,
                    "Datenverzeichnis mit server.ini, fms_telefon_leitung.dat und Logs/ "
                    "(Standard $XDG_CONFIG_HOME/rufpilot, sonst ~/.config/rufpilot; --demo: ein neues temporäres)");
@@ -27,11 +47,25 @@ int main(int argc, char** argv) {
                  "Vorführung ohne Hardware: simulierte Telefonleitung und Leitstelle auf simulierter Zeit "
                  "(Countdown und Wartezeiten laufen simuliert, die Vorführung dauert Sekunden); Exit 0 nur, "
                  "wenn jeder Anruf wie erwartet verlief");
-    try {
+    app.add_flag("--window", fenster,
+                 "mit --demo: das Fenster zeigt die Anrufe; die simulierte Zeit läuft --tempo-mal so schnell wie die "
+                 "Uhr, das Fenster bleibt nach den Anrufen offen, die Tabelle folgt nach dem Schließen");
+    app.add_option("--tempo", tempo, "mit --demo --window: Faktor der simulierten Zeit gegenüber der Uhr")
+        ->capture_default_str()
+        ->check(CLI::Range(0.1, 1000.0));
+    app.add_flag("--ohne-fenster", ohneFenster,
+                 "ohne Fenster: jede Listenzeile wird ausgegeben (so auch, wenn weder DISPLAY, WAYLAND_DISPLAY noch "
+                 "QT_QPA_PLATFORM gesetzt ist)");
+    app.add_option("--screenshots", bilder,
+                   "speichert Form1.png, Form2.png und Form3.png (ohne Bildschirm, nach dem ersten Anruf der "
+                   "Vorführung) in VERZEICHNIS");    try {
         app.parse(argc, argv);
+        if (bilder) return rufpilot::bildschirmfotosSpeichern(*bilder, argc, argv);
+        if (fenster && !demo) throw std::runtime_error("--window gehört zu --demo");
         if (demo) {
             std::optional<std::filesystem::path> pfad;
             if (verzeichnis) pfad = *verzeichnis;
+            if (fenster) return rufpilot::fensterVorfuehren(pfad, std::cout, tempo, argc, argv);
             return rufpilot::vorfuehren(pfad, std::cout);
         }
         rufpilot::Betriebsoptionen optionen;
@@ -46,7 +80,8 @@ int main(int argc, char** argv) {
                 throw std::runtime_error("--com " + p + ": erwartet N=GERÄT mit N von 1 bis 4");
             optionen.ports[nummer] = p.substr(gleich + 1);
         }
-        return rufpilot::betreiben(optionen);
+        if (ohneFenster || !anzeigeVorhanden()) return rufpilot::betreiben(optionen);
+        return rufpilot::fensterBetreiben(optionen, argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     } catch (const std::exception& e) {

@@ -18,9 +18,16 @@ constexpr int kMsnZeile = 6;
 bool leer(char c) { return c == ' ' || c == '\t'; }
 bool ziffer(char c) { return c >= '0' && c <= '9'; }
 
-// The leading decimal number of a line as a 16-bit Integer; nullopt when it
-// does not fit. Digits beyond what could matter only mark the value as too big.
-std::optional<int> zahl(std::string_view zeile) {
+void zahlSchreiben(std::string& aus, int wert) {
+    if (wert >= 0) aus += ' ';
+    aus += std::to_string(wert);
+    aus += "\r\n";
+}
+
+}  // namespace
+
+// Digits beyond what could matter only mark the value as too big.
+std::optional<int> fuehrendeZahl(std::string_view zeile) {
     std::size_t i = 0;
     while (i < zeile.size() && leer(zeile[i])) ++i;
     bool negativ = false;
@@ -53,14 +60,6 @@ std::optional<int> zahl(std::string_view zeile) {
     return static_cast<int>(wert);
 }
 
-void zahlSchreiben(std::string& aus, int wert) {
-    if (wert >= 0) aus += ' ';
-    aus += std::to_string(wert);
-    aus += "\r\n";
-}
-
-}  // namespace
-
 Einstellungen einstellungenAusText(std::string_view inhalt) {
     Einstellungen e;
     const std::array<int*, kZeilen> zahlen = {&e.comPort, &e.pegelumkehr, &e.baustufe, &e.tki,
@@ -70,7 +69,7 @@ Einstellungen einstellungenAusText(std::string_view inhalt) {
         ++nummer;
         if (nummer == kMsnZeile) {
             e.msnListe = tonwerk::Cp1252ZuUtf8(zeile);
-        } else if (const auto wert = zahl(zeile)) {
+        } else if (const auto wert = fuehrendeZahl(zeile)) {
             *zahlen[static_cast<std::size_t>(nummer - 1)] = *wert;
         }
         return nummer < kZeilen;

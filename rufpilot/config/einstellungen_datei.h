@@ -2,12 +2,18 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "rufpilot/config/einstellungen.h"
 
 namespace rufpilot {
+
+// The leading decimal number of a line as a 16-bit Integer (spaces around it
+// ignored, none = 0, a fraction rounded half to even); nullopt when it does
+// not fit.
+std::optional<int> fuehrendeZahl(std::string_view zeile);
 
 // Settings from the bytes of a server.ini. Each numeric line gives its leading
 // decimal number (spaces around it ignored, none = 0, a fraction rounded half

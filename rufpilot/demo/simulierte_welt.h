@@ -1,13 +1,15 @@
 // Rufpilot in a simulated world: simulated time, a loopback radio to a
 // control centre with its own Funkwandler, a simulated telephone line, the
-// gateway's serial port in memory and a text window. The demo and the
-// end-to-end tests run the real application core in it.
+// gateway's serial port in memory and a text window (and, when given, the real
+// window besides). The demo and the end-to-end tests run the real application
+// core in it.
 #pragma once
 
 #include <filesystem>
 #include <ostream>
 
 #include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/demo/doppelte_oberflaeche.h"
 #include "rufpilot/demo/funkstrecke.h"
 #include "rufpilot/demo/leitstelle.h"
 #include "rufpilot/dispatch/anwendung.h"
@@ -32,17 +34,20 @@ struct SimulierteWelt {
     tonwerk::SimulierterAnschluss anschluss;
     SimulierteLeitung leitung;
     TextOberflaeche ui;
+    DoppelteOberflaeche oberflaechen;
     SimulierteZeit::Timer& fensterTimer;
     Anwendung anwendung;
 
     // `verzeichnis` holds the gateway's files; `start` is the wall-clock time
-    // at simulated millisecond 0.
-    SimulierteWelt(const std::filesystem::path& verzeichnis, std::ostream& aus, Ortszeit start)
+    // at simulated millisecond 0; `fenster`, when given, shows what `ui` shows.
+    SimulierteWelt(const std::filesystem::path& verzeichnis, std::ostream& aus, Ortszeit start,
+                   Oberflaeche* fenster = nullptr)
         : zeit(start),
           leitstelle(zeit, empfaenger, verzeichnis / "leitstelle"),
           ui(aus),
+          oberflaechen(ui, fenster),
           fensterTimer(zeit.timer()),
-          anwendung(Anwendungsteile{ui, zeit, fw, anschluss, leitung, fensterTimer, verzeichnis}) {
+          anwendung(Anwendungsteile{oberflaechen, zeit, fw, anschluss, leitung, fensterTimer, verzeichnis}) {
         std::filesystem::create_directories(verzeichnis / "sendung");
         fw.Sendeverzeichnis(verzeichnis / "sendung");
         ausgabe.gegenstelle(leitstelle.empfaenger());

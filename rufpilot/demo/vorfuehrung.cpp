@@ -67,7 +67,7 @@ fs::path neuesVerzeichnis() {
     return muster;
 }
 
-void dateienAnlegen(const fs::path& verzeichnis) {
+void dateienAnlegenIntern(const fs::path& verzeichnis) {
     Einstellungen e;
     e.comPort = 1;
     e.fmsVorlaufMs = 200;
@@ -151,24 +151,30 @@ std::string beschreiben(const Ergebnis& e) {
 
 }  // namespace
 
+void vorfuehrungsdateienAnlegen(const fs::path& verzeichnis) { dateienAnlegenIntern(verzeichnis); }
+
 bool Vorfuehrungsbilanz::alleOk() const {
     return logGleich && std::all_of(anrufe.begin(), anrufe.end(), [](const Anrufbilanz& a) { return a.ok; });
 }
 
-Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream& aus, Ortszeit start) {
-    dateienAnlegen(verzeichnis);
-    SimulierteWelt w(verzeichnis, aus, start);
+Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream& aus, Ortszeit start,
+                                      const Vorfuehrungshaken& haken) {
+    dateienAnlegenIntern(verzeichnis);
+    SimulierteWelt w(verzeichnis, aus, start, haken.fenster);
     w.anwendung.starten();
+    if (haken.gestartet) haken.gestartet(w);
     w.zeit.laufen(3000);
 
     Vorfuehrungsbilanz bilanz;
     std::uint32_t plci = 0x0101;
     for (const Anruf& a : anrufe()) {
+        if (bilanz.anrufe.size() >= haken.hoechstensAnrufe) break;
         aus << "\n=== " << a.titel << " ===\n";
         const Ergebnis gesehen = anrufSpielen(w, a, plci);
         bilanz.anrufe.push_back({a.titel, beschreiben(a.erwartet), beschreiben(gesehen), gesehen == a.erwartet});
         plci += 0x0100;
     }
+    if (haken.vorEnde) haken.vorEnde(w);
     w.anwendung.beenden();
 
     // The day's log (both days', should the calls span midnight) holds
@@ -186,14 +192,14 @@ Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream&
     return bilanz;
 }
 
-int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus) {
+int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus, const Vorfuehrungshaken& haken) {
     const fs::path verzeichnis = vorgabe ? *vorgabe : neuesVerzeichnis();
     fs::create_directories(verzeichnis);
     if (vorgabe && fs::exists(verzeichnis / "server.ini"))
         throw std::runtime_error(verzeichnis.string() +
                                  " enthält schon eine server.ini; die Vorführung braucht ein eigenes Verzeichnis");
     aus << "Rufpilot-Vorführung in " << verzeichnis.string() << " (simulierte Zeit)\n";
-    const Vorfuehrungsbilanz bilanz = vorfuehrungSpielen(verzeichnis, aus, EchtzeitSchleife().jetzt());
+    const Vorfuehrungsbilanz bilanz = vorfuehrungSpielen(verzeichnis, aus, EchtzeitSchleife().jetzt(), haken);
 
     aus << '\n' << spalte("Anruf", 36) << spalte("erwartet", 52) << "gesehen\n";
     for (const Anrufbilanz& a : bilanz.anrufe)

@@ -11,7 +11,6 @@ namespace rufpilot {
 
 namespace {
 constexpr const char* kEinstellungsdatei = "server.ini";
-constexpr const char* kNummerndatei = "fms_telefon_leitung.dat";
 }  // namespace
 
 Anwendung::Anwendung(Anwendungsteile teile)
@@ -83,7 +82,7 @@ void Anwendung::capiEinrichten() {
 }
 
 void Anwendung::nummernLaden() {
-    if (auto tabelle = nummernLesen(t_.verzeichnis / kNummerndatei)) nummern_ = std::move(*tabelle);
+    if (auto tabelle = nummernLesen(nummerndatei())) nummern_ = std::move(*tabelle);
 }
 
 void Anwendung::einstellungenNeuLaden() {
@@ -101,17 +100,32 @@ void Anwendung::tick() {
                              t_.anschluss.offen() ? Farbe::Gruen : Farbe::Gelb);
 }
 
-void Anwendung::beenden() {
+void Anwendung::beenden(const std::function<void(Abschaltschritt)>& nachSchritt) {
     if (beendet_) return;
     beendet_ = true;
+    const auto gemacht = [&](Abschaltschritt s) {
+        if (nachSchritt) nachSchritt(s);
+    };
     t_.timer.deaktivieren();
+    gemacht(Abschaltschritt::TimerAngehalten);
     t_.anschluss.schliessen();
     if (einstellungen_.pegelumkehr == 1) {
         vermittlung_.LeitungEin(einstellungen_.comPort, 1);
         vermittlung_.LeitungEin(einstellungen_.comPort, 2);
     }
+    gemacht(Abschaltschritt::PortGeschlossen);
     t_.funkwandler.Soundstop();
+    gemacht(Abschaltschritt::SoundGestoppt);
     monitor_.CapiStop();
+    gemacht(Abschaltschritt::CapiFreigegeben);
+}
+
+void Anwendung::einstellungenSpeichern(const Einstellungen& neu) {
+    einstellungen_ = neu;
+    t_.funkwandler.SoundCard(static_cast<tonwerk::Long>(einstellungen_.soundkarte));
+    for (Lampe l : {Lampe::Port1, Lampe::Port2, Lampe::Port3, Lampe::Port4}) t_.oberflaeche.lampe(l, Farbe::Rot);
+    vermittlung_.MsnListeLaden();
+    einstellungenSchreiben(t_.verzeichnis / kEinstellungsdatei, einstellungen_);
 }
 
 }  // namespace rufpilot

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@
 #include "tonwerk/platform/zeitgeber.h"
 
 namespace rufpilot {
+
+// The steps of the shut-down, reported after each so the window can do its
+// own part in between (tray icon after the timer, the notice before Soundstop).
+enum class Abschaltschritt { TimerAngehalten, PortGeschlossen, SoundGestoppt, CapiFreigegeben };
 
 struct Anwendungsteile {
     Oberflaeche& oberflaeche;
@@ -41,13 +46,20 @@ public:
     // settings, serial port, sound, call monitor with today's call log,
     // number table; then the one-second timer runs.
     void starten();
-    // The close sequence once the user said yes: timer, port, sound, CAPI.
-    void beenden();
+    // The close sequence once the user said yes: timer, port (and the
+    // inverted lines to their low level), Soundstop, CAPI. `nachSchritt`
+    // is called after each step. A second call does nothing.
+    void beenden(const std::function<void(Abschaltschritt)>& nachSchritt = {});
     // One tick of the one-second timer.
     void tick();
 
     // Reload what the settings dialog may have changed.
     void einstellungenNeuLaden();
+    // The settings dialog saves: the control takes the sound card at once,
+    // the port lamps turn red until the port is checked again, the MSN slots
+    // take the new list, and server.ini is written (throws std::system_error
+    // when it cannot be; the settings in memory are changed all the same).
+    void einstellungenSpeichern(const Einstellungen& neu);
 
     Rufvermittlung& vermittlung() { return vermittlung_; }
     Anrufmonitor& monitor() { return monitor_; }
@@ -56,6 +68,10 @@ public:
     // Sound cards offered by the settings dialog: index and name.
     const std::vector<std::string>& soundkarten() const { return soundkarten_; }
     bool capiBereit() const { return capiBereit_; }
+    bool beendet() const { return beendet_; }
+    tonwerk::Funkwandler& funkwandler() { return t_.funkwandler; }
+    const std::filesystem::path& verzeichnis() const { return t_.verzeichnis; }
+    std::filesystem::path nummerndatei() const { return t_.verzeichnis / "fms_telefon_leitung.dat"; }
     std::filesystem::path logverzeichnis() const { return t_.verzeichnis / "Logs"; }
 
 private:

@@ -142,6 +142,35 @@ TEST_F(AnwendungTest, ShutDownStopsTheTimerClosesThePortStopsSoundAndReleasesCap
     EXPECT_EQ(s.leitung.freigaben(), 1);
 }
 
+TEST_F(AnwendungTest, ShutDownReportsEachStepAfterItIsDone) {
+    SimulierteWelt& s = welt();
+    s.anwendung.starten();
+    std::vector<std::string> gesehen;
+    s.anwendung.beenden([&](Abschaltschritt schritt) {
+        const std::string zustand = std::string(s.fensterTimer.aktiv() ? "T" : "-") + (s.anschluss.offen() ? "P" : "-") +
+                                    (s.fw.SoundStatus() == 2 ? "S" : "-") + (s.leitung.freigaben() == 0 ? "C" : "-");
+        gesehen.push_back(std::to_string(static_cast<int>(schritt)) + zustand);
+    });
+    EXPECT_EQ(gesehen, (std::vector<std::string>{"0-PSC", "1--SC", "2---C", "3----"}));
+}
+
+TEST_F(AnwendungTest, SavingTheDialogWritesTheFileAndTakesEffectAtOnce) {
+    SimulierteWelt& s = welt();
+    s.anwendung.starten();
+    Einstellungen neu = s.anwendung.einstellungen();
+    neu.msnListe = "9001;9002;;;;;;;;";
+    neu.comPort = 2;
+    s.anwendung.einstellungenSpeichern(neu);
+    EXPECT_EQ(einstellungenLesen(tmp.pfad() / "server.ini"), neu);
+    EXPECT_EQ(s.anwendung.vermittlung().msnTabelle()[1], "9002");
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Port1), Farbe::Rot);
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Port4), Farbe::Rot);
+    // An unwritable file is reported to the caller.
+    std::filesystem::remove(tmp.pfad() / "server.ini");
+    std::filesystem::create_directory(tmp.pfad() / "server.ini");
+    EXPECT_THROW(s.anwendung.einstellungenSpeichern(neu), std::system_error);
+}
+
 TEST_F(AnwendungTest, ReloadingAfterTheDialogTakesTheNewTableAndMsns) {
     SimulierteWelt& s = welt();
     s.anwendung.starten();

@@ -1,0 +1,58 @@
+#include "rufpilot/ui/fenster/fenster_betrieb.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <csignal>
+
+#include "rufpilot/capi/libcapi20_treiber.h"
+#include "rufpilot/dispatch/anwendung.h"
+#include "rufpilot/ui/einzelinstanz.h"
+#include "rufpilot/ui/fenster/deutsch.h"
+#include "rufpilot/ui/fenster/form1.h"
+#include "rufpilot/ui/fenster/qt_schleife.h"
+#include "rufpilot/ui/fenster/qt_zeitgeber.h"
+#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/platform/alsa_ausgabe.h"
+#include "tonwerk/platform/alsa_eingang.h"
+#include "tonwerk/platform/echtzeit.h"
+#include "tonwerk/platform/ohne_hardware.h"
+#include "tonwerk/platform/termios_anschluss.h"
+
+namespace rufpilot {
+
+int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
+    QApplication app(argc, argv);
+    DeutscheTexte deutsch(app);
+    Einzelinstanz instanz(optionen.verzeichnis);
+    if (!instanz.gehalten()) {
+        QMessageBox::information(nullptr, QStringLiteral("Rufpilot"), QStringLiteral("Server läuft schon !"),
+                                 QMessageBox::Ok);
+        return 1;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QtSchleife schleife;
+    QtZeitgeber timer1, timer2, fensterTimer;
+    tonwerk::AlsaEingang eingang;
+    tonwerk::AlsaAusgabe ausgabe(optionen.pcm);
+    tonwerk::KeinAnschluss steuerungsAnschluss;  // the control's own keying stays unused
+    tonwerk::SystemUhr uhr;
+    tonwerk::Funkwandler fw(tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, timer1, timer2, uhr});
+    tonwerk::TermiosAnschluss anschluss;
+    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
+    Libcapi20Treiber capi;
+
+    Form1 form;
+    Anwendung anwendung(Anwendungsteile{form, schleife, fw, anschluss, capi, fensterTimer, optionen.verzeichnis});
+    form.anbinden(anwendung);
+    // Hidden in the tray is no reason to end; only the close sequence ends it.
+    app.setQuitOnLastWindowClosed(false);
+    QObject::connect(&form, &Form1::geschlossen, &app, &QCoreApplication::quit);
+    anwendung.starten();
+    form.show();
+    const int status = app.exec();
+    anwendung.beenden();  // nothing left to do after the close sequence
+    return status;
+}
+
+}  // namespace rufpilot

@@ -1,0 +1,32 @@
+// The Qt timer under the gateway: a tick that lets events run sees the next
+// tick of the same timer inside it, as a nested call needs.
+#include <QtTest>
+
+#include "fenster_tests.h"
+#include "rufpilot/ui/fenster/qt_schleife.h"
+#include "rufpilot/ui/fenster/qt_zeitgeber.h"
+
+namespace rufpilot::test {
+
+void ZeitgeberTest::tickLaeuftVerschachtelt() {
+    QtSchleife schleife;
+    QtZeitgeber timer;
+    int tiefe = 0, tiefste = 0, ticks = 0;
+    timer.aktivieren(0, [&] {
+        ++ticks;
+        ++tiefe;
+        tiefste = std::max(tiefste, tiefe);
+        // The first tick waits, letting events run, until a second one came.
+        for (int i = 0; i < 10000 && tiefe == 1 && ticks < 2; ++i) schleife.ereignisseVerarbeiten();
+        --tiefe;
+        if (ticks >= 2) timer.deaktivieren();
+    });
+    for (int i = 0; i < 10000 && timer.aktiv(); ++i) schleife.ereignisseVerarbeiten();
+    QCOMPARE(tiefste, 2);
+    QVERIFY(!timer.aktiv());
+    const int danach = ticks;
+    for (int i = 0; i < 100; ++i) schleife.ereignisseVerarbeiten();
+    QCOMPARE(ticks, danach);  // stopped means stopped
+}
+
+}  // namespace rufpilot::test
