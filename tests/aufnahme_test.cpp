@@ -123,6 +123,40 @@ TEST_F(AufnahmeTest, RestartKeepsTheFirstFileAndCountsAgain) {
     EXPECT_EQ(fs::file_size(datei("erste.wav")), 244u);
 }
 
+// A recording cut off (a crash, power loss) is read while it still runs: the
+// header states every second completed, only the audio after the last second is
+// beyond it.
+TEST_F(AufnahmeTest, InterruptedRecordingStatesTheAudioUpToItsLastSecond) {
+    ASSERT_EQ(aufnahme.FunkAufzeichnen(60, datei("abbruch.wav")), 0);
+    std::vector<std::uint8_t> audio;
+    const auto schreiben = [&](int nummer) {
+        auto daten = block(11025, nummer);
+        aufnahme.blockSchreiben(daten.data(), daten.size());
+        audio.insert(audio.end(), daten.begin(), daten.end());
+    };
+    for (int s = 1; s <= 3; ++s) {
+        schreiben(2 * s);
+        schreiben(2 * s + 1);
+        aufnahme.sekunde();
+        const auto d = lesen(datei("abbruch.wav"));
+        EXPECT_EQ(le32(d, 40), audio.size()) << "second " << s;
+        EXPECT_EQ(le32(d, 4), audio.size() + 36) << "second " << s;
+    }
+    schreiben(9);  // half a second more, then the recorder is gone
+    fs::copy_file(datei("abbruch.wav"), datei("kopie.wav"));
+
+    const auto d = lesen(datei("kopie.wav"));
+    ASSERT_EQ(d.size(), 44u + audio.size());
+    EXPECT_EQ(le32(d, 40), 3u * 22050u);
+    EXPECT_EQ(le32(d, 4), 3u * 22050u + 36u);
+    EXPECT_TRUE(std::equal(audio.begin(), audio.end(), d.begin() + 44));
+    SF_INFO info{};
+    SNDFILE* f = sf_open(datei("kopie.wav").c_str(), SFM_READ, &info);
+    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+    EXPECT_EQ(info.frames, 3 * 11025);
+    sf_close(f);
+}
+
 TEST_F(AufnahmeTest, ZeroLengthDoesNothing) {
     EXPECT_EQ(aufnahme.FunkAufzeichnen(0, datei("null.wav")), 2);
     EXPECT_FALSE(fs::exists(datei("null.wav")));

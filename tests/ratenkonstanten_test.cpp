@@ -35,13 +35,23 @@ TEST(Ratenkonstanten, BufferSizeAndWindowsPerRate) {
 TEST(Ratenkonstanten, PocsagConstantsForBaudAndRate) {
     Ratenkonstanten k;
     berechnePocKonstanten(k, 44100, 1200);
-    EXPECT_EQ(k.PocLaufMin, 34);
-    EXPECT_EQ(k.PocLaufMax, 42);
+    EXPECT_EQ(k.PocLaufMin, 28);
+    EXPECT_EQ(k.PocLaufMax, 44);
     EXPECT_EQ(k.PocBitRundung, 15);
     EXPECT_EQ(k.PocBitLaenge, 38);
     berechnePocKonstanten(k, 22050, 512);
-    EXPECT_EQ(k.PocLaufMin, 40);
+    EXPECT_EQ(k.PocLaufMin, 32);
     EXPECT_EQ(k.PocBitLaenge, 42);
+    // The preamble windows have the same tolerance, relative to a bit, at every rate.
+    for (Long baud : {512, 1200}) {
+        Ratenkonstanten basis;
+        berechnePocKonstanten(basis, 11025, baud);
+        for (Long faktor : {2, 4}) {
+            berechnePocKonstanten(k, 11025 * faktor, baud);
+            EXPECT_EQ(k.PocLaufMin, basis.PocLaufMin * faktor) << baud << " " << faktor;
+            EXPECT_EQ(k.PocLaufMax, basis.PocLaufMax * faktor) << baud << " " << faktor;
+        }
+    }
 }
 
 }  // namespace

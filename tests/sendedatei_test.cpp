@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <system_error>
 #include <vector>
 
@@ -80,6 +83,23 @@ TEST_F(SendedateiTest, FileErrorsCarryErrno) {
     // A directory in the way cannot be deleted as a file.
     fs::create_directory(verzeichnis / "test.wav");
     EXPECT_THROW(SendedateiSchreiben(verzeichnis / "test.wav", proben), std::system_error);
+}
+
+TEST_F(SendedateiTest, LeadingSilenceIsWrittenAndAnOversizedFileRefused) {
+    const auto pfad = verzeichnis / "test.wav";
+    const std::vector<std::uint8_t> proben = {1, 2};
+    SendedateiSchreiben(pfad, proben, 11025 * 2 + 3);
+    auto datei = lesen(pfad);
+    ASSERT_EQ(datei.size(), 44u + 22053u + 2u);
+    const auto kopf = WavKopf(22055);
+    EXPECT_TRUE(std::equal(kopf.begin(), kopf.end(), datei.begin()));
+    EXPECT_TRUE(std::all_of(datei.begin() + 44, datei.end() - 2, [](auto p) { return p == 128; }));
+    EXPECT_EQ(datei.back(), 2);
+
+    // A size the header cannot state leaves the old file alone.
+    for (std::int64_t stille : {std::int64_t{0xFFFFFFFF} - 36 - 1, std::int64_t{-1}})
+        EXPECT_THROW(SendedateiSchreiben(pfad, proben, stille), std::overflow_error) << stille;
+    EXPECT_EQ(lesen(pfad), datei);
 }
 
 TEST_F(SendedateiTest, SendenPlaysTheWrittenFile) {

@@ -115,8 +115,8 @@ struct Zaehler : FunkwandlerListener {
 
 // Reads a sample recording, cut after `bisSekunde` and followed by a second of
 // digital silence, and decodes it.
-std::vector<double> fmsZeiten(double bisSekunde) {
-    auto q = dateiOeffnen(std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.wav");
+std::vector<double> fmsZeiten(double bisSekunde, const std::string& pfad = TONWERK_TESTDATA "/fms_11025_snr40.wav") {
+    auto q = dateiOeffnen(pfad);
     DateiDecoder d(q->abtastrate());
     Zaehler z;
     z.uhr = [&d] { return d.zeit(); };
@@ -153,6 +153,51 @@ TEST(WerkzeugDecoder, TelegramRightAtTheEndOfTheInputIsReported) {
     // Silence follows the first telegram's last half-wave: nothing ends the
     // runs in progress but the end of the input.
     EXPECT_EQ(fmsZeiten(ende).size(), 1u);
+}
+
+// A recording cut off before its header got the lengths: the header says 0 data
+// bytes, the audio follows all the same.
+TEST(WerkzeugDecoder, AudioBehindAHeaderClaimingLessIsRead) {
+    namespace fs = std::filesystem;
+    const fs::path verzeichnis = fs::temp_directory_path() / ("tonwerk_kopf_" + std::to_string(::getpid()));
+    fs::create_directories(verzeichnis);
+    const std::string original = std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.wav";
+    const fs::path abgebrochen = verzeichnis / "abgebrochen.wav";
+    fs::copy_file(original, abgebrochen);
+    std::int64_t frames = 0;
+    {
+        std::fstream f(abgebrochen, std::ios::in | std::ios::out | std::ios::binary);
+        std::string bytes(4096, '\0');
+        f.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const auto data = bytes.find("data");
+        ASSERT_NE(data, std::string::npos);
+        f.clear();
+        f.seekp(static_cast<std::streamoff>(data + 4));
+        f.write("\0\0\0\0", 4);
+        frames = dateiOeffnen(original)->frames();
+    }
+    const auto q = dateiOeffnen(abgebrochen.string());
+    EXPECT_EQ(q->frames(), frames);
+    EXPECT_NE(q->hinweis().find("0 Datenbytes"), std::string::npos) << q->hinweis();
+    EXPECT_EQ(q->hinweis().find('\n'), std::string::npos);
+    EXPECT_EQ(fmsZeiten(1e9, abgebrochen.string()), fmsZeiten(1e9));
+
+    // Metadata behind the audio is no audio: such a file is read as its header says.
+    const fs::path mitListe = verzeichnis / "liste.wav";
+    SF_INFO info{};
+    info.samplerate = 11025;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* f = sf_open(mitListe.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr);
+    sf_set_string(f, SF_STR_TITLE, "Einsatz");
+    const std::vector<short> ton(1001, 1000);
+    sf_write_short(f, ton.data(), static_cast<sf_count_t>(ton.size()));
+    sf_close(f);
+    const auto l = dateiOeffnen(mitListe.string());
+    EXPECT_EQ(l->frames(), 1001);
+    EXPECT_EQ(l->hinweis(), "");
+    fs::remove_all(verzeichnis);
 }
 
 }  // namespace

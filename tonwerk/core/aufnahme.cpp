@@ -76,6 +76,18 @@ void Aufnahme::sekunde() {
     if (sekunden_ >= dauer_) {
         Aufnahmeschluss();
         zeitAbgelaufen_();
+        return;
+    }
+    laengenSchreiben();
+}
+
+void Aufnahme::laengenSchreiben() {
+    // Only the RIFF size (offset 4) and the data size (offset 40) change.
+    const auto kopf = aufnahmeKopf(datenBytes_, e_.Abtastrate);
+    for (const off_t stelle : {off_t{4}, off_t{40}}) {
+        if (::pwrite(datei_, kopf.data() + stelle, 4, stelle) < 0) {
+            // Ignored like every write error of the recording.
+        }
     }
 }
 

@@ -4,8 +4,10 @@
 //
 // File: 44-byte RIFF/WAVE header (PCM, 2 channels, 8-bit unsigned, capture
 // rate), then the frames, left byte first. The header is reserved when the file
-// is created and rewritten with the final lengths when the recording ends, so
-// the file is a valid WAV file at every moment and keeps every captured frame.
+// is created, its two lengths are brought up to date every second and it is
+// rewritten with the final lengths when the recording ends, so the file is a
+// valid WAV file at every moment and keeps every captured frame; a recording
+// cut off by a crash or power loss loses at most its last second.
 #pragma once
 
 #include <cstddef>
@@ -35,7 +37,8 @@ public:
 
     // A captured block, from the dispatcher; appended while a recording runs.
     void blockSchreiben(const std::uint8_t* daten, std::size_t bytes);
-    // One second of Timer2: ends the recording with WaveRecordEnd when its time is up.
+    // One second of Timer2: ends the recording with WaveRecordEnd when its time is
+    // up, else states the audio written so far in the header.
     void sekunde();
     // Ends a running recording without the event (Soundstop).
     void beenden();
@@ -48,6 +51,7 @@ public:
 
 private:
     void Aufnahmeschluss();
+    void laengenSchreiben();
 
     const Einstellungen& e_;
     std::function<void()> zeitAbgelaufen_;

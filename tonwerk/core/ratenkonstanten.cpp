@@ -59,10 +59,13 @@ void berechnePocKonstanten(Ratenkonstanten& k, Long abtastrate, Long baud) {
     struct Zeile {
         Integer laufMin, laufMax, bitRundung, bitLaenge;
     };
-    // [baud 512/1200][rate 11025/22050/44100]
+    // [baud 512/1200][rate 11025/22050/44100]. The preamble windows keep the
+    // tolerance of the 11025 Hz ones, in samples times the rate factor: a
+    // window of a few samples around the bit length loses the preamble count
+    // whenever band-limited noise shifts one zero crossing by two samples.
     static constexpr Zeile kTabelle[2][3] = {
-        {{16, 24, 6, 21}, {40, 45, 20, 42}, {82, 90, 40, 86}},
-        {{7, 11, 3, 9}, {16, 22, 7, 19}, {34, 42, 15, 38}},
+        {{16, 24, 6, 21}, {32, 48, 20, 42}, {64, 96, 40, 86}},
+        {{7, 11, 3, 9}, {14, 22, 7, 19}, {28, 44, 15, 38}},
     };
     const Zeile& z = kTabelle[baud == 1200 ? 1 : 0][rateIndex(abtastrate)];
     k.PocLaufMin = z.laufMin;

@@ -3,10 +3,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+#include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "tonwerk/transmit/wav_kopf.h"
 
@@ -49,22 +53,35 @@ std::filesystem::path sendedateiPfad(const Einstellungen& e, std::string_view na
     return verzeichnis / std::filesystem::path(name);
 }
 
-void SendedateiSchreiben(const std::filesystem::path& pfad, std::span<const std::uint8_t> proben) {
+void SendedateiSchreiben(const std::filesystem::path& pfad, std::span<const std::uint8_t> proben,
+                         std::int64_t stilleVorweg) {
+    // The RIFF size (data + 36) is 32 bits; a longer file would state a wrapped length.
+    constexpr std::uint64_t kMaxDaten = std::numeric_limits<std::uint32_t>::max() - 36;
+    if (stilleVorweg < 0 || static_cast<std::uint64_t>(stilleVorweg) > kMaxDaten - proben.size()) {
+        throw std::overflow_error("Sendedatei zu groß: " + pfad.string());
+    }
     // The old file is removed first so that a file of another owner or a
     // read-only one is reported instead of being silently kept.
     if (::unlink(pfad.c_str()) != 0 && errno != ENOENT) dateifehler("unlink", pfad);
     const int fd = ::open(pfad.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) dateifehler("open", pfad);
-    const auto kopf = WavKopf(static_cast<std::uint32_t>(proben.size()));
+    const auto kopf = WavKopf(static_cast<std::uint32_t>(static_cast<std::uint64_t>(stilleVorweg) + proben.size()));
     allesSchreiben(fd, kopf.data(), kopf.size(), pfad);
+    static constexpr std::size_t kSekunde = 11025;
+    static const std::vector<std::uint8_t> stille(kSekunde, 128);
+    for (std::int64_t rest = stilleVorweg; rest > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(rest, kSekunde));
+        allesSchreiben(fd, stille.data(), n, pfad);
+        rest -= static_cast<std::int64_t>(n);
+    }
     allesSchreiben(fd, proben.data(), proben.size(), pfad);
     if (::close(fd) != 0) dateifehler("close", pfad);
 }
 
 void SendedateiSenden(const Einstellungen& e, std::string_view name, std::span<const std::uint8_t> proben,
-                      SoundAusgabe& ausgabe) {
+                      SoundAusgabe& ausgabe, std::int64_t stilleVorweg) {
     const auto pfad = sendedateiPfad(e, name);
-    SendedateiSchreiben(pfad, proben);
+    SendedateiSchreiben(pfad, proben, stilleVorweg);
     ausgabe.abspielen(pfad);
 }
 

@@ -24,12 +24,17 @@ std::filesystem::path standardSendeverzeichnis();
 // `name` in the configured transmit directory, or in the standard one when none is set.
 std::filesystem::path sendedateiPfad(const Einstellungen& e, std::string_view name);
 
-// Replaces any file at `pfad` by the header and the samples. File errors are
-// thrown as std::system_error carrying errno.
-void SendedateiSchreiben(const std::filesystem::path& pfad, std::span<const std::uint8_t> proben);
+// Replaces any file at `pfad` by the header, `stilleVorweg` silent samples and
+// the samples. The silence is written a second at a time, never held whole in
+// memory. File errors are thrown as std::system_error carrying errno; a sample
+// count the header cannot state is refused with std::overflow_error before the
+// file is touched.
+void SendedateiSchreiben(const std::filesystem::path& pfad, std::span<const std::uint8_t> proben,
+                         std::int64_t stilleVorweg = 0);
 
-// Writes the samples to the transmit file `name` and plays it; returns when played.
+// Writes the samples, after `stilleVorweg` silent ones, to the transmit file
+// `name` and plays it; returns when played.
 void SendedateiSenden(const Einstellungen& e, std::string_view name, std::span<const std::uint8_t> proben,
-                      SoundAusgabe& ausgabe);
+                      SoundAusgabe& ausgabe, std::int64_t stilleVorweg = 0);
 
 }  // namespace tonwerk

@@ -1,12 +1,20 @@
 #include "audioquelle.h"
 
+#include <fcntl.h>
 #include <samplerate.h>
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
+#include <utility>
+
+#include "wav_datenlaenge.h"
 
 namespace tonwerk::werkzeug {
 
@@ -38,21 +46,88 @@ int naechsteErfassungsrate(int abtastrate) {
 
 namespace {
 
+// The file as libsndfile sees it: the bytes on disk, with both lengths of the
+// header raised to the audio that really follows.
+class KorrigierteWavDatei {
+public:
+    KorrigierteWavDatei(int fd, std::int64_t laenge, const WavDatenlaenge& d) : fd_(fd), laenge_(laenge) {
+        eintragen(4, d.riff);
+        eintragen(d.datenStelle - 4, d.vorhanden);
+    }
+
+    static SF_VIRTUAL_IO* zugriff() {
+        static SF_VIRTUAL_IO io{
+            [](void* s) -> sf_count_t { return selbst(s).laenge_; },
+            [](sf_count_t stelle, int woher, void* s) -> sf_count_t {
+                KorrigierteWavDatei& d = selbst(s);
+                const sf_count_t basis = woher == SEEK_CUR ? d.pos_ : woher == SEEK_END ? d.laenge_ : 0;
+                d.pos_ = std::clamp<sf_count_t>(basis + stelle, 0, d.laenge_);
+                return d.pos_;
+            },
+            [](void* ziel, sf_count_t n, void* s) -> sf_count_t { return selbst(s).lesen(ziel, n); },
+            [](const void*, sf_count_t, void*) -> sf_count_t { return 0; },
+            [](void* s) -> sf_count_t { return selbst(s).pos_; },
+        };
+        return &io;
+    }
+
+private:
+    static KorrigierteWavDatei& selbst(void* s) { return *static_cast<KorrigierteWavDatei*>(s); }
+
+    void eintragen(std::int64_t stelle, std::uint32_t wert) {
+        for (int i = 0; i < 4; ++i) ueberdeckt_.emplace_back(stelle + i, static_cast<std::uint8_t>(wert >> (8 * i)));
+    }
+
+    sf_count_t lesen(void* ziel, sf_count_t n) {
+        const ssize_t r = ::pread(fd_, ziel, static_cast<std::size_t>(n), static_cast<off_t>(pos_));
+        if (r <= 0) return 0;
+        auto* bytes = static_cast<std::uint8_t*>(ziel);
+        for (const auto& [stelle, wert] : ueberdeckt_)
+            if (stelle >= pos_ && stelle < pos_ + r) bytes[stelle - pos_] = wert;
+        pos_ += r;
+        return r;
+    }
+
+    int fd_;
+    sf_count_t laenge_;
+    sf_count_t pos_ = 0;
+    std::vector<std::pair<std::int64_t, std::uint8_t>> ueberdeckt_;  // little-endian length bytes
+};
+
 class SndDatei : public AudioQuelle {
 public:
     explicit SndDatei(const std::string& pfad) {
-        datei_ = sf_open(pfad.c_str(), SFM_READ, &info_);
-        if (!datei_) throw std::runtime_error(pfad + ": " + sf_strerror(nullptr));
+        fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) throw std::runtime_error(pfad + ": " + std::strerror(errno));
+        struct stat st {};
+        const auto laenge = ::fstat(fd_, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : 0;
+        if (const auto d = wavDatenlaengeKorrigiert(fd_, laenge)) {
+            korrektur_ = std::make_unique<KorrigierteWavDatei>(fd_, laenge, *d);
+            datei_ = sf_open_virtual(KorrigierteWavDatei::zugriff(), SFM_READ, &info_, korrektur_.get());
+            hinweis_ = pfad + ": der WAV-Kopf nennt " + std::to_string(d->angegeben) + " Datenbytes, es folgen " +
+                       std::to_string(d->vorhanden) + "; gelesen wird bis zum Dateiende";
+        } else {
+            datei_ = sf_open_fd(fd_, SFM_READ, &info_, SF_FALSE);
+        }
+        if (!datei_) {
+            ::close(fd_);
+            throw std::runtime_error(pfad + ": " + sf_strerror(nullptr));
+        }
         if (info_.channels < 1 || info_.channels > 2 || info_.samplerate <= 0) {
             sf_close(datei_);
+            ::close(fd_);
             throw std::runtime_error(pfad + ": " + std::to_string(info_.channels) +
                                      " Kanäle; nur Mono und Stereo werden unterstützt");
         }
     }
-    ~SndDatei() override { sf_close(datei_); }
+    ~SndDatei() override {
+        sf_close(datei_);
+        ::close(fd_);
+    }
     int abtastrate() const override { return info_.samplerate; }
     int kanaele() const override { return info_.channels; }
     std::int64_t frames() const override { return info_.frames; }
+    std::string hinweis() const override { return hinweis_; }
     std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
         samples.resize(maxFrames * static_cast<std::size_t>(info_.channels));
         const sf_count_t n = sf_readf_short(datei_, samples.data(), static_cast<sf_count_t>(maxFrames));
@@ -62,8 +137,11 @@ public:
     }
 
 private:
+    int fd_ = -1;
+    std::unique_ptr<KorrigierteWavDatei> korrektur_;
     SF_INFO info_{};
     SNDFILE* datei_ = nullptr;
+    std::string hinweis_;
 };
 
 class RohStrom : public AudioQuelle {

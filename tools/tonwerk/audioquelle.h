@@ -19,11 +19,16 @@ public:
     virtual int kanaele() const = 0;
     // Total frames, or -1 when unknown (a stream).
     virtual std::int64_t frames() const = 0;
+    // Something the user should know about how the source is read, one line;
+    // empty when nothing is to be said.
+    virtual std::string hinweis() const { return {}; }
     // Replaces `samples` with up to `maxFrames` interleaved frames; returns the frames read, 0 at the end.
     virtual std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) = 0;
 };
 
 // Throws std::runtime_error with a readable message when the file cannot be used.
+// A WAV file whose header states fewer data bytes than follow it (a recording
+// cut off before its end) is read to the end of the file, and hinweis() says so.
 std::unique_ptr<AudioQuelle> dateiOeffnen(const std::string& pfad);
 std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele);
 // Interleaved samples already in memory.

@@ -32,6 +32,7 @@ void decodieren(const DecodeOptionen& o) {
     } else {
         quelle = dateiOeffnen(o.datei);
     }
+    if (const std::string h = quelle->hinweis(); !h.empty()) std::cerr << "Hinweis: " << h << "\n";
     if (const int r = quelle->abtastrate(); r != naechsteErfassungsrate(r))
         std::cerr << "Hinweis: " << r << " Hz werden auf " << naechsteErfassungsrate(r) << " Hz umgetastet\n";
     quelle = aufErfassungsrate(std::move(quelle));

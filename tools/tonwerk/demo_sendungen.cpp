@@ -11,6 +11,7 @@
 #include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_eingang.h"
 #include "tonwerk/platform/zeitgeber.h"
+#include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
 #include "tonwerk/transmit/tongenerator.h"
 #include "tonwerk/transmit/wav_kopf.h"
@@ -46,9 +47,8 @@ public:
         return proben([&](Funkwandler& f) {
             const Einstellungen& e = f.einstellungen();
             Tongenerator g(e.Ausgangspegel);
-            g.SchreibeStille(static_cast<Long>(std::nearbyint(static_cast<double>(e.FMSSendeVorlauf) * 11.025)) + 1);
             g.SchreibeFfskBits(FmsTelegrammBits(kennung, 10, 0, 0, 0, "", e.FMSKurztextTRBOS) + FolgeBlock(ziffern));
-            SendedateiSenden(e, kSendedatei, g.Proben(), ausgabe_);
+            SendedateiSenden(e, kSendedatei, g.Proben(), ausgabe_, FmsVorlaufProben(e.FMSSendeVorlauf));
             return Long{0};
         });
     }

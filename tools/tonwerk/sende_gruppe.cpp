@@ -6,6 +6,7 @@
 
 #include "eigenes_verzeichnis.h"
 #include "eigenschaften_setzen.h"
+#include "tonwerk/core/getastete_leitung.h"
 #include "tonwerk/platform/alsa_ausgabe.h"
 #include "tonwerk/platform/simulierter_eingang.h"
 #include "tonwerk/platform/termios_anschluss.h"
@@ -27,32 +28,6 @@ private:
     std::filesystem::path ziel_;
 };
 
-// Holds a keyed line and drops it when the transmission is over, however it ended.
-class GetasteteLeitung {
-public:
-    GetasteteLeitung(Funkwandler& fw, Long leitung, const std::string& ort) : fw_(fw), leitung_(leitung) {
-        if (fw_.FunkSenden(leitung_) != 0) {
-            fw_.FunkEmpfangen(leitung_);
-            throw std::runtime_error(ort + ": Anschluss nicht vorhanden, nicht gesendet");
-        }
-    }
-    ~GetasteteLeitung() {
-        if (gehalten_) fw_.FunkEmpfangen(leitung_);
-    }
-    GetasteteLeitung(const GetasteteLeitung&) = delete;
-    GetasteteLeitung& operator=(const GetasteteLeitung&) = delete;
-
-    Long freigeben() {
-        gehalten_ = false;
-        return fw_.FunkEmpfangen(leitung_);
-    }
-
-private:
-    Funkwandler& fw_;
-    Long leitung_;
-    bool gehalten_ = true;
-};
-
 }  // namespace
 
 CLI::App* sendeGruppe(CLI::App& app) {
@@ -72,14 +47,6 @@ void sendeOptionen(CLI::App* cmd, SendeZiel& ziel) {
         ->check(CLI::Range(1, 4))
         ->capture_default_str();
     cmd->add_option("--device", ziel.geraet, "Gerätedatei der Schnittstelle (Standard /dev/ttyS0 bis /dev/ttyS3)");
-}
-
-Long getastetSenden(Funkwandler& fw, Long leitung, const std::string& ort,
-                    const std::function<Long(Funkwandler&)>& senden) {
-    GetasteteLeitung taste(fw, leitung, ort);
-    const Long ergebnis = senden(fw);
-    if (taste.freigeben() != 0) throw std::runtime_error(ort + ": Sender konnte nicht freigegeben werden");
-    return ergebnis;
 }
 
 void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& senden) {

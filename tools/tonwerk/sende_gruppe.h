@@ -29,14 +29,8 @@ struct SendeZiel {
 void sendeOptionen(CLI::App* cmd, SendeZiel& ziel);
 
 // Runs `senden` on a control with the properties set, keyed when asked; its
-// result is reported as an error unless it is 0.
+// result is reported as an error unless it is 0. Keyed, the line is held by
+// GetasteteLeitung and released on every path out.
 void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& senden);
-
-// Raises line `leitung` (1 = DTR, 2 = RTS) through the control's FunkSenden,
-// runs `senden` and drops the line with FunkEmpfangen afterwards, also when
-// `senden` throws. A line that cannot be raised or released is an error naming
-// `ort`; the transmission is then not started.
-Long getastetSenden(Funkwandler& fw, Long leitung, const std::string& ort,
-                    const std::function<Long(Funkwandler&)>& senden);
 
 }  // namespace tonwerk::werkzeug
