@@ -178,6 +178,13 @@ TEST(FunkwandlerZugriff, MethodsByNameWriteBackOutputs) {
     std::vector<Wert> args{Long{0}, std::string(), Long{0}};
     EXPECT_EQ(std::get<Long>(t.fw.aufrufen("GetSoundkarteInfo", args)), 0);
     EXPECT_EQ(std::get<std::string>(args[1]), "Simulierter Eingang");
+    // A failed call leaves the outputs as they were, whatever they hold.
+    std::vector<Wert> fehlt{Long{3}, std::string("alt"), Long{-1}};
+    EXPECT_NE(std::get<Long>(t.fw.aufrufen("GetSoundkarteInfo", fehlt)), 0);
+    EXPECT_EQ(fehlt, (std::vector<Wert>{Long{3}, std::string("alt"), Long{-1}}));
+    std::vector<Wert> vertauscht{Long{3}, Long{7}, std::string("x")};
+    EXPECT_NE(std::get<Long>(t.fw.aufrufen("GetSoundkarteInfo", vertauscht)), 0);
+    EXPECT_EQ(vertauscht, (std::vector<Wert>{Long{3}, Long{7}, std::string("x")}));
     std::vector<Wert> keine;
     EXPECT_EQ(std::get<Long>(t.fw.aufrufen("SoundStart", keine)), 0);
     EXPECT_THROW(t.fw.aufrufen("SoundStart", args), std::invalid_argument);

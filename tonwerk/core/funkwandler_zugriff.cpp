@@ -91,11 +91,14 @@ Wert Funkwandler::aufrufen(const std::string& name, std::vector<Wert>& a) {
     if (name == "GetSoundKartenCount") return anzahlPruefen(name, a, 0), GetSoundKartenCount();
     if (name == "GetSoundkarteInfo") {
         anzahlPruefen(name, a, 3);
-        std::string sname = std::holds_alternative<std::string>(a[1]) ? std::get<std::string>(a[1]) : "";
-        Long sformat = std::holds_alternative<Long>(a[2]) ? std::get<Long>(a[2]) : 0;
+        std::string sname;
+        Long sformat = 0;
         const Long r = GetSoundkarteInfo(alsLong(name, a[0]), sname, sformat);
-        a[1] = sname;
-        a[2] = sformat;
+        // A failed call leaves the caller's outputs as they were.
+        if (r == 0) {
+            a[1] = sname;
+            a[2] = sformat;
+        }
         return r;
     }
     if (name == "FunkAufzeichnen")
