@@ -3,14 +3,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "tonwerk/formats/abtastrate.h"
+
 namespace tonwerk::werkzeug {
 
 DateiDecoder::DateiDecoder(int abtastrate)
     : fw_(Plattform{eingang_, ausgabe_, anschluss_, timer1_, timer2_, uhr_}), abtastrate_(abtastrate) {
-    if (abtastrate != 11025 && abtastrate != 22050 && abtastrate != 44100)
+    const std::optional<int> stufe = AbtastrateStufe(abtastrate);
+    if (!stufe)
         throw std::runtime_error("Abtastrate " + std::to_string(abtastrate) +
                                  " Hz wird nicht unterstützt (11025, 22050 oder 44100 Hz)");
-    fw_.Samplerates(abtastrate == 22050 ? 1 : abtastrate == 44100 ? 2 : 0);
+    fw_.Samplerates(*stufe);
 }
 
 DateiDecoder::~DateiDecoder() {
