@@ -213,12 +213,4 @@ Long Funkwandler::TonrufSenden(Long tonruf, Integer /*Funkkanal*/, Long /*FunkHa
     return tonwerk::TonrufSenden(ton_, p_.ausgabe, e_, tonruf);
 }
 
-
-// ---- members whose work is not available yet ----
-
-void Funkwandler::nichtVerfuegbar(const char* mitglied) {
-    throw std::logic_error(std::string(mitglied) + " ist in dieser Ausgabe noch nicht verfügbar");
-}
-
-
 }  // namespace tonwerk
