@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tonwerk/core/funkwandler.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_eingang.h"
+#include "tonwerk/core/bestueckung.h"
 
 namespace tonwerk::test {
 
@@ -39,17 +37,11 @@ struct Mitschrift : FunkwandlerListener {
     }
 };
 
-struct TestKontrolle {
-    SimulierterEingang eingang;
-    StummeAusgabe ausgabe;
-    KeinAnschluss anschluss;
-    HandZeitgeber timer1;
-    HandZeitgeber timer2;
-    SchrittUhr uhr;
+struct TestKontrolle : Bestueckung<SimulierterEingang, StummeAusgabe> {
     Mitschrift ereignisse;
-    Funkwandler fw{Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr}};
 
     TestKontrolle() { fw.setListener(&ereignisse); }
+    ~TestKontrolle() { fw.setListener(nullptr); }  // the listener goes before the control
 
     // Feeds 8-bit stereo audio and processes every buffer it fills.
     void einspeisen(const std::vector<std::uint8_t>& stereo, bool abschliessen = true) {
