@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "einspeiser.h"
 #include "tonwerk/core/bestueckung.h"
 
 namespace tonwerk::test {
@@ -50,15 +51,5 @@ struct TestKontrolle : Bestueckung<SimulierterEingang, StummeAusgabe> {
         while (eingang.fuellen() > 0) timer1.tick();
     }
 };
-
-// Interleaves two mono 8-bit channels (the shorter one padded with 128).
-inline std::vector<std::uint8_t> stereo(const std::vector<std::uint8_t>& links,
-                                        const std::vector<std::uint8_t>& rechts) {
-    const std::size_t n = std::max(links.size(), rechts.size());
-    std::vector<std::uint8_t> s(2 * n, 128);
-    for (std::size_t i = 0; i < links.size(); ++i) s[2 * i] = links[i];
-    for (std::size_t i = 0; i < rechts.size(); ++i) s[2 * i + 1] = rechts[i];
-    return s;
-}
 
 }  // namespace tonwerk::test
