@@ -4,6 +4,8 @@
 // hand-ticked timers and a clock that moves one second per reading.
 #pragma once
 
+#include <utility>
+
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_eingang.h"
@@ -14,6 +16,11 @@ namespace tonwerk {
 template <class Eingang = SimulierterEingang, class Ausgabe = KeineAusgabe, class Anschluss = KeinAnschluss,
           class Takt = HandZeitgeber, class Zeit = SchrittUhr>
 struct Bestueckung {
+    Bestueckung() = default;
+    // For an input that needs arguments, such as the devices to use.
+    template <class... Argumente>
+    explicit Bestueckung(std::in_place_t, Argumente&&... fuerEingang) : eingang(std::forward<Argumente>(fuerEingang)...) {}
+
     Eingang eingang;
     Ausgabe ausgabe;
     Anschluss anschluss;
