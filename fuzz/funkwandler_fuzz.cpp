@@ -5,9 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tonwerk/core/funkwandler.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_eingang.h"
+#include "tonwerk/core/bestueckung.h"
 
 namespace {
 
@@ -30,12 +28,8 @@ struct Leser {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
     using namespace tonwerk;
     Leser l{daten, groesse};
-    SimulierterEingang eingang;
-    KeineAusgabe ausgabe;
-    KeinAnschluss anschluss;
-    HandZeitgeber t1, t2;
-    SchrittUhr uhr;
-    Funkwandler fw({eingang, ausgabe, anschluss, t1, t2, uhr});
+    Bestueckung<> plattform;
+    Funkwandler& fw = plattform.fw;
 
     const auto wahl = l.lies<std::uint8_t>();
     fw.Samplerates(wahl % 3);
@@ -53,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
         fw.RecordPufferSize(l.lies<std::int16_t>());
     }
     fw.SoundStart();
-    eingang.anhaengen(l.p, l.n & ~std::size_t{1});
-    eingang.abschliessen();
-    while (eingang.fuellen() > 0) t1.tick();
+    plattform.eingang.anhaengen(l.p, l.n & ~std::size_t{1});
+    plattform.eingang.abschliessen();
+    while (plattform.eingang.fuellen() > 0) plattform.timer1.tick();
     fw.Soundstop();
     return 0;
 }

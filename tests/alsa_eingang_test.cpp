@@ -136,13 +136,10 @@ TEST_F(AlsaEingangTest, ControlMeasuresAndRecordsWhatTheDeviceCaptured) {
     daten[kBytes + 40] = 0;  // beyond the first ten frames: not measured
     alsa.schreibeEingabe(daten);
 
-    AlsaEingang eingang({"tonwerk_ein"});
-    test::StummeAusgabe ausgabe;
-    SimulierterAnschluss anschluss;
-    HandZeitgeber timer1, timer2;
-    SchrittUhr uhr;
-    test::Mitschrift ereignisse;
-    Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
+    test::Mitschrift ereignisse;  // outlives the control that reports to it
+    Bestueckung<AlsaEingang, test::StummeAusgabe, SimulierterAnschluss> k(std::in_place,
+                                                                           std::vector<std::string>{"tonwerk_ein"});
+    Funkwandler& fw = k.fw;
     fw.setListener(&ereignisse);
     std::string name;
     Long formate = 0;
@@ -152,8 +149,8 @@ TEST_F(AlsaEingangTest, ControlMeasuresAndRecordsWhatTheDeviceCaptured) {
     ASSERT_EQ(fw.FunkAufzeichnen(60, wav), 0);
     ASSERT_EQ(fw.SoundStart(), 0);
     // The first three buffers are done once three have been filled (queue order).
-    ASSERT_TRUE(eingang.warteAufGefuellt(3));
-    for (int i = 0; i < 3; ++i) timer1.tick();
+    ASSERT_TRUE(k.eingang.warteAufGefuellt(3));
+    for (int i = 0; i < 3; ++i) k.timer1.tick();
     fw.Soundstop();
     ASSERT_EQ(ereignisse.pegel.size(), 3u);
     EXPECT_EQ(ereignisse.pegel[0].links, 128);

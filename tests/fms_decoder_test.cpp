@@ -8,7 +8,7 @@
 namespace tonwerk {
 namespace {
 
-using test::FmsKette;
+using test::FmsEmpfaenger;
 using test::idealTelegramm;
 
 // Bits from the sync word on.
@@ -20,10 +20,10 @@ std::string abSync(std::string_view kennung, Integer status, Integer baustufe, I
 class FmsDecoderTest : public ::testing::Test {
 protected:
     void laeufe(const std::vector<Halbwelle>& l, Integer kanal = 0) {
-        kette.dekoder.laufPruefung(kanal, l, kette.e, kette.k);
+        kette.decoder.laufPruefung(kanal, l, kette.e, kette.k);
     }
-    FmsKette kette;
-    std::vector<FmsTlgType>& gemeldet = kette.gemeldet;
+    FmsEmpfaenger kette;
+    std::vector<FmsTlgType>& gemeldet = kette.meldungen;
 };
 
 TEST_F(FmsDecoderTest, ReadsTheFieldsOfATelegram) {
@@ -219,26 +219,26 @@ TEST_F(FmsDecoderTest, EndlessSignalAndBadChannelAreHarmless) {
 }
 
 TEST(FmsBerichtZeitpunkt, ReportedWhenTheNextRunEnds) {
-    FmsKette kette;
+    FmsEmpfaenger kette;
     const auto a = test::ffskAudio(FmsTelegrammBits("12345678", 3, 0, 0, 0, "", Falsch));
     // Telegram then mid-scale: the last run stays open, nothing is reported.
     std::vector<std::uint8_t> eins(a);
     eins.resize(5512, 128);
-    kette.einspeisen(test::stereo(eins, {}));
-    kette.einspeisen(test::stereo(std::vector<std::uint8_t>(5512, 128), {}));
-    EXPECT_TRUE(kette.gemeldet.empty());
+    kette.zufuehren(test::stereo(eins, {}));
+    kette.zufuehren(test::stereo(std::vector<std::uint8_t>(5512, 128), {}));
+    EXPECT_TRUE(kette.meldungen.empty());
     std::vector<std::uint8_t> drei(5512, 128);
     for (int i = 100; i < 110; ++i) drei[static_cast<std::size_t>(i)] = 0;
-    kette.einspeisen(test::stereo(drei, {}));
-    ASSERT_EQ(kette.gemeldet.size(), 1u);
-    EXPECT_EQ(kette.gemeldetImPuffer[0], 2);
+    kette.zufuehren(test::stereo(drei, {}));
+    ASSERT_EQ(kette.meldungen.size(), 1u);
+    EXPECT_EQ(kette.imPuffer[0], 2);
 
     // Followed by noise instead: reported in the buffer where the noise begins.
     std::vector<std::uint8_t> rausch(a);
     for (int i = 0; rausch.size() < 5512; ++i) rausch.push_back(i % 2 ? 128 : 100);
-    kette.einspeisen(test::stereo(rausch, {}));
-    ASSERT_EQ(kette.gemeldet.size(), 2u);
-    EXPECT_EQ(kette.gemeldetImPuffer[1], 3);
+    kette.zufuehren(test::stereo(rausch, {}));
+    ASSERT_EQ(kette.meldungen.size(), 2u);
+    EXPECT_EQ(kette.imPuffer[1], 3);
 }
 
 }  // namespace

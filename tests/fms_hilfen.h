@@ -1,5 +1,5 @@
-// Test helpers for FMS: run tables and audio of telegrams, and a capture chain
-// (half-wave analysis buffer by buffer) feeding a decoder.
+// Test helpers for FMS: run tables and audio of telegrams, and an FMS decoder
+// fed as the capture feeds it.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "tonwerk/core/ratenkonstanten.h"
 #include "tonwerk/decoders/fms_decoder.h"
 #include "tonwerk/transmit/tongenerator.h"
+#include "einspeiser.h"
 #include "test_plattform.h"
 
 namespace tonwerk::test {
@@ -74,50 +75,16 @@ inline std::string gepolstert(std::string text) {
     return text;
 }
 
-// Capture path of both channels into an FMS decoder, buffer by buffer.
-struct FmsKette {
-    explicit FmsKette(Long rate = 11025) {
-        e.Abtastrate = rate;
-        k = berechneRatenkonstanten(rate, e.ZVEI70msMin, e.ZVEI70msMax);
-    }
-
-    // Feeds stereo frames in buffers of `puffer` frames (the rate's buffer by default);
-    // the last buffer may be shorter.
-    void einspeisen(std::span<const std::uint8_t> frames, int puffer = 0) {
-        if (puffer <= 0) puffer = static_cast<int>(k.RecordPufferSize);
-        const auto gesamt = static_cast<int>(frames.size() / 2);
-        std::vector<Halbwelle> tabelle(static_cast<std::size_t>(puffer));
-        for (int start = 0; start < gesamt; start += puffer) {
-            const int n = std::min(puffer, gesamt - start);
-            for (int kanal = 0; kanal < 2; ++kanal) {
-                const int anzahl = halbwellenanalyse(frames.data() + 2 * start, n, kanal, zustand[kanal],
-                                                     e.SampleFehlerRate, tabelle.data());
-                if (e.Dekodieren[static_cast<std::size_t>(kanal)][DekFMS]) {
-                    dekoder.laufPruefung(static_cast<Integer>(kanal),
-                                         Laeufe(tabelle.data(), static_cast<std::size_t>(anzahl)), e, k);
-                }
-            }
-            ++puffer_;
-        }
-    }
+// An FMS decoder behind the capture loop; a short last buffer is fed as it is.
+struct FmsEmpfaenger : Empfaenger<FmsDecoder, FmsTlgType> {
+    explicit FmsEmpfaenger(Long rate = 11025) : Empfaenger(einstellungenFuer(rate)) { einspeiser.auffuellen = false; }
 
     // Quiet input and a short swing that ends every open run.
     void abschliessen() {
         std::vector<std::uint8_t> s(2 * 400, 128);
         for (std::size_t i = 2 * 380; i < s.size(); ++i) s[i] = 0;
-        einspeisen(s);
+        zufuehren(s);
     }
-
-    Einstellungen e;
-    Ratenkonstanten k;
-    LaufZustand zustand[2];
-    std::vector<FmsTlgType> gemeldet;
-    std::vector<int> gemeldetImPuffer;
-    int puffer_ = 0;
-    FmsDecoder dekoder{[this](FmsTlgType& t) {
-        gemeldet.push_back(t);
-        gemeldetImPuffer.push_back(puffer_);
-    }};
 };
 
 }  // namespace tonwerk::test

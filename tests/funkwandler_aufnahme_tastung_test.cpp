@@ -16,17 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Kontrolle {
-    SimulierterEingang eingang;
-    test::StummeAusgabe ausgabe;
-    SimulierterAnschluss anschluss;
-    HandZeitgeber timer1;
-    HandZeitgeber timer2;
-    SchrittUhr uhr;
+struct Kontrolle : Bestueckung<SimulierterEingang, test::StummeAusgabe, SimulierterAnschluss> {
     test::Mitschrift ereignisse;
-    Funkwandler fw{Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr}};
 
     Kontrolle() { fw.setListener(&ereignisse); }
+    ~Kontrolle() { fw.setListener(nullptr); }
 
     // Lets the device fill one buffer and runs the tick that processes it.
     void puffer() {

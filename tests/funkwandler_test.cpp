@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "test_plattform.h"
+#include "tonwerk/core/mitglieder.h"
 
 namespace tonwerk {
 namespace {
@@ -173,11 +175,60 @@ TEST(FunkwandlerZugriff, PropertiesByName) {
     EXPECT_THROW(t.fw.schreiben("FMSVorlaufMin", Long{20000}), std::overflow_error);
 }
 
+// The member table states every property's default; a fresh control must have
+// it, read by name, and take it back by name where the property can be written.
+TEST(FunkwandlerZugriff, EveryPropertyOfTheTableReadsItsStatedDefaultByName) {
+    TestKontrolle t;
+    const auto alsText = [](const Mitglied& m, const Wert& w) -> std::string {
+        if (const std::string* text = std::get_if<std::string>(&w)) return *text;
+        const Long v = std::get<Long>(w);
+        if (m.typ == "Boolean") return v == Wahr ? "True" : v == Falsch ? "False" : std::to_string(v);
+        return std::to_string(v);
+    };
+    int geprueft = 0;
+    for (const Mitglied& m : mitglieder()) {
+        if (m.art != Art::Eigenschaft) continue;
+        ++geprueft;
+        ASSERT_NO_THROW(t.fw.lesen(m.name)) << m.name;
+        const Wert wert = t.fw.lesen(m.name);
+        EXPECT_EQ(std::holds_alternative<std::string>(wert), m.typ == "String") << m.name;
+        EXPECT_EQ(alsText(m, wert), m.standard) << m.name;
+        if (m.zugriff == Zugriff::Lesen) continue;
+        EXPECT_NO_THROW(t.fw.schreiben(m.name, wert)) << m.name;
+        EXPECT_EQ(t.fw.lesen(m.name), wert) << m.name;
+    }
+    EXPECT_EQ(geprueft, 38);
+}
+
+// Every method of the table is reached by name and takes the parameters listed.
+TEST(FunkwandlerZugriff, EveryMethodOfTheTableIsCalledByNameWithItsParameterCount) {
+    TestKontrolle t;
+    for (const Mitglied& m : mitglieder()) {
+        if (m.art != Art::Methode || m.parameter.empty()) continue;
+        const auto anzahl = std::count(m.parameter.begin(), m.parameter.end(), ',') + 1;
+        std::vector<Wert> zuViele(static_cast<std::size_t>(anzahl) + 1, Long{0});
+        try {
+            t.fw.aufrufen(m.name, zuViele);
+            ADD_FAILURE() << m.name;
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(std::string(e.what()), m.name + ": " + std::to_string(anzahl) + " Argumente erwartet, " +
+                                                 std::to_string(anzahl + 1) + " erhalten");
+        }
+    }
+}
+
 TEST(FunkwandlerZugriff, MethodsByNameWriteBackOutputs) {
     TestKontrolle t;
     std::vector<Wert> args{Long{0}, std::string(), Long{0}};
     EXPECT_EQ(std::get<Long>(t.fw.aufrufen("GetSoundkarteInfo", args)), 0);
     EXPECT_EQ(std::get<std::string>(args[1]), "Simulierter Eingang");
+    // A failed call leaves the outputs as they were, whatever they hold.
+    std::vector<Wert> fehlt{Long{3}, std::string("alt"), Long{-1}};
+    EXPECT_NE(std::get<Long>(t.fw.aufrufen("GetSoundkarteInfo", fehlt)), 0);
+    EXPECT_EQ(fehlt, (std::vector<Wert>{Long{3}, std::string("alt"), Long{-1}}));
+    std::vector<Wert> vertauscht{Long{3}, Long{7}, std::string("x")};
+    EXPECT_NE(std::get<Long>(t.fw.aufrufen("GetSoundkarteInfo", vertauscht)), 0);
+    EXPECT_EQ(vertauscht, (std::vector<Wert>{Long{3}, Long{7}, std::string("x")}));
     std::vector<Wert> keine;
     EXPECT_EQ(std::get<Long>(t.fw.aufrufen("SoundStart", keine)), 0);
     EXPECT_THROW(t.fw.aufrufen("SoundStart", args), std::invalid_argument);

@@ -15,7 +15,7 @@ using test::anhaengen;
 using test::konstant;
 using test::NrzParameter;
 using test::nrzAudio;
-using test::pocEinstellungen;
+using test::einstellungenFuer;
 using test::PocEmpfaenger;
 using test::pocNachricht;
 using test::pocPraambel;
@@ -41,7 +41,7 @@ std::vector<POCType> empfange(const std::string& bits, Long rate, Long baud) {
     NrzParameter p;
     p.rate = rate;
     p.baud = baud;
-    return empfange(bits, p, pocEinstellungen(rate, baud));
+    return empfange(bits, p, einstellungenFuer(rate, baud));
 }
 
 // Runs of exact length: run k ends at the sample round(end bit * rate / baud).
@@ -74,7 +74,7 @@ TEST(PocDecoder, MessageReportedAtSecondCodewordOfSecondBatch) {
     std::vector<POCType> meldungen;
     std::size_t gemeldetBeiLauf = 0;
     PocDecoder decoder([&](POCType& m) { meldungen.push_back(m); });
-    const Einstellungen e = pocEinstellungen(11025, 512);
+    const Einstellungen e = einstellungenFuer(11025, 512);
     Ratenkonstanten k;
     berechnePocKonstanten(k, 11025, 512);
     for (std::size_t i = 0; i < t.laeufe.size(); ++i) {
@@ -118,7 +118,7 @@ TEST(PocDecoder, PreambleNeedsMoreThanPocPraambelsRuns) {
     };
     EXPECT_TRUE(senden(501).empty());
     EXPECT_EQ(senden(502).size(), 1u);
-    Einstellungen e = pocEinstellungen(22050, 1200);
+    Einstellungen e = einstellungenFuer(22050, 1200);
     e.PocPraambels = 20;
     NrzParameter p;
     p.rate = 22050;
@@ -161,7 +161,7 @@ TEST(PocDecoder, InvertedAudioGivesSameMessage) {
     p.baud = 1200;
     for (bool invertiert : {false, true}) {
         p.invertiert = invertiert;
-        const auto m = empfange(pocNachricht(1234567, 2, "Einsatz B3"), p, pocEinstellungen(11025, 1200));
+        const auto m = empfange(pocNachricht(1234567, 2, "Einsatz B3"), p, einstellungenFuer(11025, 1200));
         ASSERT_EQ(m.size(), 1u);
         EXPECT_EQ(m[0].RIC, 1234567);
         EXPECT_EQ(m[0].Funktion, 3);
@@ -210,7 +210,7 @@ TEST(PocDecoder, NothingFollowsTheEndOfATransmission) {
         test::rauschen(60000, 3.0, 4),
     };
     for (std::size_t i = 0; i < danach.size(); ++i) {
-        PocEmpfaenger empfaenger(pocEinstellungen(22050, 1200));
+        PocEmpfaenger empfaenger(einstellungenFuer(22050, 1200));
         auto audio = konstant(2000, 128);
         anhaengen(audio, senden);
         anhaengen(audio, danach[i]);
@@ -232,7 +232,7 @@ TEST(PocDecoder, TransmissionCutInMidBatch) {
     // Cut in codeword 9 of the first batch, while the message (codewords 2-13) is pending.
     const std::string bits = pocNachricht(8, 0, "Abgeschnitten und weiter im Text").substr(0, 576 + 32 * 9 + 5);
     for (std::uint8_t pegel : {std::uint8_t{128}, std::uint8_t{40}, std::uint8_t{220}}) {
-        PocEmpfaenger empfaenger(pocEinstellungen(44100, 512));
+        PocEmpfaenger empfaenger(einstellungenFuer(44100, 512));
         auto audio = nrzAudio(bits, p);
         anhaengen(audio, konstant(50000, pegel));
         // The next transmission starts without a pause.
@@ -248,7 +248,7 @@ TEST(PocDecoder, TransmissionCutInMidBatch) {
     }
     // A new preamble right after a cut batch ends the old reception early enough
     // for the new transmission to be found.
-    PocEmpfaenger empfaenger(pocEinstellungen(44100, 512));
+    PocEmpfaenger empfaenger(einstellungenFuer(44100, 512));
     auto audio = nrzAudio(pocNachricht(24, 0, "").substr(0, 576 + 32 * 5 + 10) + pocNachricht(32, 0, "X"), p);
     anhaengen(audio, konstant(50000, 128));
     empfaenger.zufuehrenMono(audio);
@@ -267,7 +267,7 @@ TEST(PocDecoder, TransmissionBreakingOffIntoNoise) {
             p.rate = rate;
             p.baud = baud;
             for (unsigned schnitt = 0; schnitt < 32; schnitt += 5) {
-                PocEmpfaenger empfaenger(pocEinstellungen(rate, baud));
+                PocEmpfaenger empfaenger(einstellungenFuer(rate, baud));
                 auto audio = nrzAudio(pocNachricht(8, 0, "Hallo Welt").substr(0, 576 + 32 * 5 + schnitt), p);
                 anhaengen(audio, test::rauschen(static_cast<std::size_t>(rate) * 3, 40.0, schnitt + 1));
                 empfaenger.zufuehrenMono(audio);
@@ -282,7 +282,7 @@ TEST(PocDecoder, TransmissionBreakingOffIntoNoise) {
 TEST(PocDecoder, NoiseAndSilenceAloneGiveNothing) {
     for (Long rate : {11025, 22050, 44100}) {
         for (Long baud : {512, 1200}) {
-            PocEmpfaenger empfaenger(pocEinstellungen(rate, baud));
+            PocEmpfaenger empfaenger(einstellungenFuer(rate, baud));
             empfaenger.zufuehren(test::stereo(test::rauschen(static_cast<std::size_t>(rate) * 20, 20.0, 7),
                                               test::rauschen(static_cast<std::size_t>(rate) * 20, 60.0, 8)));
             empfaenger.zufuehren(test::stereo(konstant(static_cast<std::size_t>(rate) * 5, 128),
@@ -308,7 +308,7 @@ TEST(PocDecoder, MessageBitsAreCapped) {
 TEST(PocDecoder, ChannelsKeepTheirOwnState) {
     NrzParameter p;
     p.rate = 22050;
-    PocEmpfaenger empfaenger(pocEinstellungen(22050, 512));
+    PocEmpfaenger empfaenger(einstellungenFuer(22050, 512));
     p.invertiert = true;
     const auto links = nrzAudio(pocNachricht(800, 1, "links"), p);
     p.invertiert = false;
@@ -329,7 +329,7 @@ TEST(PocDecoder, ChannelsKeepTheirOwnState) {
 TEST(PocDecoder, SyncAndIdleWordSettings) {
     const std::string bits = pocNachricht(1234, 0, "Wort");
     NrzParameter p;
-    Einstellungen e = pocEinstellungen(11025, 512);
+    Einstellungen e = einstellungenFuer(11025, 512);
     // Malformed settings stand for the standard words.
     e.PocSyncWord = "0111110011";
     e.PocIdleWord = "0111101010001001110000011001011x";

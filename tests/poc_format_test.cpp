@@ -9,6 +9,12 @@
 namespace tonwerk {
 namespace {
 
+// True when the ten check bits are the BCH remainder of the 21 information bits
+// and the parity over all 32 bits is even.
+bool PocWortGueltig(PocCodewort wort) {
+    return PocBch(wort >> 11) == ((wort >> 1) & 0x3FFu) && PocParitaet(wort >> 1) == (wort & 1u);
+}
+
 TEST(PocCodewort, FixedWordsCheckBitsAndParity) {
     EXPECT_EQ(PocWortAlsBits(kPocSyncWort), "01111100110100100001010111011000");
     EXPECT_EQ(PocWortAlsBits(kPocIdleWort), "01111010100010011100000110010111");

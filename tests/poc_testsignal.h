@@ -1,6 +1,5 @@
-// Test helpers for the POCSAG receiver: bit streams, NRZ audio with exact
-// fractional bit timing, and decoding through the half-wave analysis buffer by
-// buffer, as the capture does it.
+// Test helpers for the POCSAG receiver: bit streams and NRZ audio with exact
+// fractional bit timing.
 #pragma once
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "tonwerk/formats/poc_batch.h"
 #include "tonwerk/formats/poc_codewort.h"
 #include "tonwerk/formats/poc_text.h"
+#include "einspeiser.h"
 
 namespace tonwerk::test {
 
@@ -77,61 +77,6 @@ inline void anhaengen(std::vector<std::uint8_t>& a, const std::vector<std::uint8
     a.insert(a.end(), b.begin(), b.end());
 }
 
-inline std::vector<std::uint8_t> stereo(const std::vector<std::uint8_t>& links, const std::vector<std::uint8_t>& rechts) {
-    const std::size_t n = std::max(links.size(), rechts.size());
-    std::vector<std::uint8_t> s(2 * n, 128);
-    for (std::size_t i = 0; i < links.size(); ++i) s[2 * i] = links[i];
-    for (std::size_t i = 0; i < rechts.size(); ++i) s[2 * i + 1] = rechts[i];
-    return s;
-}
-
-inline Einstellungen pocEinstellungen(Long rate, Long baud) {
-    Einstellungen e;
-    e.Abtastrate = rate;
-    e.PocBaud = baud;
-    return e;
-}
-
-// Feeds interleaved stereo audio through the half-wave analysis and the decoder,
-// one capture buffer at a time, left channel before right.
-class PocEmpfaenger {
-public:
-    explicit PocEmpfaenger(Einstellungen e)
-        : einstellungen_(std::move(e)),
-          konstanten_(berechneRatenkonstanten(einstellungen_.Abtastrate, einstellungen_.ZVEI70msMin,
-                                              einstellungen_.ZVEI70msMax)),
-          decoder_([this](POCType& m) { meldungen.push_back(m); }) {
-        berechnePocKonstanten(konstanten_, einstellungen_.Abtastrate, einstellungen_.PocBaud);
-        tabelle_.resize(static_cast<std::size_t>(konstanten_.RecordPufferSize) + 1);  // one entry is written ahead
-    }
-
-    void zufuehren(const std::vector<std::uint8_t>& stereoAudio) {
-        const auto frames = static_cast<int>(konstanten_.RecordPufferSize);
-        std::vector<std::uint8_t> puffer(2 * static_cast<std::size_t>(frames), 128);
-        for (std::size_t start = 0; start < stereoAudio.size(); start += puffer.size()) {
-            // A short last buffer is padded with silence, as the device would fill it.
-            std::fill(puffer.begin(), puffer.end(), 128);
-            std::copy_n(stereoAudio.begin() + static_cast<std::ptrdiff_t>(start),
-                        std::min(puffer.size(), stereoAudio.size() - start), puffer.begin());
-            for (int kanal = 0; kanal < 2; ++kanal) {
-                const int n = halbwellenanalyse(puffer.data(), frames, kanal, zustand_[kanal],
-                                                einstellungen_.SampleFehlerRate, tabelle_.data());
-                decoder_.laufPruefung(static_cast<Integer>(kanal), Laeufe(tabelle_.data(), static_cast<std::size_t>(n)),
-                                      einstellungen_, konstanten_);
-            }
-        }
-    }
-
-    void zufuehrenMono(const std::vector<std::uint8_t>& links) { zufuehren(stereo(links, {})); }
-
-    std::vector<POCType> meldungen;
-
-private:
-    Einstellungen einstellungen_;
-    Ratenkonstanten konstanten_;
-    PocDecoder decoder_;
-    LaufZustand zustand_[2];
-    std::vector<Halbwelle> tabelle_;
-};
+using PocEmpfaenger = Empfaenger<PocDecoder, POCType>;
 
 }  // namespace tonwerk::test

@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tonwerk/core/funkwandler.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_eingang.h"
+#include "einspeiser.h"
+#include "tonwerk/core/bestueckung.h"
 
 namespace tonwerk::test {
 
@@ -39,17 +38,11 @@ struct Mitschrift : FunkwandlerListener {
     }
 };
 
-struct TestKontrolle {
-    SimulierterEingang eingang;
-    StummeAusgabe ausgabe;
-    KeinAnschluss anschluss;
-    HandZeitgeber timer1;
-    HandZeitgeber timer2;
-    SchrittUhr uhr;
+struct TestKontrolle : Bestueckung<SimulierterEingang, StummeAusgabe> {
     Mitschrift ereignisse;
-    Funkwandler fw{Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr}};
 
     TestKontrolle() { fw.setListener(&ereignisse); }
+    ~TestKontrolle() { fw.setListener(nullptr); }  // the listener goes before the control
 
     // Feeds 8-bit stereo audio and processes every buffer it fills.
     void einspeisen(const std::vector<std::uint8_t>& stereo, bool abschliessen = true) {
@@ -58,15 +51,5 @@ struct TestKontrolle {
         while (eingang.fuellen() > 0) timer1.tick();
     }
 };
-
-// Interleaves two mono 8-bit channels (the shorter one padded with 128).
-inline std::vector<std::uint8_t> stereo(const std::vector<std::uint8_t>& links,
-                                        const std::vector<std::uint8_t>& rechts) {
-    const std::size_t n = std::max(links.size(), rechts.size());
-    std::vector<std::uint8_t> s(2 * n, 128);
-    for (std::size_t i = 0; i < links.size(); ++i) s[2 * i] = links[i];
-    for (std::size_t i = 0; i < rechts.size(); ++i) s[2 * i + 1] = rechts[i];
-    return s;
-}
 
 }  // namespace tonwerk::test

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "test_plattform.h"
+#include "tests/aufnahmen.h"
 #include "tests/tonfolge_audio.h"
 #include "tonwerk/formats/zvei_tontabelle.h"
 
@@ -75,19 +76,14 @@ TEST(TonfolgeKontrolle, DecoderStateSurvivesStopAndStart) {
 }
 
 TEST(TonfolgeKontrolle, RecordingsGiveTheirEventsAndNothingElse) {
-    struct Aufnahme {
-        const char* datei;
-        std::vector<std::string> zvei;
-        std::vector<Long> tonrufe;
-    };
-    const std::vector<std::string> folgen = {"45333", "14789", "88040", "72386",
-                                             "51184", "33311", "87981", "35119"};
-    const std::vector<Aufnahme> aufnahmen = {{"zvei_11025_snr30.wav", folgen, {}},
-                                             {"zvei_22050_snr40.wav", folgen, {}},
-                                             {"tonruf_22050_snr40.wav", {}, {2, 1, 0, 1, 0, 0, 3, 1}}};
-    for (const Aufnahme& a : aufnahmen) {
-        SCOPED_TRACE(a.datei);
-        const testaudio::WavAufnahme w = testaudio::wavLesen(std::string(TONWERK_TESTDATA) + "/" + a.datei);
+    for (const char* name : {"zvei_11025_snr30", "zvei_22050_snr40", "tonruf_22050_snr40"}) {
+        SCOPED_TRACE(name);
+        std::vector<std::string> erwarteteZvei;
+        for (const auto& ev : test::erwarteteEreignisse(name, "ZVEI")) erwarteteZvei.push_back(ev.at("ZVEINr"));
+        std::vector<Long> erwarteteTonrufe;
+        for (const auto& ev : test::erwarteteEreignisse(name, "TONRUF")) erwarteteTonrufe.push_back(ev.at("tonruf"));
+        EXPECT_EQ(erwarteteZvei.size() + erwarteteTonrufe.size(), 8u);
+        const test::WavAufnahme w = test::aufnahme(name);
         TestKontrolle t;
         t.fw.Samplerates(w.rate == 22050 ? 1 : 0);
         t.fw.SoundStart();
@@ -97,9 +93,9 @@ TEST(TonfolgeKontrolle, RecordingsGiveTheirEventsAndNothingElse) {
             EXPECT_EQ(z.Kanal, 0);
             zvei.push_back(z.ZVEINr);
         }
-        EXPECT_EQ(zvei, a.zvei);
-        EXPECT_EQ(t.ereignisse.tonruf, a.tonrufe);
-        EXPECT_EQ(t.ereignisse.tonrufA.size(), a.tonrufe.size());
+        EXPECT_EQ(zvei, erwarteteZvei);
+        EXPECT_EQ(t.ereignisse.tonruf, erwarteteTonrufe);
+        EXPECT_EQ(t.ereignisse.tonrufA.size(), erwarteteTonrufe.size());
         EXPECT_TRUE(t.ereignisse.fms.empty());
         EXPECT_TRUE(t.ereignisse.poc.empty());
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/aufnahmen.h"
 #include "tests/tonfolge_audio.h"
 #include "tonwerk/formats/zvei_tontabelle.h"
 
@@ -249,7 +250,7 @@ TEST(ZveiDecoderSettings, LargeCheckLengthDoesNotOverflowTheToneSums) {
 }
 
 std::vector<Ereignis> dateiDekodieren(const std::string& name) {
-    const WavAufnahme a = wavLesen(std::string(TONWERK_TESTDATA) + "/" + name);
+    const test::WavAufnahme a = test::aufnahme(name);
     EXPECT_GT(a.rate, 0) << name;
     Einstellungen e = einstellungenFuer(a.rate);
     Empfang empf;
@@ -258,10 +259,13 @@ std::vector<Ereignis> dateiDekodieren(const std::string& name) {
 }
 
 TEST(ZveiDecoderFiles, RecordingsFromAnIndependentGenerator) {
-    const std::vector<Ereignis> erwartet = {{0, "45333"}, {0, "14789"}, {0, "88040"}, {0, "72386"},
-                                            {0, "51184"}, {0, "33311"}, {0, "87981"}, {0, "35119"}};
-    EXPECT_EQ(dateiDekodieren("zvei_11025_snr30.wav"), erwartet);
-    EXPECT_EQ(dateiDekodieren("zvei_22050_snr40.wav"), erwartet);
+    for (const char* name : {"zvei_11025_snr30", "zvei_22050_snr40"}) {
+        std::vector<Ereignis> erwartet;
+        for (const auto& ev : test::erwarteteEreignisse(name, "ZVEI"))
+            erwartet.push_back({ev.at("Kanal").get<Integer>(), ev.at("ZVEINr").get<std::string>()});
+        ASSERT_EQ(erwartet.size(), 8u) << name;
+        EXPECT_EQ(dateiDekodieren(name), erwartet) << name;
+    }
 }
 
 TEST(ZveiDecoderFiles, SoxSineSequences) {
@@ -283,7 +287,7 @@ TEST(ZveiDecoderFiles, SoxSineSequences) {
             erwartet.push_back({0, nr});
         }
         ASSERT_EQ(std::system(befehl.c_str()), 0) << befehl;
-        const WavAufnahme a = wavLesen((tmp / "z.wav").string());
+        const test::WavAufnahme a = test::wavLesen((tmp / "z.wav").string());
         ASSERT_EQ(a.rate, rate);
         Einstellungen e = einstellungenFuer(rate);
         Empfang empf;

@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "tonwerk/formats/utf8.h"
+
 namespace tonwerk {
 namespace {
 
@@ -45,6 +47,8 @@ TEST(ZveiTontabelle, ShortLongAndForeignCallNumbers) {
     EXPECT_EQ(ZveiSendefolge("\xC3\x84\xC3\x84" "1"), (std::array<char32_t, 5>{U'\u00C4', U'W', U'1', kZveiLeer, U'W'}));
     // A truncated sequence still yields five positions and stays inside the text.
     EXPECT_EQ(frequenzen("1\xC3"), (std::array<int, 5>{1060, 1000, 1000, 2600, 1000}));
+    // Malformed bytes are unknown characters, all alike: the second one repeats.
+    EXPECT_EQ(ZveiSendefolge("\xFF\xFE" "1"), (std::array<char32_t, 5>{kUtf8Ersatz, U'W', U'1', kZveiLeer, U'W'}));
 }
 
 }  // namespace

@@ -43,7 +43,6 @@ void Blockverteiler::tick(SoundEingang& eingang, BlockEmpfaenger& empfaenger, In
     std::array<bool, 2> ende{};
     const std::int32_t laengster = empfaenger.laengsterLauf();
     for (int kanal = 0; kanal < 2; ++kanal) {
-        halbwellenEnde_[kanal * 4 + b] = n[kanal] - 1;
         laeufe[kanal] = Laeufe(slot(kanal * 4 + b), static_cast<std::size_t>(n[kanal]));
         // With a stored run the open one began in this buffer and Lauflaenge is
         // exact; without one (glitches merged back included) it went on through

@@ -52,15 +52,12 @@ public:
     // Resets and closes the device; returns the result of closing.
     Long stoppen(SoundEingang& eingang);
 
-    Long ueberlaeufe() const { return ueberlaufZaehler_; }
-    Integer pufferIndex() const { return pufferIndex_; }
     const LaufZustand& laufZustand(int kanal) const { return lauf_[kanal]; }
     std::int32_t offenerLauf(int kanal) const { return offenerLauf_[kanal]; }
 
 private:
     std::vector<std::uint8_t> speicher_;                   // four capture buffers
     std::vector<Halbwelle> tabellen_;                       // eight run-table slots
-    std::array<int, 8> halbwellenEnde_{-1, -1, -1, -1, -1, -1, -1, -1};
     std::array<LaufZustand, 2> lauf_{};
     std::array<std::int32_t, 2> offenerLauf_{1, 1};  // uncut length of the open run
     std::array<bool, 2> endeGemeldet_{};              // its signal end has been told

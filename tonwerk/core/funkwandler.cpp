@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/poc_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
@@ -149,14 +150,10 @@ void Funkwandler::ueberlauf(Long zaehler) {
 
 // ---- property setters with rules ----
 
-Long Funkwandler::Samplerates() const {
-    if (e_.Abtastrate == 22050) return 1;
-    if (e_.Abtastrate == 44100) return 2;
-    return 0;
-}
+Long Funkwandler::Samplerates() const { return AbtastrateStufe(e_.Abtastrate).value_or(0); }
 
 void Funkwandler::Samplerates(Long v) {
-    const Long rate = v == 1 ? 22050 : v == 2 ? 44100 : 11025;
+    const Long rate = kAbtastraten[v == 1 || v == 2 ? static_cast<std::size_t>(v) : 0];
     const bool neustart = soundStatus_ == 2;
     if (neustart) Soundstop();
     e_.Abtastrate = rate;
@@ -215,12 +212,5 @@ Long Funkwandler::ZVEISenden(const std::string& rufnummer, Boolean DoppeltSenden
 Long Funkwandler::TonrufSenden(Long tonruf, Integer /*Funkkanal*/, Long /*FunkHalten*/) {
     return tonwerk::TonrufSenden(ton_, p_.ausgabe, e_, tonruf);
 }
-
-// ---- members whose work is not available yet ----
-
-void Funkwandler::nichtVerfuegbar(const char* mitglied) {
-    throw std::logic_error(std::string(mitglied) + " ist in dieser Ausgabe noch nicht verfügbar");
-}
-
 
 }  // namespace tonwerk

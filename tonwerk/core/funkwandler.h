@@ -166,8 +166,6 @@ private:
     void konstantenBerechnen();
     void timer1Tick();
     void timer2Tick();
-    // Throws std::logic_error: the member exists but cannot work yet.
-    [[noreturn]] static void nichtVerfuegbar(const char* mitglied);
 
     // BlockEmpfaenger
     void pegel(SignalstaerkeType& wert) override;

@@ -1,13 +1,18 @@
 // The control's member table: every method, property and event in the order of
-// its dispatch interface, with kind, type, default and German help text. Hosts
-// list it and reach members by name through Funkwandler::lesen/schreiben/aufrufen.
+// its dispatch interface, with kind, type, default, German help text and the way
+// to reach it by name. It is the one list of members: Funkwandler::lesen,
+// schreiben and aufrufen look the name up here.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tonwerk/core/wert.h"
+
 namespace tonwerk {
+
+class Funkwandler;
 
 enum class Art { Methode, Eigenschaft, Ereignis };
 
@@ -22,6 +27,12 @@ struct Mitglied {
     std::string parameter;  // methods and events: their parameter list
     std::string standard;   // properties: the default as text
     std::string hilfe;      // lines joined by CR LF; empty where the member has none
+    // By name: a getter entry reads, a setter entry writes (Beides: both), a method
+    // is called; null where the entry has no such access. Values that do not fit
+    // the member's type throw std::invalid_argument or std::out_of_range.
+    Wert (*lesen)(const Funkwandler&) = nullptr;
+    void (*schreiben)(Funkwandler&, const Wert&) = nullptr;
+    Wert (*aufrufen)(Funkwandler&, std::vector<Wert>&) = nullptr;
 };
 
 const std::vector<Mitglied>& mitglieder();

@@ -4,15 +4,13 @@
 #include <cmath>
 #include <limits>
 
+#include "tonwerk/formats/abtastrate.h"
+
 namespace tonwerk {
 
 namespace {
 
-int rateIndex(Long abtastrate) {
-    if (abtastrate == 22050) return 1;
-    if (abtastrate == 44100) return 2;
-    return 0;
-}
+int rateIndex(Long abtastrate) { return AbtastrateStufe(abtastrate).value_or(0); }
 
 Long msInSamples(Long ms, Long abtastrate) {
     static constexpr double kSamplesJeMs[3] = {11.025, 22.05, 44.1};

@@ -31,6 +31,7 @@
 
 #include <algorithm>
 
+#include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/formats/poc_einstellwort.h"
 #include "tonwerk/formats/poc_text.h"
 
@@ -56,7 +57,7 @@ long PocDecoder::bitsImLauf(long laenge, const Schnitt& schnitt) {
 }
 
 std::int32_t PocDecoder::laengsterLauf(Long abtastrate, Long baud) {
-    const long long rate = abtastrate == 22050 || abtastrate == 44100 ? abtastrate : 11025;
+    const long long rate = NormaleAbtastrate(abtastrate);
     const long long b = baud == 1200 ? 1200 : 512;
     // The largest L with bitsImLauf(L) <= kMaxLaufBits: 2 L b + rate < (2 kMaxLaufBits + 2) rate.
     return static_cast<std::int32_t>(((2 * kMaxLaufBits + 1) * rate - 1) / (2 * b));
@@ -73,7 +74,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
     if (kanal != 0 && kanal != 1) return;
     Kanalzustand& k = kanaele_[static_cast<std::size_t>(kanal)];
     const Schnitt schnitt{
-        einstellungen.Abtastrate == 22050 || einstellungen.Abtastrate == 44100 ? einstellungen.Abtastrate : 11025,
+        NormaleAbtastrate(einstellungen.Abtastrate),
         einstellungen.PocBaud == 1200 ? 1200 : 512,
         PocWortEinstellung(einstellungen.PocSyncWord, kPocSyncWort),
         PocWortEinstellung(einstellungen.PocIdleWord, kPocIdleWort),

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "tonwerk/formats/abtastrate.h"
+
 namespace tonwerk {
 
 namespace {
@@ -43,7 +45,7 @@ struct ZveiDecoder::Grenzen {
 char ZveiZiffer(std::int64_t tonsumme, Long abtastrate, Long prueflaenge) {
     if (prueflaenge <= 0) return 'F';
     // Other rates are not captured; they count as 11025 Hz like the rate constants.
-    const double rate = (abtastrate == 22050 || abtastrate == 44100) ? abtastrate : 11025.0;
+    const double rate = NormaleAbtastrate(abtastrate);
     const double mittel =
         static_cast<double>(tonsumme) * 10.0 * (11025.0 / rate) / static_cast<double>(prueflaenge) + 0.5;
     const double v = std::floor(mittel);

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "tonwerk/formats/zeichensatz.h"
+#include "tonwerk/formats/utf8.h"
 
 namespace tonwerk {
 
@@ -13,20 +13,6 @@ constexpr std::array<char32_t, 32> kHoch = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void utf8Anhaengen(std::string& aus, char32_t z) {
-    if (z < 0x80) {
-        aus.push_back(static_cast<char>(z));
-    } else if (z < 0x800) {
-        aus.push_back(static_cast<char>(0xC0 | (z >> 6)));
-        aus.push_back(static_cast<char>(0x80 | (z & 0x3F)));
-    } else {
-        // Every code point of the page lies below U+10000.
-        aus.push_back(static_cast<char>(0xE0 | (z >> 12)));
-        aus.push_back(static_cast<char>(0x80 | ((z >> 6) & 0x3F)));
-        aus.push_back(static_cast<char>(0x80 | (z & 0x3F)));
-    }
-}
 
 }  // namespace
 
@@ -45,7 +31,7 @@ char32_t Cp1252Zeichen(unsigned char byte) {
 std::string Cp1252ZuUtf8(std::string_view cp1252) {
     std::string aus;
     aus.reserve(cp1252.size());
-    for (char c : cp1252) utf8Anhaengen(aus, Cp1252Zeichen(static_cast<unsigned char>(c)));
+    for (char c : cp1252) Utf8Anhaengen(aus, Cp1252Zeichen(static_cast<unsigned char>(c)));
     return aus;
 }
 

@@ -40,10 +40,6 @@ PocCodewort PocNachrichtenwort(std::uint32_t bits20) {
     return vervollstaendigen((1u << 20) | (bits20 & 0xFFFFFu));
 }
 
-bool PocWortGueltig(PocCodewort wort) {
-    return bchRest(wort >> 1) == 0 && (std::popcount(wort) & 1) == 0;
-}
-
 std::string PocWortAlsBits(PocCodewort wort) {
     std::string bits(32, '0');
     for (int i = 0; i < 32; ++i) {

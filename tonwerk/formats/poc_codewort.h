@@ -31,9 +31,6 @@ PocCodewort PocAdresswort(Long ric, Long funktion);
 // Message codeword for 20 message bits (the first in bit 19 of the argument).
 PocCodewort PocNachrichtenwort(std::uint32_t bits20);
 
-// True when all 31 bits divide by the generator and the parity is even.
-bool PocWortGueltig(PocCodewort wort);
-
 // "0"/"1" text of a codeword, first bit first.
 std::string PocWortAlsBits(PocCodewort wort);
 

@@ -4,38 +4,11 @@
 #include <utility>
 
 #include "tonwerk/formats/cp1252.h"
+#include "tonwerk/formats/utf8.h"
 
 namespace tonwerk {
 
 namespace {
-
-// Next code point of a UTF-8 text; a malformed sequence yields one U+FFFD per byte.
-char32_t naechstesZeichen(std::string_view text, std::size_t& i) {
-    const auto b0 = static_cast<unsigned char>(text[i++]);
-    if (b0 < 0x80) return b0;
-    int folge = 0;
-    char32_t z = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        folge = 1;
-        z = b0 & 0x1Fu;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        folge = 2;
-        z = b0 & 0x0Fu;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        folge = 3;
-        z = b0 & 0x07u;
-    } else {
-        return 0xFFFD;
-    }
-    if (i + static_cast<std::size_t>(folge) > text.size()) return 0xFFFD;
-    for (int k = 0; k < folge; ++k) {
-        const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-        if ((b & 0xC0) != 0x80) return 0xFFFD;
-        z = (z << 6) | (b & 0x3Fu);
-    }
-    i += static_cast<std::size_t>(folge);
-    return z;
-}
 
 constexpr std::array<std::string_view, 32> kSteuerzeichen{
     "[NULL]", "[SOH]", "[STX]", "[ETX]", "[EOT]", "[ENQ]", "[ACK]", "[BEL]", "[BS]",  "[HT]", "[LF]",
@@ -85,9 +58,9 @@ std::string_view PocZeichenAnzeige(int code) {
 std::string PocTextBits(std::string_view text) {
     std::string bits;
     bits.reserve(kPocMaxZeichen * 7);
-    std::size_t i = 0;
-    for (std::size_t zeichen = 0; zeichen < kPocMaxZeichen && i < text.size(); ++zeichen) {
-        const int code = PocZeichenCode(naechstesZeichen(text, i));
+    const std::u32string zeichen = Utf8Dekodieren(text);
+    for (std::size_t n = 0; n < kPocMaxZeichen && n < zeichen.size(); ++n) {
+        const int code = PocZeichenCode(zeichen[n]);
         if (code > 127) continue;
         for (int b = 0; b < 7; ++b) bits.push_back((code >> b) & 1 ? '1' : '0');
     }

@@ -10,10 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tonwerk {
+#include "tonwerk/formats/utf8.h"
 
-// Code points of a UTF-8 text; each malformed byte becomes U+FFFD.
-std::u32string Utf8Dekodieren(std::string_view utf8);
+namespace tonwerk {
 
 // 7-bit code of one character.
 std::uint8_t ZeichenZuCode(char32_t zeichen);

@@ -1,48 +1,8 @@
 #include "tonwerk/formats/zvei_tontabelle.h"
 
-#include <cstddef>
-#include <cstdint>
+#include "tonwerk/formats/utf8.h"
 
 namespace tonwerk {
-
-namespace {
-
-// Reads one UTF-8 code point at `pos` and advances it. A malformed byte stands for
-// itself (mapped into the private range) so that no input is lost or merged.
-char32_t naechstesZeichen(std::string_view text, std::size_t& pos) {
-    const auto b0 = static_cast<std::uint8_t>(text[pos]);
-    const auto fremd = [&] {
-        ++pos;
-        return static_cast<char32_t>(0xF700 + b0);
-    };
-    int folge = 0;
-    char32_t wert = 0;
-    if (b0 < 0x80) {
-        ++pos;
-        return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        folge = 1;
-        wert = b0 & 0x1Fu;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        folge = 2;
-        wert = b0 & 0x0Fu;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        folge = 3;
-        wert = b0 & 0x07u;
-    } else {
-        return fremd();
-    }
-    if (text.size() - pos <= static_cast<std::size_t>(folge)) return fremd();
-    for (int i = 1; i <= folge; ++i) {
-        const auto b = static_cast<std::uint8_t>(text[pos + static_cast<std::size_t>(i)]);
-        if ((b & 0xC0) != 0x80) return fremd();
-        wert = (wert << 6) | (b & 0x3Fu);
-    }
-    pos += static_cast<std::size_t>(folge) + 1;
-    return wert;
-}
-
-}  // namespace
 
 int ZveiSendeFrequenz(char32_t zeichen) {
     switch (zeichen) {
@@ -63,10 +23,12 @@ int ZveiSendeFrequenz(char32_t zeichen) {
 
 std::array<char32_t, 5> ZveiSendefolge(std::string_view rufnummer) {
     std::array<char32_t, 5> folge{};
-    std::size_t pos = 0;
+    // Five characters take at most 20 bytes; the rest of a long text is ignored anyway.
+    const std::u32string zeichenfolge = Utf8Dekodieren(rufnummer.substr(0, 20));
     char32_t vorher = kZveiLeer;
-    for (char32_t& z : folge) {
-        char32_t zeichen = pos < rufnummer.size() ? naechstesZeichen(rufnummer, pos) : kZveiLeer;
+    for (std::size_t i = 0; i < folge.size(); ++i) {
+        char32_t& z = folge[i];
+        char32_t zeichen = i < zeichenfolge.size() ? zeichenfolge[i] : kZveiLeer;
         if (zeichen == vorher) zeichen = kZveiWiederholton;
         z = zeichen;
         vorher = zeichen;

@@ -16,6 +16,8 @@
 
 #include "wav_datenlaenge.h"
 
+#include "tonwerk/formats/abtastrate.h"
+
 namespace tonwerk::werkzeug {
 
 [[gnu::optimize("tree-vectorize")]] void nachAchtBitStereo(const std::int16_t* samples, std::size_t frames, int kanaele, std::vector<std::uint8_t>& stereo) {
@@ -279,7 +281,7 @@ std::unique_ptr<AudioQuelle> speicherQuelle(std::vector<std::int16_t> samples, i
 
 std::unique_ptr<AudioQuelle> aufErfassungsrate(std::unique_ptr<AudioQuelle> quelle) {
     const int r = quelle->abtastrate();
-    if (r == 11025 || r == 22050 || r == 44100) return quelle;
+    if (AbtastrateStufe(r)) return quelle;
     return std::make_unique<Umtaster>(std::move(quelle));
 }
 

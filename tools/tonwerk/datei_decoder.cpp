@@ -3,14 +3,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "tonwerk/formats/abtastrate.h"
+
 namespace tonwerk::werkzeug {
 
 DateiDecoder::DateiDecoder(int abtastrate)
-    : fw_(Plattform{eingang_, ausgabe_, anschluss_, timer1_, timer2_, uhr_}), abtastrate_(abtastrate) {
-    if (abtastrate != 11025 && abtastrate != 22050 && abtastrate != 44100)
+    : abtastrate_(abtastrate) {
+    const std::optional<int> stufe = AbtastrateStufe(abtastrate);
+    if (!stufe)
         throw std::runtime_error("Abtastrate " + std::to_string(abtastrate) +
                                  " Hz wird nicht unterstützt (11025, 22050 oder 44100 Hz)");
-    fw_.Samplerates(abtastrate == 22050 ? 1 : abtastrate == 44100 ? 2 : 0);
+    fw_.Samplerates(*stufe);
 }
 
 DateiDecoder::~DateiDecoder() {
@@ -25,10 +28,10 @@ void DateiDecoder::starten() {
 
 void DateiDecoder::verarbeiten(std::size_t frames) {
     geliefert_ += frames;
-    timer1_.tick();
+    plattform_.timer1.tick();
     while (geliefert_ >= (sekunden_ + 1) * static_cast<std::uint64_t>(abtastrate_)) {
         ++sekunden_;
-        timer2_.tick();
+        plattform_.timer2.tick();
     }
 }
 
@@ -37,8 +40,8 @@ void DateiDecoder::einspeisen(const std::vector<std::uint8_t>& stereo) {
         letzterRahmen_[0] = stereo[stereo.size() - 2];
         letzterRahmen_[1] = stereo[stereo.size() - 1];
     }
-    eingang_.anhaengen(stereo);
-    while (eingang_.restBytes() >= pufferBytes_) verarbeiten(eingang_.fuellen());
+    plattform_.eingang.anhaengen(stereo);
+    while (plattform_.eingang.restBytes() >= pufferBytes_) verarbeiten(plattform_.eingang.fuellen());
 }
 
 void DateiDecoder::beenden() {
@@ -55,9 +58,9 @@ void DateiDecoder::beenden() {
         schluss[k] = schluss[2 + k] = anders;
         schluss[4 + k] = schluss[6 + k] = gleich;
     }
-    eingang_.anhaengen(schluss, sizeof schluss);
-    eingang_.abschliessen();
-    while (std::size_t n = eingang_.fuellen()) verarbeiten(n);
+    plattform_.eingang.anhaengen(schluss, sizeof schluss);
+    plattform_.eingang.abschliessen();
+    while (std::size_t n = plattform_.eingang.fuellen()) verarbeiten(n);
     fw_.Soundstop();
     laeuft_ = false;
 }

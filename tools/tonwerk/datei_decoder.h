@@ -9,9 +9,7 @@
 
 #include "audioquelle.h"
 
-#include "tonwerk/core/funkwandler.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_eingang.h"
+#include "tonwerk/core/bestueckung.h"
 
 namespace tonwerk::werkzeug {
 
@@ -32,12 +30,8 @@ public:
     double zeit() const { return static_cast<double>(geliefert_) / abtastrate_; }
 
 private:
-    SimulierterEingang eingang_;
-    KeineAusgabe ausgabe_;
-    KeinAnschluss anschluss_;
-    HandZeitgeber timer1_, timer2_;
-    SchrittUhr uhr_;
-    Funkwandler fw_;
+    Bestueckung<> plattform_;
+    Funkwandler& fw_ = plattform_.fw;
     int abtastrate_;
     std::size_t pufferBytes_ = 0;
     std::uint64_t geliefert_ = 0;

@@ -5,12 +5,9 @@
 #include <stdexcept>
 
 #include "eigenes_verzeichnis.h"
-#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/core/bestueckung.h"
 #include "tonwerk/formats/fms_telegramm.h"
 #include "tonwerk/platform/aufnehmende_ausgabe.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_eingang.h"
-#include "tonwerk/platform/zeitgeber.h"
 #include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/sendedatei.h"
 #include "tonwerk/transmit/tongenerator.h"
@@ -55,14 +52,11 @@ public:
 
 private:
     EigenesVerzeichnis verzeichnis_;
-    SimulierterEingang eingang_;
-    AufnehmendeAusgabe ausgabe_;
-    KeinAnschluss anschluss_;
-    HandZeitgeber timer1_, timer2_;
-    SchrittUhr uhr_;
+    Bestueckung<SimulierterEingang, AufnehmendeAusgabe> plattform_;
+    AufnehmendeAusgabe& ausgabe_ = plattform_.ausgabe;
 
 public:
-    Funkwandler fw{Plattform{eingang_, ausgabe_, anschluss_, timer1_, timer2_, uhr_}};
+    Funkwandler& fw = plattform_.fw;
 };
 
 FmsTlgType fmsErwartet(const std::string& kennung, Integer status, Integer richtung, Integer tki) {

@@ -9,10 +9,8 @@
 
 #include "befehle.h"
 #include "live_schleife.h"
-#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/core/bestueckung.h"
 #include "tonwerk/platform/echtzeit.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/simulierter_eingang.h"
 #include "tonwerk/platform/termios_anschluss.h"
 
 namespace tonwerk::werkzeug {
@@ -28,13 +26,11 @@ struct KeyOptionen {
 };
 
 void tasten(const KeyOptionen& o) {
-    TermiosAnschluss anschluss;
+    // The port opens when the line is first switched, after its device is set.
+    Bestueckung<SimulierterEingang, KeineAusgabe, TermiosAnschluss, HandZeitgeber, SystemUhr> plattform;
+    TermiosAnschluss& anschluss = plattform.anschluss;
     if (!o.geraet.empty()) anschluss.geraetSetzen(o.port, o.geraet);
-    SimulierterEingang eingang;
-    KeineAusgabe ausgabe;
-    HandZeitgeber timer1, timer2;
-    SystemUhr uhr;
-    Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
+    Funkwandler& fw = plattform.fw;
     fw.FunkAnschluss(static_cast<Integer>(o.port));
 
     const Long leitung = o.leitung == "dtr" ? 1 : 2;

@@ -3,14 +3,16 @@
 #include <stdexcept>
 
 #include "eigenschaften_setzen.h"
+#include "tonwerk/formats/abtastrate.h"
 
 namespace tonwerk::werkzeug {
 
 LiveKontrolle::LiveKontrolle(Long geraet, int abtastrate, const std::vector<std::string>& setzen) {
-    if (abtastrate != 11025 && abtastrate != 22050 && abtastrate != 44100)
+    const std::optional<int> stufe = AbtastrateStufe(abtastrate);
+    if (!stufe)
         throw std::runtime_error("Abtastrate " + std::to_string(abtastrate) +
                                  " Hz: nur 11025, 22050 oder 44100 Hz");
-    fw.Samplerates(abtastrate == 22050 ? 1 : abtastrate == 44100 ? 2 : 0);
+    fw.Samplerates(*stufe);
     fw.SoundCard(geraet);
     eigenschaftenSetzen(fw, setzen);
 }

@@ -5,20 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "tonwerk/core/funkwandler.h"
+#include "tonwerk/core/bestueckung.h"
 #include "tonwerk/platform/alsa_eingang.h"
 #include "tonwerk/platform/echtzeit.h"
 #include "tonwerk/platform/ohne_hardware.h"
 
 namespace tonwerk::werkzeug {
 
-struct LiveKontrolle {
-    AlsaEingang eingang;
-    KeineAusgabe ausgabe;
-    KeinAnschluss anschluss;
-    SchleifenZeitgeber timer1, timer2;
-    SystemUhr uhr;
-    Funkwandler fw{Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr}};
+struct LiveKontrolle : Bestueckung<AlsaEingang, KeineAusgabe, KeinAnschluss, SchleifenZeitgeber, SystemUhr> {
 
     // Chooses device and rate (11025, 22050 or 44100 Hz, else an error), then
     // applies the NAME=VALUE settings.
