@@ -55,7 +55,7 @@ TEST_P(PocRauschen, NineOfTenBehindBandLimitedNoise) {
     const std::vector<float> signal = pocSignal(rate, baud);
     int gefunden = 0;
     for (unsigned versuch = 0; versuch < 10; ++versuch) {
-        test::PocEmpfaenger empfaenger(test::pocEinstellungen(rate, baud));
+        test::PocEmpfaenger empfaenger(test::einstellungenFuer(rate, baud));
         empfaenger.zufuehren(verrauscht(signal, 17.0, 100 + versuch));
         const bool richtig = std::any_of(empfaenger.meldungen.begin(), empfaenger.meldungen.end(), [](const POCType& m) {
             return m.RIC == kRic && m.Funktion == 4 && m.Text.rfind(kText, 0) == 0;
