@@ -201,9 +201,9 @@ int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus, const 
     aus << "Rufpilot-Vorführung in " << verzeichnis.string() << " (simulierte Zeit)\n";
     const Vorfuehrungsbilanz bilanz = vorfuehrungSpielen(verzeichnis, aus, EchtzeitSchleife().jetzt(), haken);
 
-    aus << '\n' << spalte("Anruf", 36) << spalte("erwartet", 52) << "gesehen\n";
+    aus << '\n' << spalte("Anruf", 46) << spalte("erwartet", 52) << "gesehen\n";
     for (const Anrufbilanz& a : bilanz.anrufe)
-        aus << spalte(a.titel, 35) << ' ' << spalte(a.erwartet, 52) << a.gesehen << (a.ok ? "  ok" : "  FEHLER")
+        aus << spalte(a.titel, 45) << ' ' << spalte(a.erwartet, 52) << a.gesehen << (a.ok ? "  ok" : "  FEHLER")
             << '\n';
     aus << "Tagesprotokoll gleich der Anrufliste: " << (bilanz.logGleich ? "ja" : "NEIN") << '\n';
     aus << (bilanz.alleOk() ? "Alle Anrufe wie erwartet.\n" : "Nicht alle Anrufe wie erwartet.\n");
