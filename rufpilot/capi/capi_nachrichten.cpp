@@ -5,10 +5,8 @@
 
 namespace rufpilot {
 
-namespace {
-
-CapiNachricht Kopf(std::size_t laenge, std::uint16_t applId, std::uint8_t befehl, std::uint8_t unterbefehl,
-                   std::uint16_t nummer) {
+CapiNachricht capi::KopfBauen(std::size_t laenge, std::uint16_t applId, std::uint8_t befehl, std::uint8_t unterbefehl,
+                             std::uint16_t nummer) {
     CapiNachricht n(laenge, 0);
     LeSchreiben(n, 0, static_cast<std::uint32_t>(laenge), 2);
     LeSchreiben(n, 2, applId, 2);
@@ -18,9 +16,12 @@ CapiNachricht Kopf(std::size_t laenge, std::uint16_t applId, std::uint8_t befehl
     return n;
 }
 
+namespace {
+
+
 CapiNachricht MitAdresse(std::size_t laenge, std::uint16_t applId, std::uint8_t befehl, std::uint8_t unterbefehl,
                          std::uint16_t nummer, std::uint32_t adresse) {
-    auto n = Kopf(laenge, applId, befehl, unterbefehl, nummer);
+    auto n = capi::KopfBauen(laenge, applId, befehl, unterbefehl, nummer);
     LeSchreiben(n, 8, adresse, 4);
     return n;
 }

@@ -29,6 +29,10 @@ inline constexpr std::uint8_t kInd = 0x82;
 inline constexpr std::uint8_t kResp = 0x83;
 
 inline constexpr std::size_t kKopfLaenge = 8;
+
+// A zeroed message of `laenge` bytes with its 8-byte header filled in.
+CapiNachricht KopfBauen(std::size_t laenge, std::uint16_t applId, std::uint8_t befehl, std::uint8_t unterbefehl,
+                       std::uint16_t nummer);
 }  // namespace capi
 
 // LISTEN_REQ (26 bytes): message number 1, controller 1, no INFO_IND, every service.

@@ -32,12 +32,7 @@ std::string CapiName(std::uint8_t befehl, std::uint8_t unterbefehl) {
 
 CapiNachricht SimulierteLeitung::kopf(std::size_t laenge, std::uint8_t befehl, std::uint8_t unterbefehl,
                                       std::uint16_t nummer, std::uint32_t adresse) {
-    CapiNachricht n(laenge, 0);
-    LeSchreiben(n, 0, static_cast<std::uint32_t>(laenge), 2);
-    LeSchreiben(n, 2, registriert_, 2);
-    n[4] = befehl;
-    n[5] = unterbefehl;
-    LeSchreiben(n, 6, nummer, 2);
+    CapiNachricht n = capi::KopfBauen(laenge, static_cast<std::uint16_t>(registriert_), befehl, unterbefehl, nummer);
     LeSchreiben(n, 8, adresse, 4);
     return n;
 }
