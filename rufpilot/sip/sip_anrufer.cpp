@@ -1,0 +1,92 @@
+#include "rufpilot/sip/sip_anrufer.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace rufpilot {
+
+namespace {
+
+constexpr std::size_t kNummerHoechstens = 32;
+
+int HexWert(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool GleichOhneGross(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Privacy values (RFC 3323) that hide the caller's identity.
+bool Verborgen(std::string_view privacy) {
+    std::size_t i = 0;
+    while (i < privacy.size()) {
+        const std::size_t ende = std::min(privacy.find_first_of(";, ", i), privacy.size());
+        const std::string_view wert = privacy.substr(i, ende - i);
+        if (GleichOhneGross(wert, "id") || GleichOhneGross(wert, "header") || GleichOhneGross(wert, "user"))
+            return true;
+        i = ende + 1;
+    }
+    return false;
+}
+
+bool Anonym(std::string_view user, std::string_view host) {
+    return GleichOhneGross(user, "anonymous") || GleichOhneGross(host, "anonymous.invalid");
+}
+
+// Length byte + contents; contents longer than a byte can count are cut.
+void StructAnhaengen(std::string& ziel, std::string_view inhalt) {
+    inhalt = inhalt.substr(0, 255);
+    ziel.push_back(static_cast<char>(inhalt.size()));
+    ziel += inhalt;
+}
+
+}  // namespace
+
+std::string SipNummer(std::string_view user) {
+    user = user.substr(0, user.find(';'));
+    std::string text;
+    for (std::size_t i = 0; i < user.size(); ++i) {
+        char c = user[i];
+        if (c == '%' && i + 2 < user.size() && HexWert(user[i + 1]) >= 0 && HexWert(user[i + 2]) >= 0) {
+            c = static_cast<char>(HexWert(user[i + 1]) * 16 + HexWert(user[i + 2]));
+            i += 2;
+        }
+        if (c == '-' || c == '.' || c == '(' || c == ')' || c == ' ') continue;
+        text.push_back(c);
+    }
+    if (text.starts_with("+49")) {
+        text.replace(0, 3, "0");
+    } else if (text.starts_with("+")) {
+        text.replace(0, 1, "00");
+    }
+    if (text.size() > kNummerHoechstens) text.resize(kNummerHoechstens);
+    return text;
+}
+
+std::string SipAnruferStruct(const SipAnruferangaben& a) {
+    // Presentation restricted, type unknown: the monitor shows "Unbekannt".
+    const std::string unterdrueckt{'\x00', '\xA0'};
+    if (Verborgen(a.privacy) || Anonym(a.fromUser, a.fromHost)) return unterdrueckt;
+    // The router's assertion counts before what the caller wrote himself.
+    const std::string nummer = SipNummer(a.paiVorhanden && !a.paiUser.empty() ? a.paiUser : a.fromUser);
+    if (nummer.empty()) return {};
+    if (Anonym(nummer, {})) return unterdrueckt;
+    // Type unknown, ISDN numbering plan; presentation allowed.
+    return std::string{'\x01', '\x80'} + nummer;
+}
+
+std::string SipNummernbereich(std::string_view msn, std::string_view anruferStruct) {
+    std::string bereich;
+    StructAnhaengen(bereich, "\x81" + std::string(SipNummer(msn)));
+    StructAnhaengen(bereich, anruferStruct);
+    bereich.append(5, '\0');
+    return bereich;
+}
+
+}  // namespace rufpilot

@@ -1,0 +1,462 @@
+#include "rufpilot/sip/sip_treiber.h"
+
+#include <sofia-sip/msg_header.h>
+#include <sofia-sip/nta_tag.h>
+#include <sofia-sip/nua.h>
+#include <sofia-sip/nua_tag.h>
+#include <sofia-sip/sip_extra.h>
+#include <sofia-sip/sip_status.h>
+#include <sofia-sip/sip_tag.h>
+#include <sofia-sip/su.h>
+#include <sofia-sip/su_tag_io.h>
+#include <sofia-sip/su_wait.h>
+
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "rufpilot/capi/capi_bytes.h"
+#include "rufpilot/capi/capi_lesen.h"
+#include "rufpilot/sip/sip_anrufer.h"
+#include "rufpilot/sip/sip_ausloesegrund.h"
+#include "rufpilot/sip/sip_indikationen.h"
+#include "rufpilot/sip/sip_waehlauftrag.h"
+
+namespace rufpilot {
+
+namespace {
+
+constexpr std::uint32_t kApplId = 1;
+constexpr unsigned kUngueltigeApplId = 0x1101;
+constexpr unsigned kUngueltigeNachricht = 0x1102;
+constexpr unsigned kFalscherZustand = 0x2001;
+constexpr std::uint16_t kUngueltigePlci = 0x2002;
+constexpr unsigned kUngueltigerParameter = 0x2007;
+
+const char* Oder(const char* text) { return text ? text : ""; }
+
+// The stack's process-wide set-up: P-Asserted-Identity and Privacy are only
+// parsed with the extended header classes.
+void EinmalEinrichten() {
+    static std::once_flag einmal;
+    std::call_once(einmal, [] {
+        su_init();
+        sip_update_default_mclass(sip_extend_mclass(nullptr));
+    });
+}
+
+// A number as the user part of a URI: digits, '*', '+'; '#' escaped.
+// Empty when anything else is in it.
+std::string UriNummer(const std::string& nummer) {
+    std::string uri;
+    for (char c : nummer) {
+        if ((c >= '0' && c <= '9') || c == '*' || c == '+') {
+            uri.push_back(c);
+        } else if (c == '#') {
+            uri += "%23";
+        } else {
+            return {};
+        }
+    }
+    return uri;
+}
+
+std::string Registrar(const std::string& registrar) {
+    return registrar.starts_with("sip:") || registrar.starts_with("sips:") ? registrar : "sip:" + registrar;
+}
+
+// The registrar without scheme, for URIs of the form sip:user@host.
+std::string RegistrarHost(const std::string& registrar) {
+    const std::size_t doppelpunkt = registrar.find(':');
+    if (registrar.starts_with("sip:") || registrar.starts_with("sips:")) return registrar.substr(doppelpunkt + 1);
+    return registrar;
+}
+
+}  // namespace
+
+struct SipTreiber::Stapel {
+    enum class Art { Eingang, Rueckruf };
+    struct Anruf {
+        nua_handle_t* nh = nullptr;
+        Art art = Art::Eingang;
+        bool abgelehnt = false;    // our decline went out
+        bool indiziert = false;    // its DISCONNECT_IND is queued
+        bool abgebrochen = false;  // we cleared the call-back
+        bool verbunden = false;
+        bool authentisiert = false;
+        std::uint16_t grund = kGrundSelbstBeendet;
+    };
+
+    SipKonto konto;
+    SipOptionen optionen;
+    su_root_t* root = nullptr;
+    nua_t* nua = nullptr;
+    nua_handle_t* anmeldung = nullptr;
+    su_timer_t* wiederholung = nullptr;
+    int authVersuche = 0;
+    bool registriert = false;
+    bool beenden = false;
+    bool heruntergefahren = false;
+    std::uint16_t port = 0;
+    std::string kontaktHost = "0.0.0.0";
+    std::map<std::uint32_t, Anruf> anrufe;  // by PLCI
+    std::uint32_t naechstePlci = 0x0101;
+    std::uint16_t naechsteNummer = 0x0100;
+    std::deque<CapiNachricht> warteschlange;
+    Anruferliste anrufer;
+
+    Stapel(SipKonto k, SipOptionen o) : konto(std::move(k)), optionen(std::move(o)) {}
+
+    ~Stapel() { stoppen(); }
+
+    static void Rueckruf(nua_event_t ereignis, int status, char const* text, nua_t*, nua_magic_t* magic,
+                         nua_handle_t* nh, nua_hmagic_t*, sip_t const* sip, tagi_t tags[]) {
+        static_cast<Stapel*>(magic)->ereignis(ereignis, status, Oder(text), nh, sip, tags);
+    }
+
+    static void WiederholungFaellig(su_root_magic_t*, su_timer_t*, su_timer_arg_t* arg) {
+        auto* s = static_cast<Stapel*>(arg);
+        if (!s->beenden) s->anmelden();
+    }
+
+    bool starten() {
+        if (nua) return true;
+        EinmalEinrichten();
+        root = su_root_create(nullptr);
+        if (!root) return false;
+        // Callbacks only ever run inside su_root_step on our thread.
+        su_root_threading(root, 0);
+        nua = nua_create(root, &Stapel::Rueckruf, this, NUTAG_URL(optionen.lokal.c_str()), NUTAG_MEDIA_ENABLE(0),
+                         NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0), TAG_END());
+        if (!nua) {
+            su_root_destroy(root);
+            root = nullptr;
+            return false;
+        }
+        beenden = false;
+        heruntergefahren = false;
+        wiederholung = su_timer_create(su_root_task(root), 0);
+        nua_get_params(nua, TAG_ANY(), TAG_END());
+        if (optionen.anmelden) anmelden();
+        return true;
+    }
+
+    void stoppen() {
+        if (!root) return;
+        beenden = true;
+        if (wiederholung) su_timer_reset(wiederholung);
+        if (nua) {
+            nua_shutdown(nua);
+            // Un-registering takes a round trip; a dead registrar must not hold us long.
+            const auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!heruntergefahren && std::chrono::steady_clock::now() < ende) su_root_step(root, 20);
+            nua_destroy(nua);
+            nua = nullptr;
+        }
+        if (wiederholung) su_timer_destroy(wiederholung);
+        wiederholung = nullptr;
+        su_root_destroy(root);
+        root = nullptr;
+        anmeldung = nullptr;
+        anrufe.clear();
+        registriert = false;
+    }
+
+    void pumpen() {
+        if (!root) return;
+        // Each request we make reaches the stack as a message of its own;
+        // a few steps let a reply and its consequences through.
+        for (int i = 0; i < 8; ++i) su_root_step(root, 0);
+    }
+
+    void melden(const std::string& text) const {
+        if (optionen.meldung) optionen.meldung(text);
+    }
+
+    std::string aor() const { return "<sip:" + konto.benutzer + "@" + RegistrarHost(konto.registrar) + ">"; }
+
+    void anmelden() {
+        if (!nua || !konto.eingerichtet()) return;
+        if (anmeldung) nua_handle_destroy(anmeldung);
+        const std::string adresse = aor();
+        anmeldung = nua_handle(nua, nullptr, SIPTAG_TO_STR(adresse.c_str()), SIPTAG_FROM_STR(adresse.c_str()),
+                               TAG_END());
+        authVersuche = 0;
+        const std::string registrar = Registrar(konto.registrar);
+        const std::string ablauf = std::to_string(optionen.ablaufSekunden);
+        nua_register(anmeldung, NUTAG_REGISTRAR(registrar.c_str()), NUTAG_M_USERNAME(konto.benutzer.c_str()),
+                     SIPTAG_EXPIRES_STR(ablauf.c_str()), TAG_END());
+    }
+
+    void anmeldungFehlgeschlagen(int status, const char* text) {
+        registriert = false;
+        melden("SIP-Anmeldung fehlgeschlagen:\t" + std::to_string(status) + " " + text);
+        if (!beenden && wiederholung) {
+            su_timer_set_interval(wiederholung, &Stapel::WiederholungFaellig, this,
+                                  static_cast<su_duration_t>(optionen.wiederholungMs));
+        }
+    }
+
+    // "Digest:"realm":user:password" for the challenge in `sip`.
+    std::string zugang(sip_t const* sip, int status) const {
+        msg_auth_t const* auth = nullptr;
+        if (sip) auth = status == 407 ? sip->sip_proxy_authenticate : sip->sip_www_authenticate;
+        if (!auth) return {};
+        const char* realm = msg_params_find(auth->au_params, "realm=");
+        return std::string(Oder(auth->au_scheme)) + ":" + Oder(realm) + ":" + konto.benutzer + ":" +
+               konto.passwort;
+    }
+
+    void einreihen(CapiNachricht n) { warteschlange.push_back(std::move(n)); }
+    std::uint16_t nummer() { return naechsteNummer++; }
+
+    std::map<std::uint32_t, Anruf>::iterator finden(nua_handle_t* nh) {
+        for (auto a = anrufe.begin(); a != anrufe.end(); ++a)
+            if (a->second.nh == nh) return a;
+        return anrufe.end();
+    }
+
+    std::uint32_t neuePlci() {
+        const std::uint32_t plci = naechstePlci;
+        // Controller 1 in the low byte, as CAPI numbers them.
+        naechstePlci = naechstePlci >= 0xFF01 ? 0x0101 : naechstePlci + 0x100;
+        return plci;
+    }
+
+    void ereignis(nua_event_t e, int status, const char* text, nua_handle_t* nh, sip_t const* sip, tagi_t tags[]) {
+        switch (e) {
+            case nua_r_shutdown:
+                if (status >= 200) heruntergefahren = true;
+                break;
+            case nua_r_get_params: {
+                sip_contact_t const* kontakt = nullptr;
+                tl_gets(tags, NTATAG_CONTACT_REF(kontakt), TAG_END());
+                if (kontakt && kontakt->m_url->url_port) {
+                    port = static_cast<std::uint16_t>(std::stoi(kontakt->m_url->url_port));
+                    kontaktHost = Oder(kontakt->m_url->url_host);
+                }
+                break;
+            }
+            case nua_r_register: registrierung(status, text, nh, sip); break;
+            case nua_i_invite: eingang(nh, sip); break;
+            case nua_i_cancel: abbruch(nh, sip); break;
+            case nua_r_invite: rueckrufAntwort(status, nh, sip); break;
+            case nua_r_bye:
+            case nua_i_bye: fertig(nh); break;
+            case nua_i_state: {
+                int zustand = nua_callstate_init;
+                tl_gets(tags, NUTAG_CALLSTATE_REF(zustand), TAG_END());
+                if (zustand == nua_callstate_terminated) fertig(nh);
+                break;
+            }
+            case nua_i_options:
+                // Keep-alive probes get their answer from the stack; their
+                // handles would pile up.
+                if (nh && nh != anmeldung && finden(nh) == anrufe.end()) nua_handle_destroy(nh);
+                break;
+            default: break;
+        }
+    }
+
+    void registrierung(int status, const char* text, nua_handle_t* nh, sip_t const* sip) {
+        if (nh != anmeldung || beenden) return;
+        if (status == 401 || status == 407) {
+            const std::string z = zugang(sip, status);
+            // A second challenge in a row means the password is wrong.
+            if (!z.empty() && authVersuche++ < 1) {
+                nua_authenticate(nh, NUTAG_AUTH(z.c_str()), TAG_END());
+                return;
+            }
+            anmeldungFehlgeschlagen(status, text);
+        } else if (status >= 200 && status < 300) {
+            authVersuche = 0;
+            if (!registriert) melden("SIP angemeldet:\t" + konto.benutzer + "@" + RegistrarHost(konto.registrar));
+            registriert = true;
+        } else if (status >= 300) {
+            anmeldungFehlgeschlagen(status, text);
+        }
+    }
+
+    void eingang(nua_handle_t* nh, sip_t const* sip) {
+        if (!sip || !sip->sip_from || !sip->sip_to) {
+            nua_respond(nh, SIP_400_BAD_REQUEST, TAG_END());
+            nua_handle_destroy(nh);
+            return;
+        }
+        SipAnruferangaben a;
+        a.fromUser = Oder(sip->sip_from->a_url->url_user);
+        a.fromHost = Oder(sip->sip_from->a_url->url_host);
+        if (const auto* pai = sip_p_asserted_identity(sip)) {
+            a.paiVorhanden = true;
+            a.paiUser = Oder(pai->paid_url->url_user);
+        }
+        if (const auto* privacy = sip_privacy(sip); privacy && privacy->priv_values) {
+            for (auto* w = privacy->priv_values; *w; ++w) a.privacy += std::string(*w) + ";";
+        }
+        std::string msn = Oder(sip->sip_to->a_url->url_user);
+        if (msn.empty() && sip->sip_request) msn = Oder(sip->sip_request->rq_url->url_user);
+
+        const std::string anruferStruct = SipAnruferStruct(a);
+        if (anruferStruct.size() > 2) anrufer.merken(anruferStruct.substr(2));
+        const std::uint32_t plci = neuePlci();
+        anrufe[plci] = Anruf{nh, Art::Eingang};
+        einreihen(SipConnectInd(kApplId, nummer(), plci, SipNummernbereich(msn, anruferStruct)));
+    }
+
+    void abbruch(nua_handle_t* nh, sip_t const* sip) {
+        const auto a = finden(nh);
+        if (a == anrufe.end() || a->second.indiziert) return;
+        std::string reason;
+        for (sip_reason_t const* r = sip ? sip->sip_reason : nullptr; r; r = r->re_next) {
+            if (!reason.empty()) reason += ",";
+            reason += Oder(r->re_protocol);
+            if (r->re_cause) reason += std::string(";cause=") + r->re_cause;
+            if (r->re_text) reason += std::string(";text=") + r->re_text;
+        }
+        a->second.indiziert = true;
+        einreihen(SipDisconnectInd(kApplId, nummer(), a->first, GrundAusReason(reason)));
+    }
+
+    void rueckrufAntwort(int status, nua_handle_t* nh, sip_t const* sip) {
+        const auto a = finden(nh);
+        if (a == anrufe.end() || status < 200) return;
+        Anruf& ruf = a->second;
+        if ((status == 401 || status == 407) && !ruf.authentisiert && !ruf.abgebrochen) {
+            const std::string z = zugang(sip, status);
+            if (!z.empty()) {
+                ruf.authentisiert = true;
+                nua_authenticate(nh, NUTAG_AUTH(z.c_str()), TAG_END());
+                return;
+            }
+        }
+        if (status < 300) {
+            // Someone answered: the call-back only has to ring, so it ends
+            // now, also when our CANCEL crossed the answer.
+            ruf.verbunden = true;
+            if (!ruf.abgebrochen) einreihen(SipConnectActiveInd(kApplId, nummer(), a->first));
+            ruf.grund = kGrundSelbstBeendet;
+            nua_bye(nh, TAG_END());
+            return;
+        }
+        ruf.grund = ruf.abgebrochen ? kGrundSelbstBeendet : GrundAusStatus(status);
+        fertig(nh);
+    }
+
+    // The call is over on the SIP side: tell the monitor once, drop the handle.
+    void fertig(nua_handle_t* nh) {
+        const auto a = finden(nh);
+        if (a == anrufe.end()) return;
+        Anruf& ruf = a->second;
+        if (!ruf.indiziert && !(ruf.art == Art::Eingang && ruf.abgelehnt)) {
+            const std::uint16_t grund = ruf.art == Art::Eingang ? kGrundAufgelegt : ruf.grund;
+            einreihen(SipDisconnectInd(kApplId, nummer(), a->first, grund));
+        }
+        anrufe.erase(a);
+        nua_handle_destroy(nh);
+    }
+
+    // --- the monitor's requests and responses
+
+    void ablehnen(std::uint32_t plci) {
+        const auto a = anrufe.find(plci);
+        if (a == anrufe.end() || a->second.art != Art::Eingang || a->second.abgelehnt || a->second.indiziert) return;
+        a->second.abgelehnt = true;
+        nua_respond(a->second.nh, SIP_486_BUSY_HERE, TAG_END());
+    }
+
+    unsigned waehlen(std::uint16_t nachrichtennummer, std::span<const std::uint8_t> req) {
+        const Waehlauftrag auftrag = WaehlauftragLesen(req);
+        const std::string ziel = UriNummer(anrufer.aufloesen(auftrag.nummer));
+        if (ziel.empty()) return kUngueltigerParameter;
+        if (!nua || konto.registrar.empty()) return kFalscherZustand;
+        const std::string host = RegistrarHost(konto.registrar);
+        std::string absender = UriNummer(auftrag.msn);
+        if (absender.empty()) absender = konto.benutzer;
+        const std::string an = "<sip:" + ziel + "@" + host + ">";
+        const std::string von = "<sip:" + absender + "@" + host + ">";
+        nua_handle_t* nh = nua_handle(nua, nullptr, SIPTAG_TO_STR(an.c_str()), SIPTAG_FROM_STR(von.c_str()), TAG_END());
+        if (!nh) return kFalscherZustand;
+        // No media: an inactive audio offer, so the callee's phone rings as for any call.
+        const std::string sdp = "v=0\r\no=rufpilot 1 1 IN IP4 " + kontaktHost + "\r\ns=Rufpilot\r\nc=IN IP4 " +
+                                kontaktHost + "\r\nt=0 0\r\nm=audio 9 RTP/AVP 8 0\r\na=inactive\r\n";
+        nua_invite(nh, SIPTAG_CONTENT_TYPE_STR("application/sdp"), SIPTAG_PAYLOAD_STR(sdp.c_str()), TAG_END());
+        const std::uint32_t plci = neuePlci();
+        anrufe[plci] = Anruf{nh, Art::Rueckruf};
+        einreihen(SipBestaetigung(kApplId, capi::kConnect, nachrichtennummer, plci, 0));
+        return 0;
+    }
+
+    void auflegen(std::uint16_t nachrichtennummer, std::uint32_t plci) {
+        const auto a = anrufe.find(plci);
+        if (a == anrufe.end()) {
+            einreihen(SipBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, kUngueltigePlci));
+            return;
+        }
+        einreihen(SipBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, 0));
+        Anruf& ruf = a->second;
+        if (ruf.art == Art::Eingang) {
+            ablehnen(plci);
+        } else if (!ruf.verbunden && !ruf.abgebrochen) {
+            ruf.abgebrochen = true;
+            ruf.grund = kGrundSelbstBeendet;
+            nua_cancel(ruf.nh, TAG_END());
+        }
+    }
+
+    unsigned senden(std::span<const std::uint8_t> n) {
+        const auto kopf = KopfLesen(n);
+        if (!kopf) return kUngueltigeNachricht;
+        const std::uint32_t adresse = Le32(ParameterLesen(n), 0);
+        if (kopf->unterbefehl == capi::kReq) {
+            switch (kopf->befehl) {
+                case capi::kConnect: return waehlen(kopf->nummer, n);
+                case capi::kDisconnect: auflegen(kopf->nummer, adresse); return 0;
+                default: einreihen(SipBestaetigung(kApplId, kopf->befehl, kopf->nummer, adresse, 0)); return 0;
+            }
+        }
+        if (kopf->unterbefehl == capi::kResp && kopf->befehl == capi::kConnect) ablehnen(adresse);
+        return 0;
+    }
+};
+
+SipTreiber::SipTreiber(SipKonto konto, SipOptionen optionen)
+    : s_(std::make_unique<Stapel>(std::move(konto), std::move(optionen))) {}
+
+SipTreiber::~SipTreiber() = default;
+
+bool SipTreiber::vorhanden(std::string& gesucht) {
+    gesucht = "SIP-Konto " + s_->konto.benutzer + "@" + s_->konto.registrar;
+    return s_->konto.eingerichtet() || !s_->optionen.anmelden;
+}
+
+std::uint32_t SipTreiber::registrieren(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
+    return s_->starten() ? kApplId : 0;
+}
+
+unsigned SipTreiber::senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) {
+    if (applId != kApplId || !s_->nua) return kUngueltigeApplId;
+    return s_->senden(nachricht);
+}
+
+unsigned SipTreiber::holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) {
+    if (applId != kApplId || !s_->nua) return kUngueltigeApplId;
+    s_->pumpen();
+    if (s_->warteschlange.empty()) return kCapiWarteschlangeLeer;
+    nachricht = std::move(s_->warteschlange.front());
+    s_->warteschlange.pop_front();
+    return 0;
+}
+
+void SipTreiber::freigeben(std::uint32_t) { s_->stoppen(); }
+
+void SipTreiber::pumpen() { s_->pumpen(); }
+bool SipTreiber::angemeldet() const { return s_->registriert; }
+std::uint16_t SipTreiber::port() const { return s_->port; }
+std::size_t SipTreiber::wartend() const { return s_->warteschlange.size(); }
+
+std::unique_ptr<CapiTreiber> sipTreiberErzeugen(const SipKonto& konto, SipOptionen optionen) {
+    return std::make_unique<SipTreiber>(konto, std::move(optionen));
+}
+
+}  // namespace rufpilot
