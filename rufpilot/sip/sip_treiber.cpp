@@ -8,10 +8,13 @@
 #include <sofia-sip/sip_status.h>
 #include <sofia-sip/sip_tag.h>
 #include <sofia-sip/su.h>
+#include <sofia-sip/su_log.h>
 #include <sofia-sip/su_tag_io.h>
 #include <sofia-sip/su_wait.h>
 
 #include <chrono>
+#include <cstdarg>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -36,12 +39,17 @@ constexpr unsigned kUngueltigerParameter = 0x2007;
 
 const char* Oder(const char* text) { return text ? text : ""; }
 
+void Stumm(void*, char const*, va_list) {}
+
 // The stack's process-wide set-up: P-Asserted-Identity and Privacy are only
 // parsed with the extended header classes.
 void EinmalEinrichten() {
     static std::once_flag einmal;
     std::call_once(einmal, [] {
         su_init();
+        // The transport layer reports every refused datagram on stderr;
+        // what matters reaches the program as events.
+        if (!std::getenv("SOFIA_DEBUG")) su_log_redirect(nullptr, &Stumm, nullptr);
         sip_update_default_mclass(sip_extend_mclass(nullptr));
     });
 }
@@ -128,7 +136,10 @@ struct SipTreiber::Stapel {
         // Callbacks only ever run inside su_root_step on our thread.
         su_root_threading(root, 0);
         nua = nua_create(root, &Stapel::Rueckruf, this, NUTAG_URL(optionen.lokal.c_str()), NUTAG_MEDIA_ENABLE(0),
-                         NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0), TAG_END());
+                         NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
+                         // A router on the same LAN needs no OPTIONS probes
+                         // through it; they only confuse simple registrars.
+                         NUTAG_OUTBOUND("no-validate no-options-keepalive"), TAG_END());
         if (!nua) {
             su_root_destroy(root);
             root = nullptr;

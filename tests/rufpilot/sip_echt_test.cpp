@@ -1,0 +1,240 @@
+// The SIP source with the real sofia-sip stack against SIPp on 127.0.0.1:
+// registration, incoming calls through the unchanged call monitor (and the
+// whole dispatch), the caller hanging up, and the call-back ringing or being
+// answered. Every wait pumps the stack until what SIPp or the stack did is
+// seen; the bounds only end a failing test.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/sip/sip_treiber.h"
+#include "sipp_lauf.h"
+#include "vermittlung_umgebung.h"
+
+namespace rufpilot {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using test::SippLauf;
+
+constexpr auto kGrenze = std::chrono::seconds(30);
+
+// Repeats `schritt` until `fertig` holds.
+bool bis(const std::function<bool()>& fertig, const std::function<void()>& schritt) {
+    const auto ende = std::chrono::steady_clock::now() + kGrenze;
+    while (!fertig()) {
+        if (std::chrono::steady_clock::now() > ende) return false;
+        schritt();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+class SipTest : public ::testing::Test {
+protected:
+    SipOptionen optionen(bool anmelden = true, std::int64_t wiederholungMs = 30000) {
+        SipOptionen o;
+        o.lokal = "sip:127.0.0.1:0";
+        o.anmelden = anmelden;
+        o.wiederholungMs = wiederholungMs;
+        o.meldung = [this](const std::string& m) { meldungen.push_back(m); };
+        return o;
+    }
+    bool gemeldet(const std::string& zeile) const {
+        return std::find(meldungen.begin(), meldungen.end(), zeile) != meldungen.end();
+    }
+
+    std::vector<std::string> meldungen;
+};
+
+TEST_F(SipTest, RegistersWithDigestAuthenticationAndUnregistersOnRelease) {
+    SippLauf registrar("registrar_401.xml", {});
+    SipTreiber t({registrar.adresse(), "620", "geheim"}, optionen());
+    std::string gesucht;
+    ASSERT_TRUE(t.vorhanden(gesucht));
+    ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
+    ASSERT_TRUE(bis([&] { return t.angemeldet(); }, [&] { t.pumpen(); })) << registrar.protokoll();
+    EXPECT_THAT(meldungen, ElementsAre("SIP angemeldet:\t620@" + registrar.adresse()));
+    t.freigeben(1);
+    EXPECT_EQ(registrar.warten({}), 0) << registrar.protokoll();
+    EXPECT_THAT(registrar.protokoll(), HasSubstr("Authorization: Digest username=\"620\""));
+}
+
+TEST_F(SipTest, AWrongPasswordIsReportedOnceInsteadOfRetriedAtOnce) {
+    SippLauf registrar("registrar_401.xml", {});
+    SipTreiber t({registrar.adresse(), "620", "falsch"}, optionen());
+    ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
+    EXPECT_EQ(registrar.warten([&] { t.pumpen(); }), 0) << registrar.protokoll();
+    ASSERT_TRUE(bis([&] { return !meldungen.empty(); }, [&] { t.pumpen(); }));
+    EXPECT_THAT(meldungen, ElementsAre("SIP-Anmeldung fehlgeschlagen:\t403 Forbidden"));
+    EXPECT_FALSE(t.angemeldet());
+}
+
+TEST_F(SipTest, AFailedRefreshIsFollowedByANewRegistration) {
+    SippLauf registrar("registrar_erneuern.xml", {"-m", "2"});
+    SipTreiber t({registrar.adresse(), "620", "geheim"}, optionen(true, 200));
+    ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
+    const std::string angemeldet = "SIP angemeldet:\t620@" + registrar.adresse();
+    ASSERT_TRUE(bis([&] { return meldungen.size() >= 3; }, [&] { t.pumpen(); })) << registrar.protokoll();
+    EXPECT_EQ(meldungen[0], angemeldet);
+    EXPECT_EQ(meldungen[1], "SIP-Anmeldung fehlgeschlagen:\t503 Service Unavailable");
+    EXPECT_EQ(meldungen[2], angemeldet);
+    EXPECT_TRUE(t.angemeldet());
+}
+
+// The call monitor on a SIP driver that does not register (SIPp calls it
+// directly); call-backs go to `gegenstelle`.
+struct Monitorumgebung {
+    Monitorumgebung(const std::string& gegenstelle, SipOptionen o) : t({gegenstelle, "620", "geheim"}, std::move(o)) {
+        if (!monitor.CapiStart()) throw std::runtime_error("CapiStart");
+        if (!bis([&] { return t.port() != 0; }, [&] { t.pumpen(); })) throw std::runtime_error("kein Port");
+    }
+    std::string adresse() const { return "127.0.0.1:" + std::to_string(t.port()); }
+    // Ticks the monitor until `fertig` holds.
+    bool abfragenBis(const std::function<bool()>& fertig) {
+        return bis(fertig, [&] { monitor.CapiAbfrage(); });
+    }
+    bool gemeldet(const std::string& zeile) const {
+        return std::find(meldungen.begin(), meldungen.end(), zeile) != meldungen.end();
+    }
+
+    SipTreiber t;
+    std::vector<std::string> meldungen;
+    std::vector<std::string> pruefungen;
+    std::int64_t jetzt = 0;
+    Anrufmonitor monitor{t, [this](const std::string& m) { meldungen.push_back(m); },
+                         [this](const std::string& anrufer, const std::string& msn) {
+                             pruefungen.push_back(anrufer + "|" + msn);
+                             if (beimPruefen) beimPruefen();
+                         },
+                         [this] { return jetzt; }};
+    std::function<void()> beimPruefen;
+};
+
+// A call from `anrufer` to `msn` that the gateway declines.
+void eingehenderAnruf(Monitorumgebung& u, const std::string& anrufer, const std::string& msn) {
+    SippLauf sipp("anruf.xml", {"-key", "anrufer", anrufer, "-s", msn, u.adresse()});
+    EXPECT_EQ(sipp.warten([&] { u.monitor.CapiAbfrage(); }), 0) << sipp.protokoll();
+}
+
+TEST_F(SipTest, AnIncomingCallGoesThroughTheWholeGatewayAndIsDeclinedWith486) {
+    test::Vermittlungsumgebung g;
+    g.leitstelleAntwortet(0, "6A1B2345", 500);
+    SipTreiber t({"127.0.0.1:9", "620", "geheim"}, optionen(false));
+    Anrufmonitor monitor{t, [&](const std::string& m) { g.v.MeldungSchreiben(m); },
+                         [&](const std::string& anrufer, const std::string& msn) { g.v.RufPruefen(anrufer, msn); },
+                         [&] { return g.zeit.monotonMs(); }};
+    ASSERT_TRUE(monitor.CapiStart());
+    g.zeit.timer().aktivieren(1000, [&] { monitor.CapiAbfrage(); });
+    ASSERT_TRUE(bis([&] { return t.port() != 0; }, [&] { t.pumpen(); }));
+    g.zeit.laufen(1000);  // LISTEN_CONF
+
+    SippLauf anrufer("anruf.xml", {"-key", "anrufer", "01701234567", "-s", "222",
+                                   "127.0.0.1:" + std::to_string(t.port())});
+    ASSERT_TRUE(bis([&] { return t.wartend() > 0; }, [&] { t.pumpen(); })) << anrufer.protokoll();
+    // One tick: the call is matched, the status sent and acknowledged, the
+    // call-back dialled, all on simulated time, and then declined.
+    g.zeit.laufen(1000);
+    EXPECT_EQ(anrufer.warten([&] { t.pumpen(); }), 0) << anrufer.protokoll();
+
+    EXPECT_TRUE(g.ui.gemeldet("Eingang: 01701234567\t ruft: 222"));
+    EXPECT_TRUE(g.ui.gemeldet("Sende FMS 6A1B2345\t Status=2"));
+    EXPECT_TRUE(g.ui.gemeldet("Quittung für 6A1B2345\tvon Leitstelle"));
+    ASSERT_EQ(g.waehler.anrufe.size(), 1u);
+    EXPECT_EQ(g.waehler.anrufe[0].nummer, "01701234567");
+    EXPECT_EQ(g.waehler.anrufe[0].msn, "222");
+    ASSERT_EQ(g.ui.listen[Liste::Anrufe].size(), 1u);
+    EXPECT_EQ(g.ui.listen[Liste::Anrufe][0].substr(9), "01701234567\t222\t6A1B2345\t2\tDTR\tja");
+    EXPECT_EQ(g.logZeilen().size(), 1u);
+    monitor.CapiStop();
+}
+
+TEST_F(SipTest, ACallerHangingUpWhileTheStatusIsSentIsLoggedBeforeTheDispatchEnds) {
+    test::Vermittlungsumgebung g;
+    SipTreiber t({"127.0.0.1:9", "620", "geheim"}, optionen(false));
+    Anrufmonitor monitor{t, [&](const std::string& m) { g.v.MeldungSchreiben(m); },
+                         [&](const std::string& anrufer, const std::string& msn) { g.v.RufPruefen(anrufer, msn); },
+                         [&] { return g.zeit.monotonMs(); }};
+    ASSERT_TRUE(monitor.CapiStart());
+    g.zeit.timer().aktivieren(1000, [&] { monitor.CapiAbfrage(); });
+    ASSERT_TRUE(bis([&] { return t.port() != 0; }, [&] { t.pumpen(); }));
+    g.zeit.laufen(1000);
+
+    SippLauf anrufer("anruf_abbruch.xml", {"-key", "anrufer", "01701234567", "-s", "222",
+                                           "127.0.0.1:" + std::to_string(t.port())});
+    ASSERT_TRUE(bis([&] { return t.wartend() > 0; }, [&] { t.pumpen(); })) << anrufer.protokoll();
+    // While the first transmission is on air the caller gives up.
+    bool abgebrochen = false;
+    g.ausgabe.nachDemSenden = [&](std::size_t sendung, std::int64_t) {
+        if (sendung == 0) abgebrochen = bis([&] { return t.wartend() > 0; }, [&] { t.pumpen(); });
+    };
+    g.zeit.laufen(1000);
+    EXPECT_TRUE(abgebrochen);
+    EXPECT_EQ(anrufer.warten([&] { t.pumpen(); }), 0) << anrufer.protokoll();
+
+    const auto& m = g.ui.meldungen;
+    const auto eingang = std::find(m.begin(), m.end(), "Eingang: 01701234567\t ruft: 222");
+    const auto aufgelegt = std::find(m.begin(), m.end(), "Rufbehandlung: \tAnrufer hat aufgelegt");
+    const auto ohneQuittung = std::find(m.begin(), m.end(), "keine Quittung1 von Lst");
+    ASSERT_NE(aufgelegt, m.end());
+    EXPECT_LT(eingang, aufgelegt);
+    EXPECT_LT(aufgelegt, ohneQuittung);
+    // The call still gets its row; no decline goes out for the cancelled call.
+    EXPECT_EQ(g.ui.listen[Liste::Anrufe].size(), 1u);
+    EXPECT_THAT(anrufer.protokoll(), ::testing::Not(HasSubstr("486 Busy")));
+    monitor.CapiStop();
+}
+
+TEST_F(SipTest, AnsweredElsewhereAndSuppressedCallersGiveTheTextsOfIsdn) {
+    Monitorumgebung u("127.0.0.1:9", optionen(false));
+    SippLauf sipp("anruf_anderswo.xml", {"-key", "anrufer", "anonymous", "-s", "333", u.adresse()});
+    // The matcher takes its time, as it does while sending: the router's
+    // CANCEL arrives before the call is declined.
+    u.beimPruefen = [&] { ASSERT_TRUE(bis([&] { return u.t.wartend() > 0; }, [&] { u.t.pumpen(); })); };
+    EXPECT_EQ(sipp.warten([&] { u.monitor.CapiAbfrage(); }), 0) << sipp.protokoll();
+    ASSERT_TRUE(u.abfragenBis([&] { return u.gemeldet("Rufbehandlung: \tAngenommen am S0-Bus"); }));
+    EXPECT_THAT(u.meldungen, Contains("Eingang: Unbekannt\t ruft: 333"));
+    EXPECT_THAT(u.pruefungen, ElementsAre("Unbekannt|333"));
+}
+
+TEST_F(SipTest, TheCallBackRingsAndIsCancelledWhenItsRingTimeIsOver) {
+    SippLauf angerufen("rueckruf_klingeln.xml", {});
+    Monitorumgebung u(angerufen.adresse(), optionen(false));
+    eingehenderAnruf(u, "01701234567", "222");
+    ASSERT_THAT(u.pruefungen, ElementsAre("01701234567|222"));
+
+    u.monitor.waehlen("01701234567", "222");
+    ASSERT_TRUE(u.abfragenBis([&] { return u.t.wartend() == 0 && u.monitor.offeneRueckrufe() == 1; }));
+    u.jetzt = Anrufmonitor::kKlingeldauerMs - 1;
+    u.monitor.CapiAbfrage();
+    EXPECT_TRUE(angerufen.laeuft());
+    u.jetzt = Anrufmonitor::kKlingeldauerMs;
+    EXPECT_EQ(angerufen.warten([&] { u.monitor.CapiAbfrage(); }), 0) << angerufen.protokoll();
+    ASSERT_TRUE(u.abfragenBis([&] { return u.monitor.offeneRueckrufe() == 0; }));
+    EXPECT_THAT(u.meldungen, Contains("Rufbehandlung: \t13312"));
+
+    // The full number although the request carried it padded to 12 digits.
+    const std::string log = angerufen.protokoll();
+    EXPECT_THAT(log, HasSubstr("INVITE sip:01701234567@"));
+    EXPECT_THAT(log, HasSubstr("From: <sip:222@"));
+    EXPECT_THAT(log, HasSubstr("a=inactive"));
+}
+
+TEST_F(SipTest, AnAnsweredCallBackIsEndedWithByeAtOnce) {
+    SippLauf angerufen("rueckruf_annehmen.xml", {});
+    Monitorumgebung u(angerufen.adresse(), optionen(false));
+    u.monitor.waehlen("0301234", "111");
+    EXPECT_EQ(angerufen.warten([&] { u.monitor.CapiAbfrage(); }), 0) << angerufen.protokoll();
+    ASSERT_TRUE(u.abfragenBis([&] { return u.monitor.offeneRueckrufe() == 0; }));
+    EXPECT_EQ(u.jetzt, 0);  // no ring time passed
+    EXPECT_THAT(u.meldungen, Contains("Rufbehandlung: \t13312"));
+}
+
+}  // namespace
+}  // namespace rufpilot
