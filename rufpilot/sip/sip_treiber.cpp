@@ -1,5 +1,8 @@
 #include "rufpilot/sip/sip_treiber.h"
 
+#include <netdb.h>
+#include <sys/socket.h>
+#include <sofia-sip/msg_addr.h>
 #include <sofia-sip/msg_header.h>
 #include <sofia-sip/nta_tag.h>
 #include <sofia-sip/nua.h>
@@ -12,12 +15,14 @@
 #include <sofia-sip/su_tag_io.h>
 #include <sofia-sip/su_wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdarg>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "rufpilot/capi/capi_bytes.h"
 #include "rufpilot/capi/capi_lesen.h"
@@ -81,6 +86,32 @@ std::string RegistrarHost(const std::string& registrar) {
     return registrar;
 }
 
+// The host part of "host[:port][;params]" or "[v6]:port".
+std::string NurHost(const std::string& hostPort) {
+    if (hostPort.starts_with("[")) return hostPort.substr(1, hostPort.find(']') - 1);
+    return hostPort.substr(0, hostPort.find_first_of(":;"));
+}
+
+std::string NumerischeAdresse(const sockaddr* a, socklen_t laenge) {
+    char text[NI_MAXHOST] = {};
+    if (::getnameinfo(a, laenge, text, sizeof text, nullptr, 0, NI_NUMERICHOST) != 0) return {};
+    std::string t = text;
+    if (t.starts_with("::ffff:")) t.erase(0, 7);  // IPv4 seen through an IPv6 socket
+    return t;
+}
+
+// Every address the registrar's name stands for.
+std::vector<std::string> Adressen(const std::string& host) {
+    std::vector<std::string> adressen;
+    addrinfo hinweis{};
+    hinweis.ai_socktype = SOCK_DGRAM;
+    addrinfo* liste = nullptr;
+    if (::getaddrinfo(host.c_str(), nullptr, &hinweis, &liste) != 0) return adressen;
+    for (addrinfo* a = liste; a; a = a->ai_next) adressen.push_back(NumerischeAdresse(a->ai_addr, a->ai_addrlen));
+    ::freeaddrinfo(liste);
+    return adressen;
+}
+
 }  // namespace
 
 struct SipTreiber::Stapel {
@@ -113,6 +144,7 @@ struct SipTreiber::Stapel {
     std::uint16_t naechsteNummer = 0x0100;
     std::deque<CapiNachricht> warteschlange;
     Anruferliste anrufer;
+    std::vector<std::string> registrarAdressen;
 
     Stapel(SipKonto k, SipOptionen o) : konto(std::move(k)), optionen(std::move(o)) {}
 
@@ -189,6 +221,7 @@ struct SipTreiber::Stapel {
 
     void anmelden() {
         if (!nua || !konto.eingerichtet()) return;
+        registrarAdressen = Adressen(NurHost(RegistrarHost(konto.registrar)));
         if (anmeldung) nua_handle_destroy(anmeldung);
         const std::string adresse = aor();
         anmeldung = nua_handle(nua, nullptr, SIPTAG_TO_STR(adresse.c_str()), SIPTAG_FROM_STR(adresse.c_str()),
@@ -295,6 +328,17 @@ struct SipTreiber::Stapel {
             nua_handle_destroy(nh);
             return;
         }
+        // Registered at the router, only the router may ring us: anyone else
+        // could set off a radio alarm with a forged caller number.
+        if (optionen.anmelden) {
+            const std::string absender = absenderAdresse();
+            if (std::find(registrarAdressen.begin(), registrarAdressen.end(), absender) == registrarAdressen.end()) {
+                nua_respond(nh, SIP_403_FORBIDDEN, TAG_END());
+                anrufe[neuePlci()] = Anruf{nh, Art::Eingang, true};
+                melden("SIP-Anruf von fremder Adresse abgewiesen:\t" + absender);
+                return;
+            }
+        }
         SipAnruferangaben a;
         a.fromUser = Oder(sip->sip_from->a_url->url_user);
         a.fromHost = Oder(sip->sip_from->a_url->url_host);
@@ -313,6 +357,14 @@ struct SipTreiber::Stapel {
         const std::uint32_t plci = neuePlci();
         anrufe[plci] = Anruf{nh, Art::Eingang};
         einreihen(SipConnectInd(kApplId, nummer(), plci, SipNummernbereich(msn, anruferStruct)));
+    }
+
+    // Where the request being handled came from.
+    std::string absenderAdresse() const {
+        msg_t* anfrage = nua_current_request(nua);
+        const su_addrinfo_t* ai = anfrage ? msg_addrinfo(anfrage) : nullptr;
+        if (!ai || !ai->ai_addr) return {};
+        return NumerischeAdresse(reinterpret_cast<const sockaddr*>(ai->ai_addr), static_cast<socklen_t>(ai->ai_addrlen));
     }
 
     void abbruch(nua_handle_t* nh, sip_t const* sip) {

@@ -203,6 +203,19 @@ TEST_F(SipTest, AnsweredElsewhereAndSuppressedCallersGiveTheTextsOfIsdn) {
     EXPECT_THAT(u.pruefungen, ElementsAre("Unbekannt|333"));
 }
 
+TEST_F(SipTest, OnceRegisteredOnlyTheRouterMayRingTheGateway) {
+    {
+        Monitorumgebung u("127.0.0.2:9", optionen(true));
+        SippLauf fremd("anruf_fremd.xml", {"-key", "anrufer", "01701234567", "-s", "222", u.adresse()});
+        EXPECT_EQ(fremd.warten([&] { u.monitor.CapiAbfrage(); }), 0) << fremd.protokoll();
+        EXPECT_THAT(meldungen, Contains("SIP-Anruf von fremder Adresse abgewiesen:\t127.0.0.1"));
+        EXPECT_TRUE(u.pruefungen.empty());
+    }
+    Monitorumgebung u("127.0.0.1:9", optionen(true));
+    eingehenderAnruf(u, "01701234567", "222");
+    EXPECT_THAT(u.pruefungen, ElementsAre("01701234567|222"));
+}
+
 TEST_F(SipTest, TheCallBackRingsAndIsCancelledWhenItsRingTimeIsOver) {
     SippLauf angerufen("rueckruf_klingeln.xml", {});
     Monitorumgebung u(angerufen.adresse(), optionen(false));
