@@ -203,6 +203,14 @@ TEST_F(SipTest, AnsweredElsewhereAndSuppressedCallersGiveTheTextsOfIsdn) {
     EXPECT_THAT(u.pruefungen, ElementsAre("Unbekannt|333"));
 }
 
+TEST_F(SipTest, TheRoutersAssertedIdentityNamesTheCaller) {
+    Monitorumgebung u("127.0.0.1:9", optionen(false));
+    SippLauf sipp("anruf_pai.xml", {"-key", "anrufer", "+491701234567", "-s", "222", u.adresse()});
+    EXPECT_EQ(sipp.warten([&] { u.monitor.CapiAbfrage(); }), 0) << sipp.protokoll();
+    EXPECT_THAT(u.meldungen, Contains("Eingang: 01701234567\t ruft: 222"));
+    EXPECT_THAT(u.pruefungen, ElementsAre("01701234567|222"));
+}
+
 TEST_F(SipTest, OnceRegisteredOnlyTheRouterMayRingTheGateway) {
     {
         Monitorumgebung u("127.0.0.2:9", optionen(true));
