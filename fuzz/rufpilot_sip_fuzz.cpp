@@ -52,15 +52,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const auto bytes = std::span(daten, groesse);
     const Waehlauftrag auftrag = WaehlauftragLesen(bytes);
     Pruefen(auftrag.nummer.size() < 255 && auftrag.msn.size() < 255);
-    Anruferliste liste;
+    Nummernliste liste = Anruferliste();
     liste.merken(anruferStruct.size() > 2 ? anruferStruct.substr(2) : std::string());
     liste.merken(felder[0]);
     const std::string ziel = liste.aufloesen(auftrag.nummer);
+    Nummernliste msns = MsnListe();
+    msns.merken(felder[4]);
+    const std::string msn2 = msns.aufloesen(auftrag.msn);
+    Pruefen(msn2 == auftrag.msn || msn2 == felder[4]);
     // Only a remembered number that fills or cuts to the same 12 digits replaces the field.
     if (ziel != auftrag.nummer) {
-        std::string gefuellt = ziel;
+        std::string gefuellt = ziel, gesucht = auftrag.nummer;
         gefuellt.resize(12, '0');
-        Pruefen(gefuellt == auftrag.nummer);
+        gesucht.resize(12, '0');
+        Pruefen(gefuellt == gesucht);
     }
     return 0;
 }

@@ -143,7 +143,8 @@ struct SipTreiber::Stapel {
     std::uint32_t naechstePlci = 0x0101;
     std::uint16_t naechsteNummer = 0x0100;
     std::deque<CapiNachricht> warteschlange;
-    Anruferliste anrufer;
+    Nummernliste anrufer = Anruferliste();
+    Nummernliste msns = MsnListe();
     std::vector<std::string> registrarAdressen;
 
     Stapel(SipKonto k, SipOptionen o) : konto(std::move(k)), optionen(std::move(o)) {}
@@ -352,6 +353,7 @@ struct SipTreiber::Stapel {
         std::string msn = Oder(sip->sip_to->a_url->url_user);
         if (msn.empty() && sip->sip_request) msn = Oder(sip->sip_request->rq_url->url_user);
 
+        msns.merken(SipNummer(msn));
         const std::string anruferStruct = SipAnruferStruct(a);
         if (anruferStruct.size() > 2) anrufer.merken(anruferStruct.substr(2));
         const std::uint32_t plci = neuePlci();
@@ -434,7 +436,7 @@ struct SipTreiber::Stapel {
         if (ziel.empty()) return kUngueltigerParameter;
         if (!nua || konto.registrar.empty()) return kFalscherZustand;
         const std::string host = RegistrarHost(konto.registrar);
-        std::string absender = UriNummer(auftrag.msn);
+        std::string absender = UriNummer(msns.aufloesen(auftrag.msn));
         if (absender.empty()) absender = konto.benutzer;
         const std::string an = "<sip:" + ziel + "@" + host + ">";
         const std::string von = "<sip:" + absender + "@" + host + ">";

@@ -14,12 +14,6 @@ std::string Text(std::span<const std::uint8_t> d, std::size_t ab, std::size_t an
 
 std::size_t Byte(std::span<const std::uint8_t> d, std::size_t i) { return i < d.size() ? d[i] : 0U; }
 
-// The 12-digit form the call monitor puts into a CONNECT_REQ.
-std::string Gefuellt(std::string nummer) {
-    nummer.resize(12, '0');
-    return nummer;
-}
-
 }  // namespace
 
 Waehlauftrag WaehlauftragLesen(std::span<const std::uint8_t> m) {
@@ -34,18 +28,24 @@ Waehlauftrag WaehlauftragLesen(std::span<const std::uint8_t> m) {
     return a;
 }
 
-void Anruferliste::merken(const std::string& nummer) {
+std::string Nummernliste::gefuellt(std::string nummer) const {
+    nummer.resize(breite_, fuellung_);
+    return nummer;
+}
+
+void Nummernliste::merken(const std::string& nummer) {
     if (nummer.empty()) return;
     std::erase(nummern_, nummer);
     if (nummern_.size() >= kHoechstens) nummern_.pop_front();
     nummern_.push_back(nummer);
 }
 
-std::string Anruferliste::aufloesen(const std::string& feld) const {
+std::string Nummernliste::aufloesen(const std::string& feld) const {
+    const std::string gesucht = gefuellt(feld);
     for (auto n = nummern_.rbegin(); n != nummern_.rend(); ++n) {
-        if (Gefuellt(*n).substr(0, 12) == feld) return *n;
+        if (gefuellt(*n) == gesucht) return *n;
         // The monitor shows (and the table holds) a national number with its "0".
-        if ((*n)[0] >= '1' && (*n)[0] <= '9' && Gefuellt("0" + *n).substr(0, 12) == feld) return "0" + *n;
+        if (fuellung_ == '0' && (*n)[0] >= '1' && (*n)[0] <= '9' && gefuellt("0" + *n) == gesucht) return "0" + *n;
     }
     return feld;
 }

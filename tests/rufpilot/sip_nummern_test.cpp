@@ -77,7 +77,7 @@ TEST(SipWaehlauftrag, ThePaddedNumberIsResolvedToTheCallerItStandsFor) {
     EXPECT_EQ(a.nummer, "017112345670");
     EXPECT_EQ(a.msn, "4711");
 
-    Anruferliste liste;
+    Nummernliste liste = Anruferliste();
     EXPECT_EQ(liste.aufloesen(a.nummer), "017112345670");  // never seen: as it stands
     liste.merken("01711234567");
     liste.merken("0301234");
@@ -89,6 +89,14 @@ TEST(SipWaehlauftrag, ThePaddedNumberIsResolvedToTheCallerItStandsFor) {
     // Seen without the trunk prefix the monitor puts before it.
     liste.merken("221555");
     EXPECT_EQ(liste.aufloesen("022155500000"), "0221555");
+
+    // An MSN longer than its 8 places, as the router dialled it.
+    Nummernliste msns = MsnListe();
+    msns.merken("0301234567");
+    msns.merken("4711");
+    EXPECT_EQ(msns.aufloesen(WaehlauftragLesen(ConnectReq(1, 7, "1", "0301234567")).msn), "0301234567");
+    EXPECT_EQ(msns.aufloesen("4711"), "4711");
+    EXPECT_EQ(msns.aufloesen("4712"), "4712");
 }
 
 TEST(SipWaehlauftrag, ACutRequestGivesShorterTexts) {
