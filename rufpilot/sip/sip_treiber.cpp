@@ -491,8 +491,16 @@ SipTreiber::SipTreiber(SipKonto konto, SipOptionen optionen)
 SipTreiber::~SipTreiber() = default;
 
 bool SipTreiber::vorhanden(std::string& gesucht) {
+    if (!s_->optionen.anmelden) {
+        gesucht = "SIP ohne Anmeldung";
+        return true;
+    }
+    if (!s_->konto.eingerichtet()) {
+        gesucht = "SIP-Konto nicht eingerichtet";
+        return false;
+    }
     gesucht = "SIP-Konto " + s_->konto.benutzer + "@" + s_->konto.registrar;
-    return s_->konto.eingerichtet() || !s_->optionen.anmelden;
+    return true;
 }
 
 std::uint32_t SipTreiber::registrieren(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {

@@ -58,6 +58,10 @@ TEST_F(SipTest, RegistersWithDigestAuthenticationAndUnregistersOnRelease) {
     SipTreiber t({registrar.adresse(), "620", "geheim"}, optionen());
     std::string gesucht;
     ASSERT_TRUE(t.vorhanden(gesucht));
+    EXPECT_EQ(gesucht, "SIP-Konto 620@" + registrar.adresse());
+    SipTreiber ohneKonto({"", "620", "geheim"}, optionen());
+    EXPECT_FALSE(ohneKonto.vorhanden(gesucht));
+    EXPECT_EQ(gesucht, "SIP-Konto nicht eingerichtet");
     ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
     ASSERT_TRUE(bis([&] { return t.angemeldet(); }, [&] { t.pumpen(); })) << registrar.protokoll();
     EXPECT_THAT(meldungen, ElementsAre("SIP angemeldet:\t620@" + registrar.adresse()));
