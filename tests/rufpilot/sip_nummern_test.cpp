@@ -6,6 +6,7 @@
 #include "rufpilot/capi/capi_lesen.h"
 #include "rufpilot/capi/capi_nachrichten.h"
 #include "rufpilot/capi/capi_rufnummern.h"
+#include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
 #include "rufpilot/sip/sip_waehlauftrag.h"
@@ -109,6 +110,26 @@ TEST(SipWaehlauftrag, ACutRequestGivesShorterTexts) {
     CapiNachricht falsch = voll;
     falsch[14] = 255;  // a called number struct running past the end
     EXPECT_EQ(WaehlauftragLesen(falsch).msn, "");
+}
+
+TEST(SipAdressen, OnlyDialableNumbersBecomeUriUserParts) {
+    EXPECT_EQ(UriNummer("+49301234"), "+49301234");
+    EXPECT_EQ(UriNummer("**610#"), "**610%23");
+    // Nothing from the number table may reach a header unchecked.
+    EXPECT_EQ(UriNummer("0301234>\r\nX-Boese: 1"), "");
+    EXPECT_EQ(UriNummer("030 1234"), "");
+    EXPECT_EQ(UriNummer(""), "");
+}
+
+TEST(SipAdressen, TheRegistrarMayBeGivenAsHostHostAndPortOrUri) {
+    EXPECT_EQ(Registrar("fritz.box"), "sip:fritz.box");
+    EXPECT_EQ(Registrar("sip:192.168.178.1:5060"), "sip:192.168.178.1:5060");
+    EXPECT_EQ(RegistrarHost("sip:192.168.178.1:5060"), "192.168.178.1:5060");
+    EXPECT_EQ(RegistrarHost("fritz.box"), "fritz.box");
+    EXPECT_EQ(NurHost("192.168.178.1:5060"), "192.168.178.1");
+    EXPECT_EQ(NurHost("[fd00::1]:5060"), "fd00::1");
+    EXPECT_EQ(NurHost("fritz.box;transport=tcp"), "fritz.box");
+    EXPECT_EQ(Adressen("127.0.0.1"), std::vector<std::string>{"127.0.0.1"});
 }
 
 }  // namespace
