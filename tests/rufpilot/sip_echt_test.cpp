@@ -251,6 +251,17 @@ TEST_F(SipTest, TheCallBackRingsAndIsCancelledWhenItsRingTimeIsOver) {
     EXPECT_THAT(log, HasSubstr("a=inactive"));
 }
 
+TEST_F(SipTest, TheCallBackGivesTheAccountsCredentialsWhenTheRouterAsks) {
+    SippLauf router("rueckruf_anfrage.xml", {});
+    Monitorumgebung u(router.adresse(), optionen(false));
+    u.monitor.waehlen("0301234", "111");
+    ASSERT_TRUE(u.abfragenBis([&] { return u.t.wartend() == 0 && u.monitor.offeneRueckrufe() == 1; }));
+    u.jetzt = Anrufmonitor::kKlingeldauerMs;
+    EXPECT_EQ(router.warten([&] { u.monitor.CapiAbfrage(); }), 0) << router.protokoll();
+    ASSERT_TRUE(u.abfragenBis([&] { return u.monitor.offeneRueckrufe() == 0; }));
+    EXPECT_THAT(router.protokoll(), HasSubstr("Authorization: Digest username=\"620\""));
+}
+
 TEST_F(SipTest, AnAnsweredCallBackIsEndedWithByeAtOnce) {
     SippLauf angerufen("rueckruf_annehmen.xml", {});
     Monitorumgebung u(angerufen.adresse(), optionen(false));
