@@ -44,6 +44,7 @@ void Anrufmonitor::CapiAbfrage() {
 
     CapiNachricht nachricht;
     const unsigned ergebnis = treiber_.holen(applId_, nachricht);
+    verbunden_ = ergebnis != kCapiVerbindungVerloren;
     if (ergebnis != 0) {
         // An empty queue is the normal case; a broken driver is said once.
         if (ergebnis != kCapiWarteschlangeLeer && !abholfehlerGemeldet_) {
