@@ -107,6 +107,10 @@ void Form2::aufbauen() {
     links->addWidget(optionen(QStringLiteral("Samplerate:"), {"11.025 Hz", "22.050 Hz", "44.100 Hz"}, 0, abtastrate_,
                               "abtastrate", this));
     links->addWidget(erklaerung(QStringLiteral("(Samplerate gilt ab dem nächsten Programmstart)"), this));
+    links->addSpacing(6);
+    links->addWidget(ueberschrift(QStringLiteral("Anrufquelle"), this));
+    quelle_ = new QuellenAbschnitt(this);
+    links->addWidget(quelle_);
     links->addStretch();
 
     // --- the nine MSNs ---
@@ -202,7 +206,7 @@ void Form2::aufbauen() {
     connect(loeschenKnopf, &QPushButton::clicked, this, &Form2::loeschen);
     connect(speichernKnopf, &QPushButton::clicked, this, &Form2::speichern);
     connect(zurueckKnopf, &QPushButton::clicked, this, &QDialog::reject);
-    resize(800, 600);
+    resize(800, 760);
 }
 
 }  // namespace rufpilot
