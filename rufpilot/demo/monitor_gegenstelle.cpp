@@ -64,10 +64,14 @@ void MonitorGegenstelle::trennen() {
     verbindung_ = -1;
 }
 
-void MonitorGegenstelle::schliessen() {
-    trennen();
+void MonitorGegenstelle::lauschenBeenden() {
     if (lauscher_ >= 0) ::close(lauscher_);
     lauscher_ = -1;
+}
+
+void MonitorGegenstelle::schliessen() {
+    trennen();
+    lauschenBeenden();
 }
 
 }  // namespace rufpilot

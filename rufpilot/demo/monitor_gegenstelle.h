@@ -23,9 +23,13 @@ public:
     void schreiben(std::string_view bytes);
     // Closes the connection taken; the listener stays.
     void trennen();
-    // Stops listening as well: connects are refused.
+    // Stops listening: further connects are refused; the connection taken stays.
+    void lauschenBeenden();
+    // Both.
     void schliessen();
     bool verbunden() const { return verbindung_ >= 0; }
+    // The connection taken (-1 without), for a test to read from.
+    int fd() const { return verbindung_; }
 
 private:
     int lauscher_ = -1;

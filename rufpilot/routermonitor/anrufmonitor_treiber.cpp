@@ -128,11 +128,15 @@ void AnrufmonitorTreiber::aufgebaut(std::int64_t jetzt) {
     letzteDatenMs_ = jetzt;
     fehlerGesagt_ = false;
     unlesbarGesagt_ = 0;
-    melden("Anrufmonitor verbunden:\t" + ziel());
+    if (leiseErneuern_)
+        leiseErneuern_ = false;
+    else
+        melden("Anrufmonitor verbunden:\t" + ziel());
 }
 
 void AnrufmonitorTreiber::fehlgeschlagen(int fehler, std::int64_t jetzt) {
     tcp_.schliessen();
+    leiseErneuern_ = false;
     naechsterVersuchMs_ = jetzt + rueckzugMs_;
     // Said once until the connection works again, not at every attempt.
     if (!fehlerGesagt_) {
@@ -148,7 +152,7 @@ void AnrufmonitorTreiber::getrennt(const std::string& warum, std::int64_t jetzt)
     puffer_.leeren();
     // Their DISCONNECT lines are lost with the connection.
     rufe_.clear();
-    melden("Anrufmonitor getrennt:\t" + ziel() + " (" + warum + ")");
+    if (!warum.empty()) melden("Anrufmonitor getrennt:\t" + ziel() + " (" + warum + ")");
     naechsterVersuchMs_ = jetzt + rueckzugMs_;
     rueckzugMs_ = std::min(rueckzugMs_ * 2, zeiten_.laengsterRueckzugMs);
 }
@@ -168,8 +172,10 @@ void AnrufmonitorTreiber::lesen(std::int64_t jetzt) {
         getrennt(TcpFehlerText(fehler), jetzt);
     } else if (jetzt - letzteDatenMs_ >= zeiten_.stilleMs) {
         // Keep-alive notices a vanished router; this catches one that lost
-        // track of the connection but still answers the probes.
-        getrennt("seit " + std::to_string(zeiten_.stilleMs / 60000) + " min still, neu verbinden", jetzt);
+        // track of the connection but still answers the probes. A quiet
+        // night must not fill the message list: only a failure is told.
+        getrennt("", jetzt);
+        leiseErneuern_ = true;
         rueckzugMs_ = zeiten_.ersterRueckzugMs;
         naechsterVersuchMs_ = jetzt;
         versuchen(jetzt);

@@ -70,6 +70,7 @@ private:
     void versuchen(std::int64_t jetzt);
     void aufgebaut(std::int64_t jetzt);
     void fehlgeschlagen(int fehler, std::int64_t jetzt);
+    // `warum` empty: closed on purpose, nothing told.
     void getrennt(const std::string& warum, std::int64_t jetzt);
     void lesen(std::int64_t jetzt);
     void zeileBehandeln(const std::string& zeile);
@@ -96,6 +97,7 @@ private:
     std::int64_t versuchSeitMs_ = 0;
     std::int64_t letzteDatenMs_ = 0;
     bool fehlerGesagt_ = false;
+    bool leiseErneuern_ = false;  // reconnecting after silence: success goes untold
     int unlesbarGesagt_ = 0;
 };
 

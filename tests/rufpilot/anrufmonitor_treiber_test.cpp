@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <memory>
 
@@ -181,17 +182,29 @@ TEST_F(AnrufmonitorTreiberTest, ALostRouterIsRetriedWithGrowingPausesUntilItIsBa
     EXPECT_EQ(senden("t;RING;4;0171;4712;SIP0;\n").size(), 1u);
 }
 
-TEST_F(AnrufmonitorTreiberTest, ALongSilentFeedIsConnectedAnew) {
+TEST_F(AnrufmonitorTreiberTest, ALongSilentFeedIsConnectedAnewWithoutAWord) {
     jetzt += AnrufmonitorTreiber::Zeiten{}.stilleMs - 1;
     CapiNachricht n;
     EXPECT_EQ(treiber.holen(applId, n), kCapiWarteschlangeLeer);
     meldungen.clear();
     jetzt += 1;
     treiber.holen(applId, n);
-    EXPECT_THAT(meldungen.at(0), HasSubstr("Anrufmonitor getrennt:\t"));
+    // The old connection is closed: the router sees its end.
+    char c;
+    EXPECT_EQ(::recv(router->fd(), &c, 1, 0), 0);
     router->annehmen();
     verbindungAbwarten();
     EXPECT_EQ(senden("t;RING;4;0171;4712;SIP0;\n").size(), 1u);
+    EXPECT_THAT(meldungen, IsEmpty());
+    // Silent again, and the router no longer takes connections: that is told.
+    jetzt += AnrufmonitorTreiber::Zeiten{}.stilleMs;
+    router->lauschenBeenden();
+    treiber.holen(applId, n);
+    if (treiber.verbindet()) {
+        bereit();
+        treiber.holen(applId, n);
+    }
+    EXPECT_THAT(meldungen, ElementsAre(HasSubstr("Anrufmonitor nicht erreichbar:\t")));
 }
 
 TEST_F(AnrufmonitorTreiberTest, ReleasingClosesTheConnection) {
