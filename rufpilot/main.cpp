@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     bool ohneFenster = false;
     double tempo = 4.0;
     std::optional<std::string> bilder;
+    std::string quelle = "capi";
     app.add_option("--dir", verzeichnis,
                    "Datenverzeichnis mit server.ini, fms_telefon_leitung.dat und Logs/ "
                    "(Standard $XDG_CONFIG_HOME/rufpilot, sonst ~/.config/rufpilot; --demo: ein neues temporäres)");
@@ -56,17 +57,28 @@ int main(int argc, char** argv) {
     app.add_flag("--ohne-fenster", ohneFenster,
                  "ohne Fenster: jede Listenzeile wird ausgegeben (so auch, wenn weder DISPLAY, WAYLAND_DISPLAY noch "
                  "QT_QPA_PLATFORM gesetzt ist)");
+    app.add_option("--quelle", quelle,
+                   "mit --demo: woher die Anrufe kommen: capi (simulierte ISDN-Leitung), anrufmonitor (RING-Zeilen "
+                   "eines Anrufmonitors auf 127.0.0.1) oder sip")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"capi", "anrufmonitor", "sip"}));
     app.add_option("--screenshots", bilder,
                    "speichert Form1.png, Form2.png und Form3.png (ohne Bildschirm, nach dem ersten Anruf der "
                    "Vorführung) in VERZEICHNIS");    try {
         app.parse(argc, argv);
         if (bilder) return rufpilot::bildschirmfotosSpeichern(*bilder, argc, argv);
         if (fenster && !demo) throw std::runtime_error("--window gehört zu --demo");
+        if (quelle != "capi" && !demo)
+            throw std::runtime_error("--quelle gehört zu --demo; im Betrieb wählt der Einstellungsdialog die Anrufquelle");
         if (demo) {
             std::optional<std::filesystem::path> pfad;
             if (verzeichnis) pfad = *verzeichnis;
+            if (quelle == "sip") throw std::runtime_error("--quelle sip: in dieser Version noch nicht verfügbar");
+            if (fenster && quelle != "capi") throw std::runtime_error("--quelle " + quelle + " noch nicht mit --window");
             if (fenster) return rufpilot::fensterVorfuehren(pfad, std::cout, tempo, argc, argv);
-            return rufpilot::vorfuehren(pfad, std::cout);
+            rufpilot::Vorfuehrungshaken haken;
+            if (quelle == "anrufmonitor") haken.quelle = rufpilot::Quellenart::Anrufmonitor;
+            return rufpilot::vorfuehren(pfad, std::cout, haken);
         }
         rufpilot::Betriebsoptionen optionen;
         optionen.verzeichnis = rufpilot::datenverzeichnis(verzeichnis ? std::optional<std::filesystem::path>(*verzeichnis)

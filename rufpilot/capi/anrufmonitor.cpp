@@ -44,6 +44,9 @@ void Anrufmonitor::CapiAbfrage() {
 
     CapiNachricht nachricht;
     const unsigned ergebnis = treiber_.holen(applId_, nachricht);
+    // A delivered message says nothing about the connection: some drivers
+    // still hand out what they queued before it was lost.
+    if (ergebnis != 0) verbunden_ = ergebnis != kCapiVerbindungVerloren;
     if (ergebnis != 0) {
         // An empty queue is the normal case; a broken driver is said once.
         if (ergebnis != kCapiWarteschlangeLeer && !abholfehlerGemeldet_) {

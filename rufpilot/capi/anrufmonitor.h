@@ -44,6 +44,9 @@ public:
     std::uint32_t nachrichtenzaehler() const { return nachrichtenzaehler_; }
     void klingeldauerSetzen(std::int64_t ms) { klingeldauerMs_ = ms; }
     std::size_t offeneRueckrufe() const { return rueckrufe_.offen(); }
+    // False while the driver reports its connection lost (a remote CAPI
+    // server, the router's call monitor).
+    bool verbunden() const { return verbunden_; }
 
 private:
     void anrufBehandeln(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
@@ -64,6 +67,7 @@ private:
     std::int64_t klingeldauerMs_ = kKlingeldauerMs;
     Rueckrufe rueckrufe_;
     bool abholfehlerGemeldet_ = false;
+    bool verbunden_ = true;
 };
 
 }  // namespace rufpilot

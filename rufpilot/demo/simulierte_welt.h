@@ -6,6 +6,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <ostream>
 
 #include "rufpilot/capi/simulierte_leitung.h"
@@ -36,18 +38,27 @@ struct SimulierteWelt {
     TextOberflaeche ui;
     DoppelteOberflaeche oberflaechen;
     SimulierteZeit::Timer& fensterTimer;
+    // Another call source than the simulated line, when one was built.
+    std::unique_ptr<CapiTreiber> quelle;
     Anwendung anwendung;
 
+    // Builds the call source from the world's time and line (the application
+    // does not exist yet while it runs).
+    using Quellenbau = std::function<std::unique_ptr<CapiTreiber>(SimulierteWelt&)>;
+
     // `verzeichnis` holds the gateway's files; `start` is the wall-clock time
-    // at simulated millisecond 0; `fenster`, when given, shows what `ui` shows.
+    // at simulated millisecond 0; `fenster`, when given, shows what `ui` shows;
+    // `bau`, when given, builds the call source instead of the simulated line.
     SimulierteWelt(const std::filesystem::path& verzeichnis, std::ostream& aus, Ortszeit start,
-                   Oberflaeche* fenster = nullptr)
+                   Oberflaeche* fenster = nullptr, const Quellenbau& bau = {})
         : zeit(start),
           leitstelle(zeit, empfaenger, verzeichnis / "leitstelle"),
           ui(aus),
           oberflaechen(ui, fenster),
           fensterTimer(zeit.timer()),
-          anwendung(Anwendungsteile{oberflaechen, zeit, fw, anschluss, leitung, fensterTimer, verzeichnis}) {
+          quelle(bau ? bau(*this) : nullptr),
+          anwendung(Anwendungsteile{oberflaechen, zeit, fw, anschluss, quelle ? *quelle : leitung, fensterTimer,
+                                    verzeichnis}) {
         std::filesystem::create_directories(verzeichnis / "sendung");
         fw.Sendeverzeichnis(verzeichnis / "sendung");
         ausgabe.gegenstelle(leitstelle.empfaenger());

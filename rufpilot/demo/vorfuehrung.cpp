@@ -11,6 +11,7 @@
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/demo/simulierte_welt.h"
+#include "rufpilot/demo/telefonseite.h"
 #include "rufpilot/ui/echtzeit_schleife.h"
 
 namespace rufpilot {
@@ -41,6 +42,7 @@ struct Anruf {
     bool meldungVorZeile;        // ... before the call row
     bool auflegen;               // the caller hangs up while the status is sent
     Ergebnis erwartet;
+    std::string meldungAnrufmonitor = {};  // when the call monitor words it otherwise
 };
 
 std::vector<Anruf> anrufe() {
@@ -53,7 +55,7 @@ std::vector<Anruf> anrufe() {
         {"Unbekannter Anrufer", std::string("\x21\x80", 2) + "0401111111", "4712", V::Quittieren,
          "Gesamtergebnis: Eingehende Rufnummer oder MSN NICHT erkannt", false, false, {0, "-", 0, true, true}},
         {"Unterdrückte Rufnummer", std::string("\x21\x20", 2), "4712", V::Quittieren, "Eingang: ISDN Hidden\t ruft: 4712",
-         false, false, {0, "-", 0, true, true}},
+         false, false, {0, "-", 0, true, true}, "Eingang: Unbekannt\t ruft: 4712"},
         {"Anrufer legt beim Senden auf", std::string("\x21\x80", 2) + "0221555123", "4714", V::Quittieren,
          "Rufbehandlung: \tAnrufer hat aufgelegt", true, true, {1, "ja", 1, true, true}},
         {"Quittung für ein anderes Fahrzeug", std::string("\x21\x80", 2) + "0891234567", "4715",
@@ -84,16 +86,15 @@ bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
                        [&](const std::string& z) { return z.find(text) != std::string::npos; });
 }
 
-Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, std::uint32_t plci) {
-    const std::size_t gesendetVorher = w.leitung.gesendet().size();
+Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bool anrufmonitor) {
+    const std::size_t gesendetVorher = seite.gesendet(w).size();
     const int telegrammeVorher = w.ausgabe.sendungen();
     const std::size_t zeilenVorher = w.ui.zeilen(Liste::Anrufe).size();
     std::vector<std::string> meldungen;  // in the order written
     std::size_t meldungenBeiZeile = SIZE_MAX;
 
     w.leitstelle.verhalten = a.leitstelle;
-    w.leitung.connectInd(plci, a.msn, a.anruferStruct);
-    if (a.auflegen) w.leitung.disconnectInd(plci, 0x3490);
+    seite.anrufen(w, a.anruferStruct, a.msn, a.auflegen);
     // Follow the lists as they grow: the message list may be emptied at its limit.
     std::size_t bekannt = w.ui.zeilen(Liste::Meldungen).size();
     for (std::int64_t t = 0; t < kJeAnrufMs; t += 100) {
@@ -113,12 +114,13 @@ Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, std::uint32_t plci) {
         e.quittung = zeile.substr(zeile.rfind('\t') + 1);
     }
     bool alert = false, resp = false;
-    for (std::size_t i = gesendetVorher; i < w.leitung.gesendet().size(); ++i) {
-        const auto& g = w.leitung.gesendet()[i];
+    const auto& gesendet = seite.gesendet(w);
+    for (std::size_t i = gesendetVorher; i < gesendet.size(); ++i) {
+        const auto& g = gesendet[i];
         const std::string name = CapiName(g.befehl, g.unterbefehl);
         if (name == "CONNECT_REQ") ++e.rueckrufe;
-        if (name == "ALERT_REQ" && g.adresse == plci) alert = true;
-        if (name == "CONNECT_RESP" && g.adresse == plci && alert && g.bytes.size() >= 14 && g.bytes[12] == 1 &&
+        if (name == "ALERT_REQ" && seite.zumAnruf(g.adresse)) alert = true;
+        if (name == "CONNECT_RESP" && seite.zumAnruf(g.adresse) && alert && g.bytes.size() >= 14 && g.bytes[12] == 1 &&
             g.bytes[13] == 0)
             resp = true;
     }
@@ -126,7 +128,8 @@ Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, std::uint32_t plci) {
     const std::vector<std::string> vorZeile(meldungen.begin(),
                                             meldungen.begin() + static_cast<std::ptrdiff_t>(
                                                                     std::min(meldungenBeiZeile, meldungen.size())));
-    e.meldung = enthaelt(a.meldungVorZeile ? vorZeile : meldungen, a.meldung);
+    const std::string& meldung = anrufmonitor && !a.meldungAnrufmonitor.empty() ? a.meldungAnrufmonitor : a.meldung;
+    e.meldung = enthaelt(a.meldungVorZeile ? vorZeile : meldungen, meldung);
     return e;
 }
 
@@ -160,19 +163,20 @@ bool Vorfuehrungsbilanz::alleOk() const {
 Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream& aus, Ortszeit start,
                                       const Vorfuehrungshaken& haken) {
     dateienAnlegenIntern(verzeichnis);
-    SimulierteWelt w(verzeichnis, aus, start, haken.fenster);
+    const std::unique_ptr<Telefonseite> seite = telefonseiteFuer(haken.quelle);
+    if (haken.quelle != Quellenart::Capi) aus << "Anrufquelle: " << seite->beschreibung() << '\n';
+    SimulierteWelt w(verzeichnis, aus, start, haken.fenster, seite->quellenbau());
     w.anwendung.starten();
+    seite->verbunden(w);
     if (haken.gestartet) haken.gestartet(w);
     w.zeit.laufen(3000);
 
     Vorfuehrungsbilanz bilanz;
-    std::uint32_t plci = 0x0101;
     for (const Anruf& a : anrufe()) {
         if (bilanz.anrufe.size() >= haken.hoechstensAnrufe) break;
         aus << "\n=== " << a.titel << " ===\n";
-        const Ergebnis gesehen = anrufSpielen(w, a, plci);
+        const Ergebnis gesehen = anrufSpielen(w, a, *seite, haken.quelle == Quellenart::Anrufmonitor);
         bilanz.anrufe.push_back({a.titel, beschreiben(a.erwartet), beschreiben(gesehen), gesehen == a.erwartet});
-        plci += 0x0100;
     }
     if (haken.vorEnde) haken.vorEnde(w);
     w.anwendung.beenden();

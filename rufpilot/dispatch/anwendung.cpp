@@ -93,7 +93,7 @@ void Anwendung::einstellungenNeuLaden() {
 
 void Anwendung::tick() {
     monitor_.CapiAbfrage();
-    t_.oberflaeche.lampe(Lampe::Capi, capiBereit_ ? Farbe::Gruen : Farbe::Rot);
+    t_.oberflaeche.lampe(Lampe::Capi, capiBereit_ && monitor_.verbunden() ? Farbe::Gruen : Farbe::Rot);
     const int port = einstellungen_.comPort;
     if (port >= 1 && port <= 4)
         t_.oberflaeche.lampe(static_cast<Lampe>(static_cast<int>(Lampe::Port1) + port - 1),

@@ -4,8 +4,8 @@
 #include <csignal>
 #include <iostream>
 
-#include "rufpilot/capi/libcapi20_treiber.h"
 #include "rufpilot/dispatch/anwendung.h"
+#include "rufpilot/ui/quellenstart.h"
 #include "rufpilot/ui/echtzeit_schleife.h"
 #include "rufpilot/ui/einzelinstanz.h"
 #include "rufpilot/ui/text_oberflaeche.h"
@@ -47,10 +47,11 @@ int betreiben(const Betriebsoptionen& optionen) {
         tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, schleife.timer(), schleife.timer(), uhr});
     tonwerk::TermiosAnschluss anschluss;
     for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
-    Libcapi20Treiber capi;
+    Quellenstart quelle(optionen.verzeichnis, schleife);
 
-    Anwendung anwendung(Anwendungsteile{oberflaeche, schleife, fw, anschluss, capi, schleife.timer(),
+    Anwendung anwendung(Anwendungsteile{oberflaeche, schleife, fw, anschluss, quelle.treiber(), schleife.timer(),
                                         optionen.verzeichnis});
+    quelle.anbinden(anwendung.vermittlung());
     anwendung.starten();
     schleife.laufen(gEnde);
     std::cout << "bitte warten, die Soundkarte(n) werden reinitialisiert ...\n" << std::flush;

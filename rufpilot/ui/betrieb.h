@@ -1,6 +1,7 @@
 // Rufpilot on the real platform without a window: ALSA capture and playback,
-// the serial port's DTR/RTS lines, CAPI 2.0 through libcapi20, every list row
-// printed. Runs until SIGINT, SIGTERM or SIGHUP, then shuts down in order.
+// the serial port's DTR/RTS lines, calls from the source rufquelle.ini names
+// (CAPI 2.0 through libcapi20 by default), every list row printed. Runs until
+// SIGINT, SIGTERM or SIGHUP, then shuts down in order.
 #pragma once
 
 #include <filesystem>

@@ -105,6 +105,19 @@ TEST_F(AnwendungTest, ARefusedRegistrationIsNotReportedAsStarted) {
     EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Rot);
 }
 
+TEST_F(AnwendungTest, ALostDriverConnectionTurnsTheLampRedUntilItIsBack) {
+    SimulierteWelt& s = welt();
+    s.anwendung.starten();
+    s.zeit.laufen(1000);
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Gruen);
+    s.leitung.abholfehlerSetzen(kCapiVerbindungVerloren);
+    s.zeit.laufen(1000);
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Rot);
+    s.leitung.abholfehlerSetzen(0);
+    s.zeit.laufen(1000);
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Gruen);
+}
+
 TEST_F(AnwendungTest, TodaysCallLogIsLoadedWithItsLastLineOnTop) {
     std::filesystem::create_directories(tmp.pfad() / "Logs");
     for (const char* zeile : {"09:00:00\t01\t4711\tA\t1\tDTR\tja", "09:10:00\t02\t4711\tB\t1\tDTR\tnein",

@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <csignal>
 
-#include "rufpilot/capi/libcapi20_treiber.h"
 #include "rufpilot/dispatch/anwendung.h"
+#include "rufpilot/ui/quellenstart.h"
 #include "rufpilot/ui/einzelinstanz.h"
 #include "rufpilot/ui/fenster/deutsch.h"
 #include "rufpilot/ui/fenster/form1.h"
@@ -40,14 +40,16 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     tonwerk::Funkwandler fw(tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, timer1, timer2, uhr});
     tonwerk::TermiosAnschluss anschluss;
     for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
-    Libcapi20Treiber capi;
+    Quellenstart quelle(optionen.verzeichnis, schleife);
 
     Form1 form;
-    Anwendung anwendung(Anwendungsteile{form, schleife, fw, anschluss, capi, fensterTimer, optionen.verzeichnis});
+    Anwendung anwendung(
+        Anwendungsteile{form, schleife, fw, anschluss, quelle.treiber(), fensterTimer, optionen.verzeichnis});
     form.anbinden(anwendung);
     // Hidden in the tray is no reason to end; only the close sequence ends it.
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(&form, &Form1::geschlossen, &app, &QCoreApplication::quit);
+    quelle.anbinden(anwendung.vermittlung());
     anwendung.starten();
     form.show();
     const int status = app.exec();

@@ -5,6 +5,7 @@
 
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/nummern_datei.h"
+#include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/anwendung.h"
 #include "rufpilot/dispatch/eingaben.h"
 #include "rufpilot/ui/fenster/form3.h"
@@ -41,6 +42,7 @@ void Form2::laden() {
     for (const std::string& name : anwendung_.soundkarten()) soundkarte_->addItem(q(name));
     if (soundkarte_->count() > 0)
         soundkarte_->setCurrentIndex(e.soundkarte >= 0 && e.soundkarte < soundkarte_->count() ? e.soundkarte : -1);
+    quelle_->setzen(quellenLesen(anwendung_.verzeichnis()).werte);
     grid_->setRowCount(0);
     if (const auto tabelle = nummernLesen(anwendung_.nummerndatei())) {
         for (const Nummerneintrag& n : *tabelle) {
@@ -66,6 +68,9 @@ void Form2::speichern() {
     }
     const std::optional<int> vorlauf = fuehrendeZahl(vorlauf_->text().toStdString());
     if (!vorlauf) return fehler(QStringLiteral("Nicht gespeichert: der FMS-Sendervorlauf ist zu groß."));
+    QString quellenFehler;
+    const std::optional<Quelleneinstellungen> quelle = quelle_->lesen(quellenFehler);
+    if (!quelle) return fehler(quellenFehler);
 
     e.pegelumkehr = pegelumkehr_->isChecked() ? 1 : 0;
     if (comPort_->checkedId() >= 1) e.comPort = comPort_->checkedId();
@@ -80,6 +85,19 @@ void Form2::speichern() {
     } catch (const std::exception& f) {
         fehler(QStringLiteral("server.ini nicht gespeichert:\n") + QString::fromLocal8Bit(f.what()));
     }
+    quelleSpeichern(*quelle);
+}
+
+void Form2::quelleSpeichern(const Quelleneinstellungen& neu) {
+    // Compared with the file, not the running source: saving twice says it once.
+    const bool geaendert = quellenLesen(anwendung_.verzeichnis()).werte != neu;
+    try {
+        quellenSchreiben(anwendung_.verzeichnis(), neu);
+    } catch (const std::exception& f) {
+        return fehler(QStringLiteral("rufquelle.ini nicht gespeichert:\n") + QString::fromLocal8Bit(f.what()));
+    }
+    if (geaendert)
+        anwendung_.vermittlung().MeldungSchreiben("Anrufquelle geändert:\tgilt ab dem nächsten Programmstart");
 }
 
 void Form2::neu() {

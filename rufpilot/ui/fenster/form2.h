@@ -1,5 +1,5 @@
-// "Rufnummern und MSN": every setting of server.ini the user may change and
-// the number table. "speichern" writes the settings and leaves the dialog
+// "Rufnummern und MSN": every setting of server.ini the user may change, the
+// call source (rufquelle.ini) and the number table. "speichern" writes the settings and leaves the dialog
 // open; "Neu" and "löschen" change the number file at once.
 #pragma once
 
@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <array>
+
+#include "rufpilot/ui/fenster/quellen_abschnitt.h"
 
 namespace rufpilot {
 
@@ -31,6 +33,7 @@ private:
     void aufbauen();
     void laden();
     void fehler(const QString& text);
+    void quelleSpeichern(const Quelleneinstellungen& neu);
 
     Anwendung& anwendung_;
     QButtonGroup* comPort_ = nullptr;     // ids 1..4
@@ -42,6 +45,7 @@ private:
     QComboBox* soundkarte_ = nullptr;
     std::array<QLineEdit*, 9> msn_{};
     QTableWidget* grid_ = nullptr;
+    QuellenAbschnitt* quelle_ = nullptr;
 };
 
 }  // namespace rufpilot

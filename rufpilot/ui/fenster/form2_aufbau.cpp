@@ -1,5 +1,6 @@
 // The layout of the settings dialog: port and FMS settings on the left, the
-// nine MSNs with their explanation on the right, the number table below.
+// nine MSNs with their explanation and the call source on the right, the
+// number table below.
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -146,6 +147,13 @@ void Form2::aufbauen() {
     rechts->addLayout(msnSpalte);
     rechts->addSpacing(8);
     rechts->addLayout(beispiel, 1);
+    // --- where calls come from ---
+    auto* rechtsGesamt = new QVBoxLayout;
+    rechtsGesamt->addLayout(rechts);
+    rechtsGesamt->addSpacing(6);
+    rechtsGesamt->addWidget(ueberschrift(QStringLiteral("Anrufquelle"), this));
+    quelle_ = new QuellenAbschnitt(this);
+    rechtsGesamt->addWidget(quelle_);
 
     // --- the number table ---
     grid_ = new QTableWidget(0, 3, this);
@@ -190,7 +198,7 @@ void Form2::aufbauen() {
     auto* oben = new QHBoxLayout;
     oben->setSpacing(16);
     oben->addLayout(links, 1);
-    oben->addLayout(rechts, 1);
+    oben->addLayout(rechtsGesamt, 1);
     auto* gesamt = new QVBoxLayout(this);
     gesamt->addLayout(oben);
     gesamt->addSpacing(6);
@@ -202,7 +210,7 @@ void Form2::aufbauen() {
     connect(loeschenKnopf, &QPushButton::clicked, this, &Form2::loeschen);
     connect(speichernKnopf, &QPushButton::clicked, this, &Form2::speichern);
     connect(zurueckKnopf, &QPushButton::clicked, this, &QDialog::reject);
-    resize(800, 600);
+    resize(800, 760);
 }
 
 }  // namespace rufpilot

@@ -12,6 +12,7 @@
 
 #include "fenster_tests.h"
 #include "fenster_welt.h"
+#include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/anwendung.h"
 #include "rufpilot/ui/fenster/form2.h"
 #include "rufpilot/ui/fenster/form3.h"
@@ -217,6 +218,79 @@ void DialogTest::einstellungenKnopfLaedtDanachNeu() {
     QCOMPARE(f.w->anwendung.nummern().size(), std::size_t{2});
     QCOMPARE(QString::fromStdString(f.w->anwendung.vermittlung().msnTabelle()[0]), QStringLiteral("4711"));
     QVERIFY(f.w->anschluss.offen());  // the port was checked again
+}
+
+}  // namespace rufpilot::test
+
+namespace rufpilot::test {
+
+void DialogTest::anrufquelleSpeichernUndWiederOeffnen() {
+    FensterWelt f;
+    f.starten();
+    const std::string ini = datei(f.pfad / "server.ini");
+    {
+        Form2 d(f.w->anwendung, &f.form);
+        auto* quelle = kind<QComboBox>(d, QStringLiteral("quelle"));
+        QCOMPARE(quelle->currentText(), QStringLiteral("CAPI 2.0"));
+        QVERIFY(!kind<QLineEdit>(d, QStringLiteral("monitorHost"))->isEnabled());
+        QVERIFY(!kind<QLineEdit>(d, QStringLiteral("registrar"))->isEnabled());
+        quelle->setCurrentIndex(quelle->findText(QStringLiteral("Anrufmonitor des Routers")));
+        QVERIFY(kind<QLineEdit>(d, QStringLiteral("monitorHost"))->isEnabled());
+        QVERIFY(kind<QLineEdit>(d, QStringLiteral("passwort"))->isEnabled());
+        QCOMPARE(kind<QLineEdit>(d, QStringLiteral("passwort"))->echoMode(), QLineEdit::Password);
+        QCOMPARE(kind<QLineEdit>(d, QStringLiteral("monitorPort"))->text(), QStringLiteral("1012"));
+        setzen(d, QStringLiteral("monitorHost"), QStringLiteral(" 192.168.178.1 "));
+        setzen(d, QStringLiteral("registrar"), QStringLiteral("fritz.box"));
+        setzen(d, QStringLiteral("benutzer"), QStringLiteral("620"));
+        setzen(d, QStringLiteral("passwort"), QStringLiteral("geheim ä"));
+        klicken(d, QStringLiteral("speichern"));
+        QVERIFY(f.form.liste(Liste::Meldungen).zeile(0).endsWith(QStringLiteral("Anrufquelle geändert:\tgilt ab dem nächsten Programmstart")));
+    }
+    const Quellenlesung l = quellenLesen(f.pfad);
+    QCOMPARE(static_cast<int>(l.werte.art), static_cast<int>(Quellenart::Anrufmonitor));
+    QCOMPARE(QString::fromStdString(l.werte.monitorHost), QStringLiteral("192.168.178.1"));
+    QCOMPARE(QString::fromStdString(l.werte.sip.passwort), QStringLiteral("geheim ä"));
+    QCOMPARE(std::filesystem::status(f.pfad / kPasswortdatei).permissions() & std::filesystem::perms::all,
+             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // server.ini keeps its eight lines, unchanged by the new section.
+    QCOMPARE(datei(f.pfad / "server.ini"), ini);
+
+    Form2 wieder(f.w->anwendung, &f.form);
+    QCOMPARE(kind<QComboBox>(wieder, QStringLiteral("quelle"))->currentText(), QStringLiteral("Anrufmonitor des Routers"));
+    QCOMPARE(kind<QLineEdit>(wieder, QStringLiteral("benutzer"))->text(), QStringLiteral("620"));
+    // Saving again without a change says nothing new.
+    const QString vorher = f.meldung(0);
+    const int zeilen = f.form.liste(Liste::Meldungen).rowCount();
+    klicken(wieder, QStringLiteral("speichern"));
+    QCOMPARE(f.form.liste(Liste::Meldungen).rowCount(), zeilen);
+    QCOMPARE(f.meldung(0), vorher);
+}
+
+void DialogTest::anrufquelleUngueltigWirdNichtGespeichert() {
+    FensterWelt f;
+    f.starten();
+    const std::string ini = datei(f.pfad / "server.ini");
+    Form2 d(f.w->anwendung, &f.form);
+    d.show();
+    auto* quelle = kind<QComboBox>(d, QStringLiteral("quelle"));
+    quelle->setCurrentIndex(2);
+    QString meldung;
+    gleichDanach([&] { meldung = antworten(QMessageBox::Ok); });
+    klicken(d, QStringLiteral("speichern"));
+    QVERIFY(meldung.contains(QStringLiteral("Adresse des Routers")));
+    setzen(d, QStringLiteral("monitorHost"), QStringLiteral("fritz.box"));
+    setzen(d, QStringLiteral("monitorPort"), QStringLiteral("70000"));
+    gleichDanach([&] { meldung = antworten(QMessageBox::Ok); });
+    klicken(d, QStringLiteral("speichern"));
+    QVERIFY(meldung.contains(QStringLiteral("65535")));
+    setzen(d, QStringLiteral("monitorPort"), QStringLiteral("1012"));
+    setzen(d, QStringLiteral("registrar"), QStringLiteral("fritz box"));
+    gleichDanach([&] { meldung = antworten(QMessageBox::Ok); });
+    klicken(d, QStringLiteral("speichern"));
+    QVERIFY(meldung.contains(QStringLiteral("Leerzeichen")));
+    QVERIFY(!std::filesystem::exists(f.pfad / kQuellendatei));
+    QVERIFY(!std::filesystem::exists(f.pfad / kPasswortdatei));
+    QCOMPARE(datei(f.pfad / "server.ini"), ini);
 }
 
 }  // namespace rufpilot::test

@@ -30,6 +30,8 @@ private slots:
     void neuMitPruefung();
     void loeschenSchreibtDieDateiInTabellenreihenfolge();
     void einstellungenKnopfLaedtDanachNeu();
+    void anrufquelleSpeichernUndWiederOeffnen();
+    void anrufquelleUngueltigWirdNichtGespeichert();
 };
 
 class ZeitgeberTest : public QObject {

@@ -1,0 +1,94 @@
+#include "rufpilot/demo/telefonseite.h"
+
+#include <poll.h>
+
+#include <stdexcept>
+
+#include "rufpilot/demo/mitschrift.h"
+#include "rufpilot/demo/monitor_gegenstelle.h"
+#include "rufpilot/routermonitor/anrufmonitor_treiber.h"
+#include "rufpilot/routermonitor/rueckruf_weiche.h"
+
+namespace rufpilot {
+
+namespace {
+
+class IsdnSeite : public Telefonseite {
+public:
+    void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
+        plci_ += 0x0100;
+        w.leitung.connectInd(plci_, msn, anruferStruct);
+        if (auflegen) w.leitung.disconnectInd(plci_, 0x3490);
+    }
+    const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt& w) const override {
+        return w.leitung.gesendet();
+    }
+    bool zumAnruf(std::uint32_t adresse) const override { return adresse == plci_; }
+    std::string beschreibung() const override { return "simulierte ISDN-Leitung"; }
+
+private:
+    std::uint32_t plci_ = 0x0001;
+};
+
+class MonitorSeite : public Telefonseite {
+public:
+    SimulierteWelt::Quellenbau quellenbau() override {
+        return [this](SimulierteWelt& w) -> std::unique_ptr<CapiTreiber> {
+            const auto meldung = [&w](const std::string& text) { w.anwendung.vermittlung().MeldungSchreiben(text); };
+            auto monitor = std::make_unique<AnrufmonitorTreiber>(
+                "127.0.0.1", router_.port(), [&w] { return w.zeit.monotonMs(); }, meldung);
+            monitor_ = monitor.get();
+            auto weiche = std::make_unique<RueckrufWeiche>(std::move(monitor), AnrufmonitorTreiber::kController,
+                                                           std::make_unique<MitschreibenderTreiber>(w.leitung), meldung);
+            auto mitschrift = std::make_unique<MitschreibenderTreiber>(std::move(weiche));
+            mitschrift_ = mitschrift.get();
+            return mitschrift;
+        };
+    }
+    void verbunden(SimulierteWelt&) override { router_.annehmen(); }
+    void anrufen(SimulierteWelt&, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
+        // A restricted presentation leaves the caller field empty.
+        const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
+        const std::string anrufer = unterdrueckt || anruferStruct.size() < 2 ? "" : anruferStruct.substr(2);
+        const std::string id = std::to_string(id_++);
+        std::string zeilen = "08.12.26 10:00:00;RING;" + id + ";" + anrufer + ";" + msn + ";SIP0;\r\n";
+        if (auflegen) zeilen += "08.12.26 10:00:01;DISCONNECT;" + id + ";0;\r\n";
+        router_.schreiben(zeilen);
+        // The gateway fetches on its ticks; the lines must be there by then.
+        pollfd p{monitor_->socket(), POLLIN, 0};
+        if (::poll(&p, 1, 10000) != 1) throw std::runtime_error("Anrufmonitor: die Zeilen kommen nicht an");
+    }
+    const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt&) const override {
+        return mitschrift_->gesendet();
+    }
+    bool zumAnruf(std::uint32_t adresse) const override {
+        // The driver numbers its calls itself: the last one's address is the
+        // newest on the monitor's controller.
+        std::uint32_t letzte = 0;
+        for (const auto& g : mitschrift_->gesendet())
+            if ((g.adresse & 0x7F) == AnrufmonitorTreiber::kController && g.adresse > letzte) letzte = g.adresse;
+        return adresse == letzte;
+    }
+    std::string beschreibung() const override {
+        return "Anrufmonitor auf 127.0.0.1:" + std::to_string(router_.port());
+    }
+
+private:
+    MonitorGegenstelle router_;
+    AnrufmonitorTreiber* monitor_ = nullptr;
+    MitschreibenderTreiber* mitschrift_ = nullptr;
+    int id_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Telefonseite> telefonseiteFuer(Quellenart quelle) {
+    switch (quelle) {
+        case Quellenart::Anrufmonitor: return std::make_unique<MonitorSeite>();
+        case Quellenart::Sip: throw std::runtime_error("--quelle sip: in dieser Version noch nicht verfügbar");
+        case Quellenart::Capi: break;
+    }
+    return std::make_unique<IsdnSeite>();
+}
+
+}  // namespace rufpilot

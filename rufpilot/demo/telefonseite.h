@@ -1,0 +1,41 @@
+// The demo's telephone side: places each call through the chosen source and
+// keeps what the gateway put in answer. ISDN calls arrive on the simulated
+// line; call monitor calls as RING lines written by a router peer on
+// 127.0.0.1, with the simulated line placing the call-backs (as the IP phone
+// account would).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/config/rufquelle.h"
+#include "rufpilot/demo/simulierte_welt.h"
+
+namespace rufpilot {
+
+class Telefonseite {
+public:
+    virtual ~Telefonseite() = default;
+    // What the world is to be built with (empty: the simulated line).
+    virtual SimulierteWelt::Quellenbau quellenbau() { return {}; }
+    // After the application started.
+    virtual void verbunden(SimulierteWelt&) {}
+    // A call with the Calling party number's contents (type octet,
+    // presentation octet, digits) to `msn`; with `auflegen` the caller hangs
+    // up at once.
+    virtual void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn,
+                         bool auflegen) = 0;
+    virtual const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt& w) const = 0;
+    // Whether `adresse` is the call placed last.
+    virtual bool zumAnruf(std::uint32_t adresse) const = 0;
+    // A line for the heading of the demo.
+    virtual std::string beschreibung() const = 0;
+};
+
+// Only CAPI 2.0 and the call monitor are offered; throws std::runtime_error for SIP.
+std::unique_ptr<Telefonseite> telefonseiteFuer(Quellenart quelle);
+
+}  // namespace rufpilot

@@ -1,0 +1,232 @@
+#include "rufpilot/routermonitor/anrufmonitor_treiber.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "rufpilot/capi/capi_bytes.h"
+#include "rufpilot/capi/capi_lesen.h"
+#include "rufpilot/routermonitor/monitor_nachrichten.h"
+#include "rufpilot/routermonitor/monitorzeile.h"
+
+namespace rufpilot {
+
+namespace {
+
+constexpr std::uint32_t kApplId = 1;
+constexpr unsigned kFalscheApplId = 0x1101;
+constexpr unsigned kFalscheNachricht = 0x1102;
+// Info of a refused request: no controller that could place a call.
+constexpr std::uint16_t kKeinController = 0x2002;
+constexpr std::uint16_t kAufgelegt = 0x3490;
+constexpr std::uint16_t kAngenommenAmBus = 0x349A;
+constexpr std::size_t kRufeHoechstens = 32;
+constexpr std::size_t kWarteschlangeHoechstens = 256;
+constexpr std::size_t kLeseHoechstens = 64 * 1024;
+
+// A line as it may be shown: printable ASCII, cut short.
+std::string Zeigbar(const std::string& zeile) {
+    std::string t = zeile.substr(0, 60);
+    for (char& c : t)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) c = '?';
+    return t;
+}
+
+}  // namespace
+
+AnrufmonitorTreiber::AnrufmonitorTreiber(std::string host, std::uint16_t port, Uhr uhr, MeldungSchreiben meldung,
+                                         Zeiten zeiten)
+    : host_(std::move(host)),
+      port_(port),
+      uhr_(std::move(uhr)),
+      meldung_(std::move(meldung)),
+      zeiten_(zeiten),
+      rueckzugMs_(zeiten.ersterRueckzugMs) {}
+
+bool AnrufmonitorTreiber::vorhanden(std::string& gesucht) {
+    gesucht = "Anrufmonitor " + ziel();
+    return !host_.empty() && port_ != 0;
+}
+
+std::uint32_t AnrufmonitorTreiber::registrieren(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
+    if (std::string gesucht; !vorhanden(gesucht)) return 0;
+    applId_ = kApplId;
+    rueckzugMs_ = zeiten_.ersterRueckzugMs;
+    naechsterVersuchMs_ = uhr_();
+    fehlerGesagt_ = false;
+    // Connect now, so the line is up by the first fetch.
+    schritt();
+    return applId_;
+}
+
+void AnrufmonitorTreiber::freigeben(std::uint32_t applId) {
+    if (applId != applId_) return;
+    tcp_.schliessen();
+    puffer_.leeren();
+    warteschlange_.clear();
+    rufe_.clear();
+    applId_ = 0;
+}
+
+unsigned AnrufmonitorTreiber::senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) {
+    if (applId_ == 0 || applId != applId_) return kFalscheApplId;
+    const auto kopf = KopfLesen(nachricht);
+    if (!kopf) return kFalscheNachricht;
+    // Answers to the monitor's indications have nowhere to go.
+    if (kopf->unterbefehl != capi::kReq) return 0;
+    const std::uint32_t adresse = Le32(nachricht, 8);
+    switch (kopf->befehl) {
+        case capi::kListen:
+        case capi::kAlert: einreihen(MonitorConf(id(), kopf->befehl, kopf->nummer, adresse, 0)); break;
+        case capi::kConnect:
+            melden("Kein Rückruf möglich:\tder Anrufmonitor meldet nur Anrufe (für Rückrufe SIP einrichten)");
+            einreihen(MonitorConf(id(), kopf->befehl, kopf->nummer, 0, kKeinController));
+            break;
+        default: einreihen(MonitorConf(id(), kopf->befehl, kopf->nummer, adresse, kKeinController)); break;
+    }
+    return 0;
+}
+
+unsigned AnrufmonitorTreiber::holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) {
+    if (applId_ == 0 || applId != applId_) return kFalscheApplId;
+    schritt();
+    if (!warteschlange_.empty()) {
+        nachricht = std::move(warteschlange_.front());
+        warteschlange_.pop_front();
+        return 0;
+    }
+    return verbunden() ? kCapiWarteschlangeLeer : kCapiVerbindungVerloren;
+}
+
+void AnrufmonitorTreiber::schritt() {
+    const std::int64_t jetzt = uhr_();
+    switch (tcp_.zustand()) {
+        case TcpVerbindung::Zustand::Zu:
+            if (jetzt >= naechsterVersuchMs_) versuchen(jetzt);
+            break;
+        case TcpVerbindung::Zustand::Verbindet:
+            if (const int fehler = tcp_.pruefen(); fehler != 0)
+                fehlgeschlagen(fehler, jetzt);
+            else if (verbunden())
+                aufgebaut(jetzt);
+            else if (jetzt - versuchSeitMs_ >= zeiten_.verbindeFristMs)
+                fehlgeschlagen(ETIMEDOUT, jetzt);
+            break;
+        case TcpVerbindung::Zustand::Offen: lesen(jetzt); break;
+    }
+}
+
+void AnrufmonitorTreiber::versuchen(std::int64_t jetzt) {
+    versuchSeitMs_ = jetzt;
+    if (const int fehler = tcp_.oeffnen(host_, port_); fehler != 0)
+        fehlgeschlagen(fehler, jetzt);
+    else if (verbunden())
+        aufgebaut(jetzt);
+}
+
+void AnrufmonitorTreiber::aufgebaut(std::int64_t jetzt) {
+    puffer_.leeren();
+    letzteDatenMs_ = jetzt;
+    fehlerGesagt_ = false;
+    unlesbarGesagt_ = 0;
+    if (leiseErneuern_)
+        leiseErneuern_ = false;
+    else
+        melden("Anrufmonitor verbunden:\t" + ziel());
+}
+
+void AnrufmonitorTreiber::fehlgeschlagen(int fehler, std::int64_t jetzt) {
+    tcp_.schliessen();
+    leiseErneuern_ = false;
+    naechsterVersuchMs_ = jetzt + rueckzugMs_;
+    // Said once until the connection works again, not at every attempt.
+    if (!fehlerGesagt_) {
+        melden("Anrufmonitor nicht erreichbar:\t" + ziel() + " (" + TcpFehlerText(fehler) +
+               "), neuer Versuch in " + std::to_string(rueckzugMs_ / 1000) + " s");
+        fehlerGesagt_ = true;
+    }
+    rueckzugMs_ = std::min(rueckzugMs_ * 2, zeiten_.laengsterRueckzugMs);
+}
+
+void AnrufmonitorTreiber::getrennt(const std::string& warum, std::int64_t jetzt) {
+    tcp_.schliessen();
+    puffer_.leeren();
+    // Their DISCONNECT lines are lost with the connection.
+    rufe_.clear();
+    if (!warum.empty()) melden("Anrufmonitor getrennt:\t" + ziel() + " (" + warum + ")");
+    naechsterVersuchMs_ = jetzt + rueckzugMs_;
+    rueckzugMs_ = std::min(rueckzugMs_ * 2, zeiten_.laengsterRueckzugMs);
+}
+
+void AnrufmonitorTreiber::lesen(std::int64_t jetzt) {
+    std::string bytes;
+    const int fehler = tcp_.lesen(bytes, kLeseHoechstens);
+    if (!bytes.empty()) {
+        letzteDatenMs_ = jetzt;
+        // A connection that delivers is a good one: the next failure starts short again.
+        rueckzugMs_ = zeiten_.ersterRueckzugMs;
+        const auto zeilen = puffer_.anhaengen(bytes);
+        for (const auto& zeile : zeilen.vollstaendig) zeileBehandeln(zeile);
+        for (int i = 0; i < zeilen.zuLang; ++i) unlesbar("Anrufmonitor-Zeile zu lang:\tverworfen");
+    }
+    if (fehler != 0) {
+        getrennt(TcpFehlerText(fehler), jetzt);
+    } else if (jetzt - letzteDatenMs_ >= zeiten_.stilleMs) {
+        // Keep-alive notices a vanished router; this catches one that lost
+        // track of the connection but still answers the probes. A quiet
+        // night must not fill the message list: only a failure is told.
+        getrennt("", jetzt);
+        leiseErneuern_ = true;
+        rueckzugMs_ = zeiten_.ersterRueckzugMs;
+        naechsterVersuchMs_ = jetzt;
+        versuchen(jetzt);
+    }
+}
+
+void AnrufmonitorTreiber::zeileBehandeln(const std::string& zeile) {
+    const Monitorzeile z = MonitorzeileLesen(zeile);
+    switch (z.art) {
+        case Monitorzeile::Art::Ruf: {
+            if (rufe_.size() >= kRufeHoechstens && !rufe_.contains(z.id)) rufe_.erase(rufe_.begin());
+            const std::uint32_t plci = (static_cast<std::uint32_t>(naechsterRuf_++) << 8) | kController;
+            if (naechsterRuf_ == 0) naechsterRuf_ = 1;
+            rufe_[z.id] = Ruf{plci};
+            einreihen(MonitorConnectInd(id(), naechsteNummer_++, plci, z.msn, z.anrufer));
+            break;
+        }
+        case Monitorzeile::Art::Verbunden:
+            if (const auto r = rufe_.find(z.id); r != rufe_.end()) r->second.angenommen = true;
+            break;
+        case Monitorzeile::Art::Ende:
+            if (const auto r = rufe_.find(z.id); r != rufe_.end()) {
+                const std::uint16_t grund = r->second.angenommen ? kAngenommenAmBus : kAufgelegt;
+                einreihen(MonitorDisconnectInd(id(), naechsteNummer_++, r->second.plci, grund));
+                rufe_.erase(r);
+            }
+            break;
+        case Monitorzeile::Art::Abgehend: break;  // outgoing calls are not ours
+        case Monitorzeile::Art::Unlesbar: unlesbar("Anrufmonitor-Zeile verworfen:\t" + Zeigbar(zeile)); break;
+    }
+}
+
+void AnrufmonitorTreiber::unlesbar(const std::string& meldung) {
+    // A wrong service on the port must not flood the message list.
+    if (unlesbarGesagt_ >= kUnlesbarMeldungen) return;
+    ++unlesbarGesagt_;
+    melden(meldung);
+}
+
+void AnrufmonitorTreiber::einreihen(CapiNachricht n) {
+    // Nobody fetching must not let the queue grow without bound.
+    if (warteschlange_.size() >= kWarteschlangeHoechstens) warteschlange_.pop_front();
+    warteschlange_.push_back(std::move(n));
+}
+
+void AnrufmonitorTreiber::melden(const std::string& text) {
+    if (!meldung_) return;
+    try {
+        meldung_(text);
+    } catch (...) {
+    }
+}
+
+}  // namespace rufpilot

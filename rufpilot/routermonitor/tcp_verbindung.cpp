@@ -1,0 +1,108 @@
+#include "rufpilot/routermonitor/tcp_verbindung.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace rufpilot {
+
+namespace {
+
+void keepAlive(int fd) {
+    const int an = 1, leerlauf = 60, abstand = 10, proben = 3;
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &an, sizeof an);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &leerlauf, sizeof leerlauf);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &abstand, sizeof abstand);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &proben, sizeof proben);
+}
+
+}  // namespace
+
+int TcpVerbindung::oeffnen(const std::string& host, std::uint16_t port) {
+    schliessen();
+    addrinfo wunsch{};
+    wunsch.ai_family = AF_UNSPEC;
+    wunsch.ai_socktype = SOCK_STREAM;
+    addrinfo* liste = nullptr;
+    const std::string dienst = std::to_string(port);
+    if (::getaddrinfo(host.c_str(), dienst.c_str(), &wunsch, &liste) != 0 || liste == nullptr) return kTcpNameUnbekannt;
+    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> halter(liste, &::freeaddrinfo);
+
+    fd_ = ::socket(liste->ai_family, liste->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, liste->ai_protocol);
+    if (fd_ < 0) return errno;
+    keepAlive(fd_);
+    if (::connect(fd_, liste->ai_addr, liste->ai_addrlen) == 0) {
+        zustand_ = Zustand::Offen;
+        return 0;
+    }
+    const int fehler = errno;
+    if (fehler != EINPROGRESS) {
+        schliessen();
+        return fehler;
+    }
+    zustand_ = Zustand::Verbindet;
+    return 0;
+}
+
+int TcpVerbindung::pruefen() {
+    if (zustand_ != Zustand::Verbindet) return 0;
+    // Once connected the socket has a peer; until then SO_ERROR holds a failure.
+    sockaddr_storage adresse{};
+    socklen_t laenge = sizeof adresse;
+    if (::getpeername(fd_, reinterpret_cast<sockaddr*>(&adresse), &laenge) == 0) {
+        zustand_ = Zustand::Offen;
+        return 0;
+    }
+    int fehler = 0;
+    socklen_t groesse = sizeof fehler;
+    if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &fehler, &groesse) != 0) fehler = errno;
+    if (fehler == 0) return 0;  // still under way
+    schliessen();
+    return fehler;
+}
+
+int TcpVerbindung::lesen(std::string& aus, std::size_t hoechstens) {
+    if (zustand_ != Zustand::Offen) return ENOTCONN;
+    char puffer[4096];
+    std::size_t gelesen = 0;
+    while (gelesen < hoechstens) {
+        const ssize_t n = ::recv(fd_, puffer, sizeof puffer, 0);
+        if (n > 0) {
+            aus.append(puffer, static_cast<std::size_t>(n));
+            gelesen += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n == 0) return kTcpGeschlossen;
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+        return errno;
+    }
+    return 0;
+}
+
+void TcpVerbindung::schliessen() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    zustand_ = Zustand::Zu;
+}
+
+std::string TcpFehlerText(int fehler) {
+    switch (fehler) {
+        case kTcpNameUnbekannt: return "Name nicht auflösbar";
+        case kTcpGeschlossen: return "von der Gegenseite geschlossen";
+        case ECONNREFUSED: return "Verbindung abgelehnt";
+        case ETIMEDOUT: return "Zeitüberschreitung";
+        case ECONNRESET: return "Verbindung zurückgesetzt";
+        case EHOSTUNREACH:
+        case ENETUNREACH: return "Ziel nicht erreichbar";
+        default: return "Fehler " + std::to_string(fehler);
+    }
+}
+
+}  // namespace rufpilot
