@@ -46,22 +46,24 @@ TEST(Rauschmessung, ScoringTellsRightFromWrong) {
 // no wrong decode, every tone call one event of its kind.
 TEST(Rauschmessung, ReceptionFilterGoalsAt20And10Db) {
     if (!empfangsfilterVorhanden()) GTEST_SKIP() << "Eigenschaft Empfangsfilter gibt es noch nicht";
+    // FMS's goals leave room for a miss in 25 (one at 20 dB, two at 10 dB) as
+    // they do in 50; the others allow none, and fewer messages keep it short.
     struct Ziel {
         Signalart art;
+        int anzahl;
         double bei20, bei10;
     };
-    const Ziel ziele[] = {{Signalart::FMS, 0.94, 0.92},
-                          {Signalart::ZVEI, 1.0, 1.0},
-                          {Signalart::POC512, 1.0, 1.0},
-                          {Signalart::POC1200, 1.0, 1.0},
-                          {Signalart::TonrufI, 1.0, 1.0},
-                          {Signalart::TonrufII, 1.0, 1.0},
-                          {Signalart::TonrufIILang, 1.0, 1.0}};
+    const Ziel ziele[] = {{Signalart::FMS, 25, 0.94, 0.92},
+                          {Signalart::ZVEI, 12, 1.0, 1.0},
+                          {Signalart::POC512, 6, 1.0, 1.0},
+                          {Signalart::POC1200, 8, 1.0, 1.0},
+                          {Signalart::TonrufI, 3, 1.0, 1.0},
+                          {Signalart::TonrufII, 3, 1.0, 1.0},
+                          {Signalart::TonrufIILang, 3, 1.0, 1.0}};
     for (const Ziel& ziel : ziele)
         for (double snr : {20.0, 10.0})
             for (int rate : kRaten) {
-                const bool tonruf = ziel.art >= Signalart::TonrufI;
-                const Zelle z{ziel.art, rate, snr, tonruf ? 3 : 12, true, 11};
+                const Zelle z{ziel.art, rate, snr, ziel.anzahl, true, 11};
                 const Ergebnis e = messen(z);
                 EXPECT_GE(e.anteil(), snr == 20.0 ? ziel.bei20 : ziel.bei10) << wo(z) << ": " << alsText(e);
                 EXPECT_EQ(e.falsch, 0) << wo(z) << ": " << alsText(e);
