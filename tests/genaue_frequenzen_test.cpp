@@ -11,6 +11,7 @@
 
 #include "demo_sendungen.h"
 #include "hochtasten.h"
+#include "stueckweise.h"
 #include "test_plattform.h"
 #include "tonwerk/formats/zvei_tontabelle.h"
 #include "tonwerk/platform/aufnehmende_ausgabe.h"
@@ -153,19 +154,19 @@ public:
     Tongenerator& g() { return g_; }
     const Einstellungen& e() const { return e_; }
 
-    // The generator's samples and a third of a second of silence go on air.
+    // The generator's samples, upsampled, and a third of a second of silence go on air.
     void senden() {
-        ton_.insert(ton_.end(), g_.Proben().begin(), g_.Proben().end());
-        ton_.insert(ton_.end(), 3675, 128.0);
+        const std::vector<std::uint8_t> b = test::alsBytes(test::hochtasten(g_.Proben(), rate_ / 11025));
+        ton_.insert(ton_.end(), b.begin(), b.end());
+        ton_.insert(ton_.end(), static_cast<std::size_t>(rate_ / 3), std::uint8_t{128});
     }
 
-    // Upsamples, closes with a little receiver noise and feeds it all.
+    // Closes with a little receiver noise and feeds it all.
     const test::Mitschrift& hoeren() {
-        std::vector<double> x = test::hochtasten(std::span<const double>(ton_), rate_ / 11025);
         std::mt19937 zufall(7);
         std::normal_distribution<double> rauschen(128.0, 6.0);
-        for (int i = 0; i < rate_ / 5; ++i) x.push_back(rauschen(zufall));
-        rx_.einspeisen(test::stereo(test::alsBytes(x), std::vector<std::uint8_t>{}));
+        for (int i = 0; i < rate_ / 5; ++i) ton_.push_back(static_cast<std::uint8_t>(std::lround(rauschen(zufall))));
+        test::stueckweiseEinspeisen(rx_, test::stereo(ton_, std::vector<std::uint8_t>{}), [] {});
         return rx_.ereignisse;
     }
 
@@ -173,7 +174,7 @@ private:
     int rate_;
     Einstellungen e_;
     Tongenerator g_{60};
-    std::vector<double> ton_;
+    std::vector<std::uint8_t> ton_;
     test::TestKontrolle rx_;
 };
 

@@ -11,6 +11,7 @@
 
 #include "demo_sendungen.h"
 #include "hochtasten.h"
+#include "stueckweise.h"
 #include "test_plattform.h"
 #include "tonwerk/core/mitglieder.h"
 #include "tonwerk/transmit/fms_senden.h"
@@ -191,15 +192,14 @@ Ergebnis messen(const Zelle& zelle) {
 
     std::vector<double> links(a.x.size());
     for (std::size_t i = 0; i < a.x.size(); ++i) links[i] = a.x[i] + 128.0;
-    rx.eingang.anhaengen(test::stereo(test::alsBytes(links), std::vector<std::uint8_t>{}));
-    rx.eingang.abschliessen();
     // The frame up to which the audio had been processed when each tone-call event came.
     const auto puffer = static_cast<std::size_t>(rx.fw.RecordPufferSize());
     std::vector<std::size_t> tonrufBis;
-    for (std::size_t bis = puffer; rx.eingang.fuellen() > 0; bis += puffer) {
-        rx.timer1.tick();
-        tonrufBis.resize(rx.ereignisse.tonrufA.size(), bis);
-    }
+    std::size_t verarbeitet = 0;
+    test::stueckweiseEinspeisen(rx, test::stereo(test::alsBytes(links), std::vector<std::uint8_t>{}), [&] {
+        verarbeitet += puffer;
+        tonrufBis.resize(rx.ereignisse.tonrufA.size(), verarbeitet);
+    });
 
     const test::Mitschrift& m = rx.ereignisse;
     std::vector<std::string> erhalten;
