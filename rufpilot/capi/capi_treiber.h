@@ -30,6 +30,9 @@ public:
     virtual unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) = 0;
     // CAPI_RELEASE.
     virtual void freigeben(std::uint32_t applId) = 0;
+    // Lets a driver with a protocol stack of its own (SIP) answer the network
+    // between two holen() calls; hosts call it every few tens of milliseconds.
+    virtual void pumpen() {}
 };
 
 }  // namespace rufpilot

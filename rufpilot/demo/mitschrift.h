@@ -33,6 +33,7 @@ public:
         return innen_.holen(applId, nachricht);
     }
     void freigeben(std::uint32_t applId) override { innen_.freigeben(applId); }
+    void pumpen() override { innen_.pumpen(); }
 
 private:
     std::unique_ptr<CapiTreiber> besitz_;

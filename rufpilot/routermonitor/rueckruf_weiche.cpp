@@ -84,4 +84,9 @@ void RueckrufWeiche::freigeben(std::uint32_t applId) {
     applId_ = rueckrufApplId_ = 0;
 }
 
+void RueckrufWeiche::pumpen() {
+    anrufe_->pumpen();
+    rueckrufe_->pumpen();
+}
+
 }  // namespace rufpilot

@@ -28,6 +28,7 @@ public:
     unsigned senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) override;
     unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) override;
     void freigeben(std::uint32_t applId) override;
+    void pumpen() override;
 
     CapiTreiber& anrufe() { return *anrufe_; }
     CapiTreiber& rueckrufe() { return *rueckrufe_; }
