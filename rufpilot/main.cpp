@@ -73,11 +73,11 @@ int main(int argc, char** argv) {
         if (demo) {
             std::optional<std::filesystem::path> pfad;
             if (verzeichnis) pfad = *verzeichnis;
-            if (quelle == "sip") throw std::runtime_error("--quelle sip: in dieser Version noch nicht verfügbar");
             if (fenster && quelle != "capi") throw std::runtime_error("--quelle " + quelle + " noch nicht mit --window");
             if (fenster) return rufpilot::fensterVorfuehren(pfad, std::cout, tempo, argc, argv);
             rufpilot::Vorfuehrungshaken haken;
             if (quelle == "anrufmonitor") haken.quelle = rufpilot::Quellenart::Anrufmonitor;
+            if (quelle == "sip") haken.quelle = rufpilot::Quellenart::Sip;
             return rufpilot::vorfuehren(pfad, std::cout, haken);
         }
         rufpilot::Betriebsoptionen optionen;
