@@ -33,6 +33,10 @@ public:
     // Lets a driver with a protocol stack of its own (SIP) answer the network
     // between two holen() calls; hosts call it every few tens of milliseconds.
     virtual void pumpen() {}
+    // A call that another driver reported (its CONNECT_IND), for a driver that
+    // places the call-backs to it: the CONNECT_REQ carries the caller's
+    // number padded or cut to 12 digits, the full number is learnt here.
+    virtual void anrufVernommen(std::span<const std::uint8_t> /*connectInd*/) {}
 };
 
 }  // namespace rufpilot

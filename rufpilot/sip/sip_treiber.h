@@ -55,6 +55,7 @@ public:
     // Lets the stack do what is pending without blocking; holen() does this
     // too, but the monitor's tick is too slow for SIP's timers and replies.
     void pumpen() override;
+    void anrufVernommen(std::span<const std::uint8_t> connectInd) override;
     bool angemeldet() const;
     // The port the stack listens on, 0 until it is known.
     std::uint16_t port() const;
