@@ -17,6 +17,7 @@
 #include "rufpilot/routermonitor/anrufmonitor_treiber.h"
 #include "rufpilot/routermonitor/rueckruf_weiche.h"
 #include "rufpilot/sip/sip_treiber.h"
+#include "rufpilot/ui/quellenstart.h"
 
 namespace rufpilot {
 namespace {
@@ -116,6 +117,25 @@ TEST_F(RueckrufWeicheSipTest, CallBacksRingThroughTheAccountAndStayApartFromTheM
     EXPECT_EQ(Le32(*gefunden(capi::kDisconnect, capi::kInd), 8), plci);
     EXPECT_EQ(Le32(*gefunden(capi::kDisconnect, capi::kConf), 8), plci);
     EXPECT_THAT(anrufe.protokoll(), ElementsAre("LISTEN_REQ 0x0001 #1"));
+}
+
+TEST(SipTreiberMacherTest, TheProgramsSipDriverRegistersAndWritesThroughTheGivenMessageWriter) {
+    auto router = std::make_unique<SipGegenstelle>();
+    std::vector<std::string> meldungen;
+    const SipTreiberMacher macher = sipTreiberMacher();
+    ASSERT_TRUE(macher);
+    auto treiber = macher(SipKonto{router->adresse(), "620", "geheim"},
+                          [&](const std::string& m) { meldungen.push_back(m); });
+    ASSERT_EQ(treiber->registrieren(3072, 2, 7, 2048), 1u);
+    const auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (meldungen.empty() && std::chrono::steady_clock::now() < ende) {
+        router->pumpen();
+        treiber->pumpen();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_THAT(meldungen, ElementsAre("SIP angemeldet:\t620@" + router->adresse()));
+    EXPECT_TRUE(router->angemeldet());
+    router.reset();  // the refused un-registration ends at once
 }
 
 }  // namespace
