@@ -1,5 +1,6 @@
 #include "rufpilot/demo/sip_gegenstelle.h"
 
+#include <sofia-sip/auth_digest.h>
 #include <sofia-sip/nta_tag.h>
 #include <sofia-sip/nua.h>
 #include <sofia-sip/nua_tag.h>
@@ -35,6 +36,9 @@ void EinmalEinrichten() {
 }
 
 }  // namespace
+
+constexpr const char* kRealm = "rufpilot-router";
+constexpr const char* kNonce = "a7c3e1f09d2b4c68";
 
 struct SipGegenstelle::Stapel {
     SipGegenstelle& aussen;
@@ -99,8 +103,33 @@ struct SipGegenstelle::Stapel {
         }
     }
 
+    // Whether the REGISTER's Authorization answers our challenge with the account.
+    bool berechtigt(sip_t const* sip) const {
+        if (aussen.benutzer_.empty()) return true;
+        if (!sip->sip_authorization) return false;
+        su_home_t home[1] = {SU_HOME_INIT(home)};
+        auth_response_t ar{};
+        ar.ar_size = sizeof ar;
+        bool ok = false;
+        if (auth_digest_response_get(home, &ar, sip->sip_authorization->au_params) > 0 && ar.ar_username &&
+            ar.ar_response && ar.ar_nonce && aussen.benutzer_ == ar.ar_username && std::string(ar.ar_nonce) == kNonce) {
+            auth_hexmd5_t ha1, erwartet;
+            auth_digest_ha1(ha1, ar.ar_username, Oder(ar.ar_realm), aussen.passwort_.c_str());
+            auth_digest_response(&ar, erwartet, ha1, "REGISTER", nullptr, 0);
+            ok = std::string(erwartet) == ar.ar_response;
+        }
+        su_home_deinit(home);
+        return ok;
+    }
+
     void anmeldung(nua_handle_t* nh, sip_t const* sip) {
-        if (!sip || !sip->sip_contact) {
+        if (sip && !berechtigt(sip)) {
+            if (sip->sip_authorization) ++aussen.abgewiesen_;
+            const std::string challenge = std::string("Digest realm=\"") + kRealm + "\", nonce=\"" + kNonce +
+                                          "\", algorithm=MD5";
+            nua_respond(nh, SIP_401_UNAUTHORIZED, NUTAG_WITH_THIS(nua),
+                        SIPTAG_WWW_AUTHENTICATE_STR(challenge.c_str()), TAG_END());
+        } else if (!sip || !sip->sip_contact) {
             nua_respond(nh, SIP_400_BAD_REQUEST, NUTAG_WITH_THIS(nua), TAG_END());
         } else {
             const bool ab = (sip->sip_expires && sip->sip_expires->ex_delta == 0) ||
@@ -114,7 +143,8 @@ struct SipGegenstelle::Stapel {
     }
 };
 
-SipGegenstelle::SipGegenstelle() : s_(std::make_unique<Stapel>(*this)) {
+SipGegenstelle::SipGegenstelle(std::string benutzer, std::string passwort)
+    : s_(std::make_unique<Stapel>(*this)), benutzer_(std::move(benutzer)), passwort_(std::move(passwort)) {
     EinmalEinrichten();
     s_->root = su_root_create(nullptr);
     if (!s_->root) throw std::runtime_error("SIP-Gegenstelle: kein su_root");

@@ -104,7 +104,7 @@ public:
             SipOptionen o;
             o.lokal = "sip:127.0.0.1:0";
             o.meldung = [&w](const std::string& text) { w.anwendung.vermittlung().MeldungSchreiben(text); };
-            auto sip = std::make_unique<SipTreiber>(SipKonto{router_->adresse(), "620", "rufpilot"}, std::move(o));
+            auto sip = std::make_unique<SipTreiber>(SipKonto{router_->adresse(), kBenutzer, kPasswort}, std::move(o));
             sip_ = sip.get();
             auto mitschrift = std::make_unique<AnrufMitschrift>(std::move(sip));
             mitschrift_ = mitschrift.get();
@@ -155,7 +155,9 @@ private:
         }
     }
 
-    std::unique_ptr<SipGegenstelle> router_ = std::make_unique<SipGegenstelle>();
+    static constexpr const char* kBenutzer = "620";
+    static constexpr const char* kPasswort = "rufpilot";
+    std::unique_ptr<SipGegenstelle> router_ = std::make_unique<SipGegenstelle>(kBenutzer, kPasswort);
     SipTreiber* sip_ = nullptr;
     AnrufMitschrift* mitschrift_ = nullptr;
 };

@@ -26,7 +26,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 struct RueckrufWeicheSipTest : ::testing::Test {
-    std::unique_ptr<SipGegenstelle> router = std::make_unique<SipGegenstelle>();
+    std::unique_ptr<SipGegenstelle> router = std::make_unique<SipGegenstelle>("620", "geheim");
     SimulierteLeitung anrufe;
     std::vector<std::string> meldungen;
     SipTreiber* sip = nullptr;
@@ -120,7 +120,7 @@ TEST_F(RueckrufWeicheSipTest, CallBacksRingThroughTheAccountAndStayApartFromTheM
 }
 
 TEST(SipTreiberMacherTest, TheProgramsSipDriverRegistersAndWritesThroughTheGivenMessageWriter) {
-    auto router = std::make_unique<SipGegenstelle>();
+    auto router = std::make_unique<SipGegenstelle>("620", "geheim");
     std::vector<std::string> meldungen;
     const SipTreiberMacher macher = sipTreiberMacher();
     ASSERT_TRUE(macher);
@@ -135,7 +135,27 @@ TEST(SipTreiberMacherTest, TheProgramsSipDriverRegistersAndWritesThroughTheGiven
     }
     EXPECT_THAT(meldungen, ElementsAre("SIP angemeldet:\t620@" + router->adresse()));
     EXPECT_TRUE(router->angemeldet());
+    EXPECT_EQ(router->abgewiesen(), 0);
     router.reset();  // the refused un-registration ends at once
+}
+
+// The demo's router checks the digest for real, so the demo's registration proves the account.
+TEST(SipGegenstelleTest, ARegisterWithAWrongPasswordIsRefused) {
+    auto router = std::make_unique<SipGegenstelle>("620", "geheim");
+    std::vector<std::string> meldungen;
+    auto treiber = sipTreiberMacher()(SipKonto{router->adresse(), "620", "falsch"},
+                                      [&](const std::string& m) { meldungen.push_back(m); });
+    ASSERT_EQ(treiber->registrieren(3072, 2, 7, 2048), 1u);
+    const auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (meldungen.empty() && std::chrono::steady_clock::now() < ende) {
+        router->pumpen();
+        treiber->pumpen();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_THAT(meldungen, ElementsAre("SIP-Anmeldung fehlgeschlagen:\t401 Unauthorized"));
+    EXPECT_FALSE(router->angemeldet());
+    EXPECT_EQ(router->abgewiesen(), 1);
+    treiber.reset();
 }
 
 }  // namespace
