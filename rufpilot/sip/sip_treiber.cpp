@@ -183,6 +183,11 @@ struct SipTreiber::Stapel {
 
     void anmeldungFehlgeschlagen(int status, const char* text) {
         registriert = false;
+        // The library keeps a failed registration's handle and tries to
+        // un-register it at shutdown, which then never completes; the retry
+        // makes a new one anyway.
+        if (anmeldung) nua_handle_destroy(anmeldung);
+        anmeldung = nullptr;
         melden("SIP-Anmeldung fehlgeschlagen:\t" + std::to_string(status) + " " + text);
         if (!beenden && wiederholung) {
             su_timer_set_interval(wiederholung, &Stapel::WiederholungFaellig, this,
