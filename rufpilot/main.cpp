@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
                  "QT_QPA_PLATFORM gesetzt ist)");
     app.add_option("--quelle", quelle,
                    "mit --demo: woher die Anrufe kommen: capi (simulierte ISDN-Leitung), anrufmonitor (RING-Zeilen "
-                   "eines Anrufmonitors auf 127.0.0.1) oder sip")
+                   "eines Anrufmonitors auf 127.0.0.1) oder sip (INVITEs eines SIP-Routers auf 127.0.0.1)")
         ->capture_default_str()
         ->check(CLI::IsMember({"capi", "anrufmonitor", "sip"}));
     app.add_option("--screenshots", bilder,
@@ -73,11 +73,10 @@ int main(int argc, char** argv) {
         if (demo) {
             std::optional<std::filesystem::path> pfad;
             if (verzeichnis) pfad = *verzeichnis;
-            if (quelle == "sip") throw std::runtime_error("--quelle sip: in dieser Version noch nicht verfügbar");
-            if (fenster && quelle != "capi") throw std::runtime_error("--quelle " + quelle + " noch nicht mit --window");
-            if (fenster) return rufpilot::fensterVorfuehren(pfad, std::cout, tempo, argc, argv);
             rufpilot::Vorfuehrungshaken haken;
             if (quelle == "anrufmonitor") haken.quelle = rufpilot::Quellenart::Anrufmonitor;
+            if (quelle == "sip") haken.quelle = rufpilot::Quellenart::Sip;
+            if (fenster) return rufpilot::fensterVorfuehren(pfad, std::cout, tempo, argc, argv, haken.quelle);
             return rufpilot::vorfuehren(pfad, std::cout, haken);
         }
         rufpilot::Betriebsoptionen optionen;

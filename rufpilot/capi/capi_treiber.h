@@ -30,6 +30,13 @@ public:
     virtual unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) = 0;
     // CAPI_RELEASE.
     virtual void freigeben(std::uint32_t applId) = 0;
+    // Lets a driver with a protocol stack of its own (SIP) answer the network
+    // between two holen() calls; hosts call it every few tens of milliseconds.
+    virtual void pumpen() {}
+    // A call that another driver reported (its CONNECT_IND), for a driver that
+    // places the call-backs to it: the CONNECT_REQ carries the caller's
+    // number padded or cut to 12 digits, the full number is learnt here.
+    virtual void anrufVernommen(std::span<const std::uint8_t> /*connectInd*/) {}
 };
 
 }  // namespace rufpilot

@@ -33,6 +33,8 @@ public:
         return innen_.holen(applId, nachricht);
     }
     void freigeben(std::uint32_t applId) override { innen_.freigeben(applId); }
+    void pumpen() override { innen_.pumpen(); }
+    void anrufVernommen(std::span<const std::uint8_t> connectInd) override { innen_.anrufVernommen(connectInd); }
 
 private:
     std::unique_ptr<CapiTreiber> besitz_;

@@ -2,12 +2,16 @@
 
 #include <poll.h>
 
+#include <chrono>
+#include <functional>
 #include <stdexcept>
 
 #include "rufpilot/demo/mitschrift.h"
 #include "rufpilot/demo/monitor_gegenstelle.h"
+#include "rufpilot/demo/sip_gegenstelle.h"
 #include "rufpilot/routermonitor/anrufmonitor_treiber.h"
 #include "rufpilot/routermonitor/rueckruf_weiche.h"
+#include "rufpilot/sip/sip_treiber.h"
 
 namespace rufpilot {
 
@@ -80,12 +84,90 @@ private:
     int id_ = 0;
 };
 
+// Keeps, besides what the gateway puts, the address of the call reported last.
+class AnrufMitschrift : public MitschreibenderTreiber {
+public:
+    using MitschreibenderTreiber::MitschreibenderTreiber;
+    unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) override {
+        const unsigned ergebnis = MitschreibenderTreiber::holen(applId, nachricht);
+        const auto kopf = ergebnis == 0 ? KopfLesen(nachricht) : std::nullopt;
+        if (kopf && kopf->befehl == capi::kConnect && kopf->unterbefehl == capi::kInd) letzter = Le32(nachricht, 8);
+        return ergebnis;
+    }
+    std::uint32_t letzter = 0;
+};
+
+class SipSeite : public Telefonseite {
+public:
+    SimulierteWelt::Quellenbau quellenbau() override {
+        return [this](SimulierteWelt& w) -> std::unique_ptr<CapiTreiber> {
+            SipOptionen o;
+            o.lokal = "sip:127.0.0.1:0";
+            o.meldung = [&w](const std::string& text) { w.anwendung.vermittlung().MeldungSchreiben(text); };
+            auto sip = std::make_unique<SipTreiber>(SipKonto{router_->adresse(), kBenutzer, kPasswort}, std::move(o));
+            sip_ = sip.get();
+            auto mitschrift = std::make_unique<AnrufMitschrift>(std::move(sip));
+            mitschrift_ = mitschrift.get();
+            return mitschrift;
+        };
+    }
+    void verbunden(SimulierteWelt& w) override {
+        warten([this] { return router_->angemeldet() && sip_->angemeldet(); }, "die Anmeldung kommt nicht durch");
+        // Both stacks run on the demo's timer, as the window's pump timer runs the gateway's.
+        w.zeit.timer().aktivieren(20, [this] { pumpen(); });
+    }
+    void anrufen(SimulierteWelt&, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
+        const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
+        const std::string anrufer = unterdrueckt || anruferStruct.size() < 2 ? "" : anruferStruct.substr(2);
+        // The gateway fetches on its ticks; the call (and the hang-up) must
+        // be queued by then.
+        std::size_t vorher = sip_->wartend();
+        router_->anrufen(anrufer, msn);
+        warten([&] { return sip_->wartend() > vorher; }, "der Anruf kommt nicht an");
+        if (!auflegen) return;
+        vorher = sip_->wartend();
+        router_->auflegen();
+        warten([&] { return sip_->wartend() > vorher; }, "das Auflegen kommt nicht an");
+    }
+    void vorEnde(SimulierteWelt&) override {
+        // Gone before the gateway un-registers: the refused datagram ends
+        // that at once instead of after the stack's time-out.
+        router_.reset();
+    }
+    const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt&) const override {
+        return mitschrift_->gesendet();
+    }
+    bool zumAnruf(std::uint32_t adresse) const override { return adresse == mitschrift_->letzter; }
+    std::string beschreibung() const override { return "SIP-Router auf " + router_->adresse(); }
+
+private:
+    void pumpen() {
+        if (router_) router_->pumpen();
+        sip_->pumpen();
+    }
+    // Pumps both stacks until `fertig`; the bound only ends a broken run.
+    void warten(const std::function<bool()>& fertig, const char* was) {
+        const auto ende = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!fertig()) {
+            if (std::chrono::steady_clock::now() > ende) throw std::runtime_error(std::string("SIP: ") + was);
+            pumpen();
+            ::poll(nullptr, 0, 1);
+        }
+    }
+
+    static constexpr const char* kBenutzer = "620";
+    static constexpr const char* kPasswort = "rufpilot";
+    std::unique_ptr<SipGegenstelle> router_ = std::make_unique<SipGegenstelle>(kBenutzer, kPasswort);
+    SipTreiber* sip_ = nullptr;
+    AnrufMitschrift* mitschrift_ = nullptr;
+};
+
 }  // namespace
 
 std::unique_ptr<Telefonseite> telefonseiteFuer(Quellenart quelle) {
     switch (quelle) {
         case Quellenart::Anrufmonitor: return std::make_unique<MonitorSeite>();
-        case Quellenart::Sip: throw std::runtime_error("--quelle sip: in dieser Version noch nicht verfügbar");
+        case Quellenart::Sip: return std::make_unique<SipSeite>();
         case Quellenart::Capi: break;
     }
     return std::make_unique<IsdnSeite>();

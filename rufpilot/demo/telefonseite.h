@@ -2,7 +2,8 @@
 // keeps what the gateway put in answer. ISDN calls arrive on the simulated
 // line; call monitor calls as RING lines written by a router peer on
 // 127.0.0.1, with the simulated line placing the call-backs (as the IP phone
-// account would).
+// account would); SIP calls as INVITEs from a SIP router peer on 127.0.0.1
+// that the gateway registers at and whose phones its call-backs ring.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,8 @@ public:
     virtual SimulierteWelt::Quellenbau quellenbau() { return {}; }
     // After the application started.
     virtual void verbunden(SimulierteWelt&) {}
+    // After the calls, before the application shuts down.
+    virtual void vorEnde(SimulierteWelt&) {}
     // A call with the Calling party number's contents (type octet,
     // presentation octet, digits) to `msn`; with `auflegen` the caller hangs
     // up at once.
@@ -35,7 +38,7 @@ public:
     virtual std::string beschreibung() const = 0;
 };
 
-// Only CAPI 2.0 and the call monitor are offered; throws std::runtime_error for SIP.
+// The telephone side of `quelle`.
 std::unique_ptr<Telefonseite> telefonseiteFuer(Quellenart quelle);
 
 }  // namespace rufpilot

@@ -42,7 +42,7 @@ struct Anruf {
     bool meldungVorZeile;        // ... before the call row
     bool auflegen;               // the caller hangs up while the status is sent
     Ergebnis erwartet;
-    std::string meldungAnrufmonitor = {};  // when the call monitor words it otherwise
+    std::string meldungOhneIsdn = {};  // when the call monitor and SIP word it otherwise
 };
 
 std::vector<Anruf> anrufe() {
@@ -86,7 +86,7 @@ bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
                        [&](const std::string& z) { return z.find(text) != std::string::npos; });
 }
 
-Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bool anrufmonitor) {
+Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bool ohneIsdn) {
     const std::size_t gesendetVorher = seite.gesendet(w).size();
     const int telegrammeVorher = w.ausgabe.sendungen();
     const std::size_t zeilenVorher = w.ui.zeilen(Liste::Anrufe).size();
@@ -128,7 +128,7 @@ Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bo
     const std::vector<std::string> vorZeile(meldungen.begin(),
                                             meldungen.begin() + static_cast<std::ptrdiff_t>(
                                                                     std::min(meldungenBeiZeile, meldungen.size())));
-    const std::string& meldung = anrufmonitor && !a.meldungAnrufmonitor.empty() ? a.meldungAnrufmonitor : a.meldung;
+    const std::string& meldung = ohneIsdn && !a.meldungOhneIsdn.empty() ? a.meldungOhneIsdn : a.meldung;
     e.meldung = enthaelt(a.meldungVorZeile ? vorZeile : meldungen, meldung);
     return e;
 }
@@ -175,10 +175,11 @@ Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream&
     for (const Anruf& a : anrufe()) {
         if (bilanz.anrufe.size() >= haken.hoechstensAnrufe) break;
         aus << "\n=== " << a.titel << " ===\n";
-        const Ergebnis gesehen = anrufSpielen(w, a, *seite, haken.quelle == Quellenart::Anrufmonitor);
+        const Ergebnis gesehen = anrufSpielen(w, a, *seite, haken.quelle != Quellenart::Capi);
         bilanz.anrufe.push_back({a.titel, beschreiben(a.erwartet), beschreiben(gesehen), gesehen == a.erwartet});
     }
     if (haken.vorEnde) haken.vorEnde(w);
+    seite->vorEnde(w);
     w.anwendung.beenden();
 
     // The day's log (both days', should the calls span midnight) holds

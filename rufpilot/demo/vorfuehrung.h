@@ -27,8 +27,8 @@ struct Vorfuehrungshaken {
     std::function<void(SimulierteWelt&)> gestartet;      // after the start-up
     std::function<void(SimulierteWelt&)> vorEnde;        // after the calls, before the shut-down
     std::size_t hoechstensAnrufe = std::numeric_limits<std::size_t>::max();
-    // Where the calls come from: the simulated ISDN line, or RING lines of a
-    // call monitor on 127.0.0.1.
+    // Where the calls come from: the simulated ISDN line, RING lines of a
+    // call monitor on 127.0.0.1, or INVITEs of a SIP router on 127.0.0.1.
     Quellenart quelle = Quellenart::Capi;
 };
 

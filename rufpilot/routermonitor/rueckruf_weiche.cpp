@@ -61,6 +61,11 @@ unsigned RueckrufWeiche::senden(std::uint32_t applId, std::span<const std::uint8
 unsigned RueckrufWeiche::holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) {
     if (applId_ == 0 || applId != applId_) return kFalscheApplId;
     const unsigned ergebnis = anrufe_->holen(applId, nachricht);
+    if (ergebnis == 0) {
+        const auto kopf = KopfLesen(nachricht);
+        if (kopf && kopf->befehl == capi::kConnect && kopf->unterbefehl == capi::kInd)
+            rueckrufe_->anrufVernommen(nachricht);
+    }
     if (ergebnis == 0 || rueckrufApplId_ == 0) return ergebnis;
     // The call-back side is drained whether or not the monitor is connected.
     for (int i = 0; i < 16 && rueckrufe_->holen(rueckrufApplId_, nachricht) == 0; ++i) {
@@ -82,6 +87,11 @@ void RueckrufWeiche::freigeben(std::uint32_t applId) {
     if (rueckrufApplId_ != 0) rueckrufe_->freigeben(rueckrufApplId_);
     anrufe_->freigeben(applId_);
     applId_ = rueckrufApplId_ = 0;
+}
+
+void RueckrufWeiche::pumpen() {
+    anrufe_->pumpen();
+    rueckrufe_->pumpen();
 }
 
 }  // namespace rufpilot

@@ -3,7 +3,9 @@
 // single driver. CONNECT_REQ and everything addressed to a call-back goes to
 // the second driver; LISTEN_REQ goes to both, in case the second one needs it
 // to come up. Calls the second driver reports itself are let ring on (the
-// monitor reports them already), so no call is handled twice.
+// monitor reports them already), so no call is handled twice. The second
+// driver hears of every call the monitor reports (anrufVernommen), so that a
+// call-back dials the caller's full number.
 #pragma once
 
 #include <functional>
@@ -28,6 +30,7 @@ public:
     unsigned senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) override;
     unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) override;
     void freigeben(std::uint32_t applId) override;
+    void pumpen() override;
 
     CapiTreiber& anrufe() { return *anrufe_; }
     CapiTreiber& rueckrufe() { return *rueckrufe_; }

@@ -24,6 +24,7 @@
 
 #include "rufpilot/capi/capi_bytes.h"
 #include "rufpilot/capi/capi_lesen.h"
+#include "rufpilot/capi/capi_rufnummern.h"
 #include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
@@ -182,6 +183,11 @@ struct SipTreiber::Stapel {
 
     void anmeldungFehlgeschlagen(int status, const char* text) {
         registriert = false;
+        // The library keeps a failed registration's handle and tries to
+        // un-register it at shutdown, which then never completes; the retry
+        // makes a new one anyway.
+        if (anmeldung) nua_handle_destroy(anmeldung);
+        anmeldung = nullptr;
         melden("SIP-Anmeldung fehlgeschlagen:\t" + std::to_string(status) + " " + text);
         if (!beenden && wiederholung) {
             su_timer_set_interval(wiederholung, &Stapel::WiederholungFaellig, this,
@@ -470,6 +476,15 @@ unsigned SipTreiber::holen(std::uint32_t applId, std::vector<std::uint8_t>& nach
 void SipTreiber::freigeben(std::uint32_t) { s_->stoppen(); }
 
 void SipTreiber::pumpen() { s_->pumpen(); }
+
+void SipTreiber::anrufVernommen(std::span<const std::uint8_t> connectInd) {
+    const Eingangsruf ruf = ConnectIndLesen(connectInd);
+    const std::string anrufer = AnruferAusNummernbereich(ruf.nummernbereich);
+    // Only digits can be dialled; "Unbekannt" and the like are no number.
+    if (!anrufer.empty() && anrufer.find_first_not_of("0123456789*#+") == std::string::npos)
+        s_->anrufer.merken(anrufer);
+    s_->msns.merken(MsnAusNummernbereich(ruf.nummernbereich));
+}
 bool SipTreiber::angemeldet() const { return s_->registriert; }
 std::uint16_t SipTreiber::port() const { return s_->port; }
 std::size_t SipTreiber::wartend() const { return s_->warteschlange.size(); }

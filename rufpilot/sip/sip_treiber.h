@@ -53,8 +53,9 @@ public:
     void freigeben(std::uint32_t applId) override;
 
     // Lets the stack do what is pending without blocking; holen() does this
-    // too. A host with a faster timer than the monitor's tick may call it.
-    void pumpen();
+    // too, but the monitor's tick is too slow for SIP's timers and replies.
+    void pumpen() override;
+    void anrufVernommen(std::span<const std::uint8_t> connectInd) override;
     bool angemeldet() const;
     // The port the stack listens on, 0 until it is known.
     std::uint16_t port() const;

@@ -53,6 +53,9 @@ int betreiben(const Betriebsoptionen& optionen) {
                                         optionen.verzeichnis});
     quelle.anbinden(anwendung.vermittlung());
     anwendung.starten();
+    // SIP retransmissions and replies cannot wait for the monitor's tick.
+    tonwerk::SchleifenZeitgeber& pumpe = schleife.timer();
+    if (quelle.brauchtPumpe()) pumpe.aktivieren(20, [&quelle] { quelle.treiber().pumpen(); });
     schleife.laufen(gEnde);
     std::cout << "bitte warten, die Soundkarte(n) werden reinitialisiert ...\n" << std::flush;
     anwendung.beenden();

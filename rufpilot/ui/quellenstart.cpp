@@ -4,13 +4,16 @@
 #include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
 #include "rufpilot/routermonitor/quellenwahl.h"
+#include "rufpilot/sip/sip_treiber.h"
 
 namespace rufpilot {
 
 SipTreiberMacher sipTreiberMacher() {
-    // >>> SIP wiring: once rufpilot/sip/sip_treiber.h is in, this becomes
-    //     return [](const SipKonto& konto) { return sipTreiberErzeugen(konto, ...); };
-    return {};
+    return [](const SipKonto& konto, MeldungSchreiben meldung) {
+        SipOptionen optionen;
+        optionen.meldung = std::move(meldung);
+        return sipTreiberErzeugen(konto, std::move(optionen));
+    };
 }
 
 Quellenstart::Quellenstart(const std::filesystem::path& verzeichnis, const Ereignisschleife& schleife,
@@ -21,7 +24,11 @@ Quellenstart::Quellenstart(const std::filesystem::path& verzeichnis, const Ereig
     if (einstellungen_.art != Quellenart::Capi) wartend_.push_back("Anrufquelle:\t" + quellenName(einstellungen_.art));
     Quellenbau bau;
     bau.capi = [] { return std::make_unique<Libcapi20Treiber>(); };
-    bau.sip = std::move(sip);
+    if (sip) {
+        bau.sip = [this, sip = std::move(sip)](const SipKonto& konto) {
+            return sip(konto, [this](const std::string& text) { melden(text); });
+        };
+    }
     bau.uhr = [&schleife] { return schleife.monotonMs(); };
     bau.meldung = [this](const std::string& text) { melden(text); };
     treiber_ = rufquelleBauen(einstellungen_, bau);

@@ -17,8 +17,11 @@ namespace rufpilot {
 
 class Rufvermittlung;
 
-// Builds the driver of an IP phone account; empty while the program has none.
-using SipTreiberMacher = std::function<std::unique_ptr<CapiTreiber>(const SipKonto&)>;
+using MeldungSchreiben = std::function<void(const std::string&)>;
+
+// Builds the driver of an IP phone account, its state changes going to
+// `meldung`; empty in a program without one.
+using SipTreiberMacher = std::function<std::unique_ptr<CapiTreiber>(const SipKonto&, MeldungSchreiben meldung)>;
 
 // The SIP driver of this program (see quellenstart.cpp).
 SipTreiberMacher sipTreiberMacher();
@@ -27,8 +30,13 @@ class Quellenstart {
 public:
     Quellenstart(const std::filesystem::path& verzeichnis, const Ereignisschleife& schleife,
                  SipTreiberMacher sip = sipTreiberMacher());
+    Quellenstart(const Quellenstart&) = delete;
+    Quellenstart& operator=(const Quellenstart&) = delete;
 
     CapiTreiber& treiber() { return *treiber_; }
+    // Whether the driver has a stack of its own that the host must pump
+    // (CapiTreiber::pumpen) between the monitor's ticks.
+    bool brauchtPumpe() const { return einstellungen_.art != Quellenart::Capi; }
     const Quelleneinstellungen& einstellungen() const { return einstellungen_; }
     // From now on messages go to `v`'s message list, those so far first.
     void anbinden(Rufvermittlung& v);

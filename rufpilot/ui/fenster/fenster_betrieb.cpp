@@ -32,7 +32,7 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     QtSchleife schleife;
-    QtZeitgeber timer1, timer2, fensterTimer;
+    QtZeitgeber timer1, timer2, fensterTimer, pumpe;
     tonwerk::AlsaEingang eingang;
     tonwerk::AlsaAusgabe ausgabe(optionen.pcm);
     tonwerk::KeinAnschluss steuerungsAnschluss;  // the control's own keying stays unused
@@ -51,6 +51,8 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     QObject::connect(&form, &Form1::geschlossen, &app, &QCoreApplication::quit);
     quelle.anbinden(anwendung.vermittlung());
     anwendung.starten();
+    // SIP retransmissions and replies cannot wait for the monitor's tick.
+    if (quelle.brauchtPumpe()) pumpe.aktivieren(20, [&quelle] { quelle.treiber().pumpen(); });
     form.show();
     const int status = app.exec();
     anwendung.beenden();  // nothing left to do after the close sequence

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "rufpilot/config/rufquelle.h"
 #include "rufpilot/ui/betrieb.h"
 
 namespace rufpilot {
@@ -20,8 +21,8 @@ int bildschirmfotosSpeichern(const std::filesystem::path& ziel, int& argc, char*
 
 // The demo's calls with the window showing them, simulated time running
 // `tempo` times faster than the clock. The window stays open after the
-// calls; the table is printed once it is closed.
+// calls; the table is printed once it is closed. The calls come from `quelle`.
 int fensterVorfuehren(const std::optional<std::filesystem::path>& verzeichnis, std::ostream& aus, double tempo,
-                      int& argc, char** argv);
+                      int& argc, char** argv, Quellenart quelle = Quellenart::Capi);
 
 }  // namespace rufpilot

@@ -74,7 +74,7 @@ int bildschirmfotosSpeichern(const fs::path& ziel, int& argc, char** argv) {
 }
 
 int fensterVorfuehren(const std::optional<fs::path>& verzeichnis, std::ostream& aus, double tempo, int& argc,
-                      char** argv) {
+                      char** argv, Quellenart quelle) {
     QApplication app(argc, argv);
     DeutscheTexte deutsch(app);
     app.setQuitOnLastWindowClosed(false);
@@ -84,6 +84,7 @@ int fensterVorfuehren(const std::optional<fs::path>& verzeichnis, std::ostream& 
 
     Vorfuehrungshaken haken;
     haken.fenster = &form;
+    haken.quelle = quelle;
     haken.gestartet = [&](SimulierteWelt& w) {
         form.anbinden(w.anwendung);
         form.show();
