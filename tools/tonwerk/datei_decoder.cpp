@@ -35,12 +35,12 @@ void DateiDecoder::verarbeiten(std::size_t frames) {
     }
 }
 
-void DateiDecoder::einspeisen(const std::vector<std::uint8_t>& stereo) {
-    if (stereo.size() >= 2) {
-        letzterRahmen_[0] = stereo[stereo.size() - 2];
-        letzterRahmen_[1] = stereo[stereo.size() - 1];
+void DateiDecoder::einspeisen(const std::uint8_t* stereo, std::size_t bytes) {
+    if (bytes >= 2) {
+        letzterRahmen_[0] = stereo[bytes - 2];
+        letzterRahmen_[1] = stereo[bytes - 1];
     }
-    plattform_.eingang.anhaengen(stereo);
+    plattform_.eingang.anhaengen(stereo, bytes);
     while (plattform_.eingang.restBytes() >= pufferBytes_) verarbeiten(plattform_.eingang.fuellen());
 }
 
@@ -66,7 +66,7 @@ void DateiDecoder::beenden() {
 }
 
 void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
-                       const std::function<void(std::int64_t)>& gelesen) {
+                       const std::function<void(std::int64_t)>& gelesen, DateiDecoder* zweiter) {
     std::vector<std::int16_t> samples;
     std::vector<std::uint8_t> stereo;
     std::int64_t frames = 0;
@@ -74,10 +74,12 @@ void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
         stereo.clear();
         nachAchtBitStereo(samples.data(), n, quelle.kanaele(), stereo);
         decoder.einspeisen(stereo);
+        if (zweiter) zweiter->einspeisen(stereo);
         frames += static_cast<std::int64_t>(n);
         if (gelesen) gelesen(frames);
     }
     decoder.beenden();
+    if (zweiter) zweiter->beenden();
 }
 
 }  // namespace tonwerk::werkzeug
