@@ -14,6 +14,7 @@
 #include "live_schleife.h"
 #include "systemfehler.h"
 #include "tonwerk/core/bestueckung.h"
+#include "tonwerk/core/getastete_leitung.h"
 #include "tonwerk/platform/echtzeit.h"
 #include "tonwerk/platform/termios_anschluss.h"
 
@@ -53,8 +54,13 @@ void tasten(const KeyOptionen& o) {
         return;
     }
 
-    if (fw.FunkSenden(leitung) != 0)
+    // The same guard as a keyed send: released below, or on any way out.
+    std::unique_ptr<GetasteteLeitung> gehalten;
+    try {
+        gehalten = std::make_unique<GetasteteLeitung>(fw, leitung, ort);
+    } catch (const std::runtime_error&) {
         throw std::runtime_error(ort + ": " + anschlussGrund(anschluss.geraet(o.port).string()));
+    }
     std::cerr << name << " auf " << ort << " ist Hi (Senden)";
     if (o.dauer >= 0)
         std::cerr << " für " << o.dauer << " s\n";
@@ -66,7 +72,7 @@ void tasten(const KeyOptionen& o) {
     const auto ende = std::chrono::steady_clock::now() + std::chrono::duration<double>(o.dauer);
     liveSchleife(keiner1, keiner2,
                  [&] { return o.dauer >= 0 && std::chrono::steady_clock::now() >= ende; });
-    const Long frei = fw.FunkEmpfangen(leitung);
+    const Long frei = gehalten->freigeben();
     std::cerr << name << " auf " << ort << (frei == 0 ? " ist Lo (Empfang)\n" : ": Fehler beim Freigeben\n");
     if (frei != 0) throw std::runtime_error(ort + ": Fehler aufgetreten");
 }
