@@ -126,7 +126,7 @@ void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& s
             throw;
         }
         if (const int signal = Abbruchsignale::empfangen()) {
-            std::cerr << "Sendung abgebrochen, Leitung freigegeben\n";
+            std::cerr << "Abbruch: die Sendung lief zu Ende, die Leitung ist freigegeben\n";
             throw Abgebrochen{signal};
         }
     }
