@@ -1,7 +1,14 @@
 #include "live_kontrolle.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <iostream>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 #include "eigenschaften_setzen.h"
 #include "systemfehler.h"
@@ -27,9 +34,31 @@ std::string startFehler(Long karte, const std::string& pcm, Long ergebnis) {
 }
 
 void anhaltenMitHinweis(Funkwandler& fw) {
-    std::cerr << "Beende, bitte warten: die Soundkarte kommt in etwa 4 Sekunden zur Ruhe ...\n";
+    if (!::isatty(STDERR_FILENO)) {
+        std::cerr << "Beende, bitte warten: die Soundkarte kommt in etwa 4 Sekunden zur Ruhe ...\n";
+        fw.Soundstop();
+        std::cerr << "Beendet.\n";
+        return;
+    }
+    // On a terminal the seconds count down while Soundstop blocks.
+    std::mutex m;
+    std::condition_variable cv;
+    bool fertig = false;
+    std::thread zaehler([&] {
+        std::unique_lock<std::mutex> lock(m);
+        for (int rest = 4; !fertig; rest = std::max(rest - 1, 1)) {
+            std::cerr << "\rBeende, bitte warten: noch etwa " << rest << " s " << std::flush;
+            cv.wait_for(lock, std::chrono::seconds(1), [&] { return fertig; });
+        }
+    });
     fw.Soundstop();
-    std::cerr << "Beendet.\n";
+    {
+        std::lock_guard<std::mutex> lock(m);
+        fertig = true;
+    }
+    cv.notify_one();
+    zaehler.join();
+    std::cerr << "\rBeendet.                                  \n";
 }
 
 }  // namespace tonwerk::werkzeug

@@ -27,7 +27,7 @@ std::string formateInWorten(std::int32_t maske);
 std::string startFehler(Long karte, const std::string& pcm, Long ergebnis);
 
 // Soundstop waits for the device to settle (three to four seconds); says so
-// first, so that nobody presses Ctrl+C twice.
+// first, on a terminal as a countdown, so that nobody presses Ctrl+C twice.
 void anhaltenMitHinweis(Funkwandler& fw);
 
 }  // namespace tonwerk::werkzeug
