@@ -120,9 +120,14 @@ void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& s
                 getastet = true;
                 return senden(f);
             });
-        } catch (const std::runtime_error&) {
+        } catch (const std::runtime_error& e) {
             // The guard cannot tell a missing port from a busy or forbidden one.
             if (!getastet) throw std::runtime_error(ort + ": " + anschlussGrund(geraet));
+            // An output the signal cut short is no fault of its own.
+            if (const int signal = Abbruchsignale::empfangen()) {
+                std::cerr << "Abbruch während der Sendung (" << e.what() << "), die Leitung ist freigegeben\n";
+                throw Abgebrochen{signal};
+            }
             throw;
         }
         if (const int signal = Abbruchsignale::empfangen()) {
