@@ -1,5 +1,6 @@
 #include "datei_decoder.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -73,8 +74,17 @@ void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
     while (const std::size_t n = quelle.lesen(samples, 16384)) {
         stereo.clear();
         nachAchtBitStereo(samples.data(), n, quelle.kanaele(), stereo);
-        decoder.einspeisen(stereo);
-        if (zweiter) zweiter->einspeisen(stereo);
+        if (!zweiter) {
+            decoder.einspeisen(stereo);
+        } else {
+            // In small steps by turns, so that the two report in the order of the audio.
+            constexpr std::size_t kSchritt = 4096;
+            for (std::size_t i = 0; i < stereo.size(); i += kSchritt) {
+                const std::size_t stueck = std::min(kSchritt, stereo.size() - i);
+                decoder.einspeisen(stereo.data() + i, stueck);
+                zweiter->einspeisen(stereo.data() + i, stueck);
+            }
+        }
         frames += static_cast<std::int64_t>(n);
         if (gelesen) gelesen(frames);
     }
