@@ -38,6 +38,8 @@ TEST(WerkzeugKey, MissingPortIsAClearError) {
     EXPECT_THROW(ausfuehren("key --port 5 --line dtr on"), CLI::ValidationError);
     EXPECT_THROW(ausfuehren("key --port 1 --line cts on"), CLI::ValidationError);
     EXPECT_THROW(ausfuehren("key --port 1 --line dtr halb"), CLI::ValidationError);
+    // A negative time would hold the line until Ctrl+C.
+    EXPECT_THROW(ausfuehren("key --port 1 --key dtr on --for -1"), CLI::ValidationError);
 }
 
 // A port that will not open says why, not just "nicht vorhanden".

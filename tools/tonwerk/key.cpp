@@ -88,7 +88,13 @@ void keyBefehl(CLI::App& app) {
     cmd->add_option("--line", o->leitung)->check(eineVon({"dtr", "rts"}))->group("");
     cmd->add_option("zustand", o->zustand, "on (Senden) oder off (Empfang)")->required()->check(eineVon({"on", "off"}));
     cmd->add_option("--device", o->geraet, "Gerätedatei der Schnittstelle (Standard /dev/ttyS0 bis /dev/ttyS3)");
-    cmd->add_option("--for", o->dauer, "bei on: nach so vielen Sekunden freigeben statt auf Strg+C zu warten");
+    cmd->add_option("--for", o->dauer, "bei on: nach so vielen Sekunden freigeben statt auf Strg+C zu warten")
+        ->check(CLI::Validator(
+            [](std::string& s) -> std::string {
+                double d = 0;
+                return CLI::detail::lexical_cast(s, d) && d >= 0 ? "" : "\"" + s + "\" nicht erlaubt; erlaubt sind Sekunden ab 0";
+            },
+            ""));
     cmd->callback([o] { tasten(*o); });
 }
 
