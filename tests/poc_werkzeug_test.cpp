@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bedienfehler.h"
 #include "befehle.h"
 
 namespace tonwerk::werkzeug {
@@ -24,6 +25,8 @@ bool ausfuehren(std::vector<std::string> argumente) {
     try {
         app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::ParseError&) {
+        return false;
+    } catch (const Bedienfehler&) {
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "alsa_testumgebung.h"
 #include "sende_gruppe.h"
 
 namespace tonwerk::werkzeug {
@@ -31,7 +32,9 @@ TEST(SendeTastung, SendCommandWithMissingDeviceFailsBeforePlaying) {
         });
     });
     try {
-        app.parse("send x -o /nonexistent/x.wav --key rts --port 4 --device /nonexistent/tty");
+        // Played, not written: with -o nothing is keyed.
+        test::AlsaTestumgebung alsa;
+        app.parse("send x --pcm tonwerk_aus --key rts --port 4 --device /nonexistent/tty");
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find("COM4 (/nonexistent/tty)"), std::string::npos) << e.what();

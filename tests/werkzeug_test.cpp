@@ -3,7 +3,9 @@
 #include <sndfile.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +200,94 @@ TEST(WerkzeugDecoder, AudioBehindAHeaderClaimingLessIsRead) {
     EXPECT_EQ(l->frames(), 1001);
     EXPECT_EQ(l->hinweis(), "");
     fs::remove_all(verzeichnis);
+}
+
+// The sample recording rewritten in another sample format.
+std::filesystem::path umgeschrieben(int format, const std::string& name) {
+    auto q = dateiOeffnen(TONWERK_TESTDATA "/fms_11025_snr40.wav");
+    const auto pfad = std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()) + ".wav");
+    SF_INFO info{};
+    info.samplerate = q->abtastrate();
+    info.channels = q->kanaele();
+    info.format = SF_FORMAT_WAV | format;
+    SNDFILE* f = sf_open(pfad.c_str(), SFM_WRITE, &info);
+    EXPECT_NE(f, nullptr);
+    std::vector<std::int16_t> s;
+    std::vector<double> d;
+    while (const std::size_t n = q->lesen(s, 4096)) {
+        d.assign(s.begin(), s.end());
+        for (double& x : d) x /= 32768.0;
+        sf_writef_double(f, d.data(), static_cast<sf_count_t>(n));
+    }
+    sf_close(f);
+    return pfad;
+}
+
+TEST(WerkzeugAudio, FloatFilesDecodeLikeIntegerOnes) {
+    for (int format : {SF_FORMAT_FLOAT, SF_FORMAT_DOUBLE}) {
+        const auto pfad = umgeschrieben(format, "tonwerk_gleitkomma_");
+        EXPECT_EQ(fmsZeiten(1e9, pfad.string()).size(), 8u) << format;
+        // Full scale reads as full scale, not as ±1.
+        auto q = dateiOeffnen(pfad.string());
+        std::vector<std::int16_t> s;
+        int spitze = 0;
+        while (q->lesen(s, 4096))
+            for (auto x : s) spitze = std::max(spitze, std::abs(int{x}));
+        EXPECT_GT(spitze, 8000);
+        std::filesystem::remove(pfad);
+    }
+}
+
+TEST(WerkzeugAudio, DirectoryIsNoAudioFile) {
+    try {
+        dateiOeffnen(std::filesystem::temp_directory_path().string());
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("Verzeichnis"), std::string::npos) << e.what();
+    }
+}
+
+// Every frame of `q`, interleaved.
+std::vector<std::int16_t> alleSamples(AudioQuelle& q) {
+    std::vector<std::int16_t> s, alle;
+    while (q.lesen(s, 1000)) alle.insert(alle.end(), s.begin(), s.end());
+    return alle;
+}
+
+TEST(WerkzeugAudio, WavOnStandardInputIsReadAsAFile) {
+    for (int format : {SF_FORMAT_PCM_16, SF_FORMAT_PCM_U8, SF_FORMAT_PCM_24, SF_FORMAT_FLOAT, SF_FORMAT_DOUBLE}) {
+        const auto pfad = umgeschrieben(format, "tonwerk_strom_");
+        std::FILE* ein = std::fopen(pfad.c_str(), "rb");
+        ASSERT_NE(ein, nullptr);
+        auto strom = eingabeOeffnen(ein, 0, 1);
+        EXPECT_EQ(strom->abtastrate(), 11025);
+        auto datei = dateiOeffnen(pfad.string());
+        const auto erwartet = alleSamples(*datei);
+        const auto gelesen = alleSamples(*strom);
+        ASSERT_EQ(gelesen.size(), erwartet.size()) << format;
+        // libsndfile rounds 8 and 24 bits its own way; one step of 8 bits at most.
+        for (std::size_t i = 0; i < gelesen.size(); i += 97) EXPECT_NEAR(gelesen[i], erwartet[i], 256) << i;
+        std::fclose(ein);
+        std::filesystem::remove(pfad);
+    }
+}
+
+TEST(WerkzeugAudio, RawStandardInputNeedsARateAndKeepsItsFirstBytes) {
+    std::FILE* f = std::tmpfile();
+    const unsigned char bytes[] = {0x00, 0x01, 0x00, 0x02, 0x00, 0x03};
+    std::fwrite(bytes, 1, sizeof bytes, f);
+    std::rewind(f);
+    EXPECT_THROW(eingabeOeffnen(f, 0, 1), std::runtime_error);
+    std::rewind(f);
+    auto q = eingabeOeffnen(f, 11025, 1);
+    EXPECT_EQ(alleSamples(*q), (std::vector<std::int16_t>{256, 512, 768}));
+    std::fclose(f);
+    // A RIFF header cut short is an error, not audio.
+    std::FILE* kurz = std::tmpfile();
+    std::fwrite("RIFF\x10\0\0\0WAVEfmt ", 1, 16, kurz);
+    std::rewind(kurz);
+    EXPECT_THROW(eingabeOeffnen(kurz, 11025, 1), std::runtime_error);
+    std::fclose(kurz);
 }
 
 }  // namespace

@@ -74,8 +74,10 @@ std::size_t SimulierterEingang::fuellen() {
         p.daten[i + 1] = n >= 2 ? p.daten[n - 1] : 128;
     }
     p.fertig = true;
-    // Long recordings are streamed in: drop what has been delivered.
-    if (lesePosition_ >= (std::size_t{1} << 20)) {
+    // Long recordings are streamed in: drop what has been delivered. What
+    // remains is less than a block of input, so dropping often is cheap and
+    // keeps the buffer (and a tool running two controls) small.
+    if (lesePosition_ >= (std::size_t{1} << 16)) {
         daten_.erase(daten_.begin(), daten_.begin() + static_cast<std::ptrdiff_t>(lesePosition_));
         lesePosition_ = 0;
     }

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "systemfehler.h"
 #include "wav_datenlaenge.h"
 
 #include "tonwerk/formats/abtastrate.h"
@@ -47,6 +48,15 @@ int naechsteErfassungsrate(int abtastrate) {
 }
 
 namespace {
+
+// Full scale ±1.0 to 16 bits; louder samples are clipped, not wrapped.
+template <class Gleitkomma>
+void nachSechzehnBit(const Gleitkomma* ein, std::size_t n, std::int16_t* aus) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const double v = std::clamp(static_cast<double>(ein[i]) * 32767.0, -32768.0, 32767.0);
+        aus[i] = static_cast<std::int16_t>(std::lrint(std::isnan(v) ? 0.0 : v));
+    }
+}
 
 // The file as libsndfile sees it: the bytes on disk, with both lengths of the
 // header raised to the audio that really follows.
@@ -100,9 +110,13 @@ class SndDatei : public AudioQuelle {
 public:
     explicit SndDatei(const std::string& pfad) {
         fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) throw std::runtime_error(pfad + ": " + std::strerror(errno));
+        if (fd_ < 0) throw std::runtime_error(pfad + ": " + systemFehlerText(errno));
         struct stat st {};
         const auto laenge = ::fstat(fd_, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : 0;
+        if (S_ISDIR(st.st_mode)) {
+            ::close(fd_);
+            throw std::runtime_error(pfad + ": " + systemFehlerText(EISDIR));
+        }
         if (const auto d = wavDatenlaengeKorrigiert(fd_, laenge)) {
             korrektur_ = std::make_unique<KorrigierteWavDatei>(fd_, laenge, *d);
             datei_ = sf_open_virtual(KorrigierteWavDatei::zugriff(), SFM_READ, &info_, korrektur_.get());
@@ -113,7 +127,7 @@ public:
         }
         if (!datei_) {
             ::close(fd_);
-            throw std::runtime_error(pfad + ": " + sf_strerror(nullptr));
+            throw std::runtime_error(pfad + ": keine lesbare Audiodatei (Format unbekannt oder beschädigt)");
         }
         if (info_.channels < 1 || info_.channels > 2 || info_.samplerate <= 0) {
             sf_close(datei_);
@@ -121,6 +135,10 @@ public:
             throw std::runtime_error(pfad + ": " + std::to_string(info_.channels) +
                                      " Kanäle; nur Mono und Stereo werden unterstützt");
         }
+        const int art = info_.format & SF_FORMAT_SUBMASK;
+        // Float samples read as short are not scaled by libsndfile (±1.0
+        // becomes ±1, i.e. silence); they are read as float and scaled here.
+        gleitkomma_ = art == SF_FORMAT_FLOAT || art == SF_FORMAT_DOUBLE;
     }
     ~SndDatei() override {
         sf_close(datei_);
@@ -131,10 +149,18 @@ public:
     std::int64_t frames() const override { return info_.frames; }
     std::string hinweis() const override { return hinweis_; }
     std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
-        samples.resize(maxFrames * static_cast<std::size_t>(info_.channels));
-        const sf_count_t n = sf_readf_short(datei_, samples.data(), static_cast<sf_count_t>(maxFrames));
+        const auto k = static_cast<std::size_t>(info_.channels);
+        samples.resize(maxFrames * k);
+        sf_count_t n = 0;
+        if (gleitkomma_) {
+            werte_.resize(maxFrames * k);
+            n = sf_readf_float(datei_, werte_.data(), static_cast<sf_count_t>(maxFrames));
+            if (n > 0) nachSechzehnBit(werte_.data(), static_cast<std::size_t>(n) * k, samples.data());
+        } else {
+            n = sf_readf_short(datei_, samples.data(), static_cast<sf_count_t>(maxFrames));
+        }
         const std::size_t frames = n > 0 ? static_cast<std::size_t>(n) : 0;
-        samples.resize(frames * static_cast<std::size_t>(info_.channels));
+        samples.resize(frames * k);
         return frames;
     }
 
@@ -144,11 +170,14 @@ private:
     SF_INFO info_{};
     SNDFILE* datei_ = nullptr;
     std::string hinweis_;
+    bool gleitkomma_ = false;
+    std::vector<float> werte_;
 };
 
 class RohStrom : public AudioQuelle {
 public:
-    RohStrom(std::FILE* ein, int abtastrate, int kanaele) : ein_(ein), rate_(abtastrate), kanaele_(kanaele) {
+    RohStrom(std::FILE* ein, int abtastrate, int kanaele, std::vector<std::uint8_t> schonGelesen)
+        : ein_(ein), rate_(abtastrate), kanaele_(kanaele), rest_(std::move(schonGelesen)) {
         if (kanaele < 1 || kanaele > 2) throw std::runtime_error("--channels muss 1 oder 2 sein");
         if (abtastrate <= 0) throw std::runtime_error("--rate muss positiv sein");
     }
@@ -158,7 +187,7 @@ public:
     std::size_t lesen(std::vector<std::int16_t>& samples, std::size_t maxFrames) override {
         const std::size_t frameBytes = 2 * static_cast<std::size_t>(kanaele_);
         // A frame cut by the end of a read waits in `rest_` for the next one.
-        bytes_.resize(maxFrames * frameBytes);
+        bytes_.resize(std::max(maxFrames * frameBytes, rest_.size()));
         std::size_t gelesen = rest_.size();
         std::copy(rest_.begin(), rest_.end(), bytes_.begin());
         gelesen += std::fread(bytes_.data() + gelesen, 1, bytes_.size() - gelesen, ein_);
@@ -271,8 +300,9 @@ private:
 
 std::unique_ptr<AudioQuelle> dateiOeffnen(const std::string& pfad) { return std::make_unique<SndDatei>(pfad); }
 
-std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele) {
-    return std::make_unique<RohStrom>(ein, abtastrate, kanaele);
+std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele,
+                                             std::vector<std::uint8_t> schonGelesen) {
+    return std::make_unique<RohStrom>(ein, abtastrate, kanaele, std::move(schonGelesen));
 }
 
 std::unique_ptr<AudioQuelle> speicherQuelle(std::vector<std::int16_t> samples, int abtastrate, int kanaele) {

@@ -30,7 +30,17 @@ public:
 // A WAV file whose header states fewer data bytes than follow it (a recording
 // cut off before its end) is read to the end of the file, and hinweis() says so.
 std::unique_ptr<AudioQuelle> dateiOeffnen(const std::string& pfad);
-std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele);
+// Raw signed 16-bit little-endian samples; `schonGelesen` are bytes of the stream
+// already taken from `ein` (to look at them), read first.
+std::unique_ptr<AudioQuelle> rohdatenOeffnen(std::FILE* ein, int abtastrate, int kanaele,
+                                             std::vector<std::uint8_t> schonGelesen = {});
+// A WAV file arriving through a stream (a pipe), read as it comes: PCM of 8, 16,
+// 24 or 32 bits and float of 32 or 64 bits. `schonGelesen` holds the first bytes
+// already taken from `ein`. An unreadable header is a std::runtime_error.
+std::unique_ptr<AudioQuelle> wavStromOeffnen(std::FILE* ein, std::vector<std::uint8_t> schonGelesen);
+// Standard input: a WAV file when it starts with a RIFF header, else raw 16-bit
+// samples at `abtastrate` (which must then be given, > 0).
+std::unique_ptr<AudioQuelle> eingabeOeffnen(std::FILE* ein, int abtastrate, int kanaele);
 // Interleaved samples already in memory.
 std::unique_ptr<AudioQuelle> speicherQuelle(std::vector<std::int16_t> samples, int abtastrate, int kanaele);
 

@@ -1,5 +1,6 @@
 #include "datei_decoder.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -35,12 +36,12 @@ void DateiDecoder::verarbeiten(std::size_t frames) {
     }
 }
 
-void DateiDecoder::einspeisen(const std::vector<std::uint8_t>& stereo) {
-    if (stereo.size() >= 2) {
-        letzterRahmen_[0] = stereo[stereo.size() - 2];
-        letzterRahmen_[1] = stereo[stereo.size() - 1];
+void DateiDecoder::einspeisen(const std::uint8_t* stereo, std::size_t bytes) {
+    if (bytes >= 2) {
+        letzterRahmen_[0] = stereo[bytes - 2];
+        letzterRahmen_[1] = stereo[bytes - 1];
     }
-    plattform_.eingang.anhaengen(stereo);
+    plattform_.eingang.anhaengen(stereo, bytes);
     while (plattform_.eingang.restBytes() >= pufferBytes_) verarbeiten(plattform_.eingang.fuellen());
 }
 
@@ -66,18 +67,29 @@ void DateiDecoder::beenden() {
 }
 
 void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
-                       const std::function<void(std::int64_t)>& gelesen) {
+                       const std::function<void(std::int64_t)>& gelesen, DateiDecoder* zweiter) {
     std::vector<std::int16_t> samples;
     std::vector<std::uint8_t> stereo;
     std::int64_t frames = 0;
     while (const std::size_t n = quelle.lesen(samples, 16384)) {
         stereo.clear();
         nachAchtBitStereo(samples.data(), n, quelle.kanaele(), stereo);
-        decoder.einspeisen(stereo);
+        if (!zweiter) {
+            decoder.einspeisen(stereo);
+        } else {
+            // In small steps by turns, so that the two report in the order of the audio.
+            constexpr std::size_t kSchritt = 4096;
+            for (std::size_t i = 0; i < stereo.size(); i += kSchritt) {
+                const std::size_t stueck = std::min(kSchritt, stereo.size() - i);
+                decoder.einspeisen(stereo.data() + i, stueck);
+                zweiter->einspeisen(stereo.data() + i, stueck);
+            }
+        }
         frames += static_cast<std::int64_t>(n);
         if (gelesen) gelesen(frames);
     }
     decoder.beenden();
+    if (zweiter) zweiter->beenden();
 }
 
 }  // namespace tonwerk::werkzeug

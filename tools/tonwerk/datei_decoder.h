@@ -23,7 +23,8 @@ public:
     // Starts capture; call after the properties are set.
     void starten();
     // Feeds 8-bit stereo frames and processes every buffer they complete.
-    void einspeisen(const std::vector<std::uint8_t>& stereo);
+    void einspeisen(const std::vector<std::uint8_t>& stereo) { einspeisen(stereo.data(), stereo.size()); }
+    void einspeisen(const std::uint8_t* stereo, std::size_t bytes);
     // Ends the runs still open, processes the rest and stops.
     void beenden();
     // Seconds of audio delivered to the control so far.
@@ -42,10 +43,10 @@ private:
     void verarbeiten(std::size_t frames);
 };
 
-// Feeds the whole source to a started decoder in blocks of 16384 frames (so a
-// long file is streamed, never held), then ends it. `gelesen` hears the frames
-// read so far after each block.
+// Feeds the whole source to a started decoder (and a second one, if given) in
+// blocks of 16384 frames (so a long file is streamed, never held), then ends
+// them. `gelesen` hears the frames read so far after each block.
 void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
-                       const std::function<void(std::int64_t)>& gelesen = {});
+                       const std::function<void(std::int64_t)>& gelesen = {}, DateiDecoder* zweiter = nullptr);
 
 }  // namespace tonwerk::werkzeug

@@ -7,9 +7,12 @@
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
+#include "deutsch.h"
 #include "eigenschaften_setzen.h"
+#include "empfangs_optionen.h"
 #include "ereignis_ausgabe.h"
 #include "fortschritt.h"
+#include "zweite_rate.h"
 
 namespace tonwerk::werkzeug {
 
@@ -17,35 +20,35 @@ namespace {
 
 struct DecodeOptionen {
     std::string datei;
-    bool json = false;
-    bool pegel = false;
-    std::vector<std::string> setzen;
+    EmpfangsOptionen empfang;
     int rate = 0;
     int kanaele = 1;
 };
 
 void decodieren(const DecodeOptionen& o) {
-    std::unique_ptr<AudioQuelle> quelle;
-    if (o.datei == "-") {
-        if (o.rate <= 0) throw std::runtime_error("Standardeingabe braucht --rate");
-        quelle = rohdatenOeffnen(stdin, o.rate, o.kanaele);
-    } else {
-        quelle = dateiOeffnen(o.datei);
-    }
+    std::unique_ptr<AudioQuelle> quelle = o.datei == "-" ? eingabeOeffnen(stdin, o.rate, o.kanaele) : dateiOeffnen(o.datei);
     if (const std::string h = quelle->hinweis(); !h.empty()) std::cerr << "Hinweis: " << h << "\n";
     if (const int r = quelle->abtastrate(); r != naechsteErfassungsrate(r))
         std::cerr << "Hinweis: " << r << " Hz werden auf " << naechsteErfassungsrate(r) << " Hz umgetastet\n";
     quelle = aufErfassungsrate(std::move(quelle));
 
     DateiDecoder decoder(quelle->abtastrate());
-    eigenschaftenSetzen(decoder.kontrolle(), o.setzen);
+    Funkwandler& fw = decoder.kontrolle();
+    eigenschaftenSetzen(fw, o.empfang.setzen);
+    if (o.empfang.baud) fw.PocBaudRates(pocBaudRates(o.empfang.baud));
     Fortschritt fortschritt(quelle->frames(), quelle->abtastrate());
-    EreignisAusgabe ausgabe(std::cout, o.json, o.pegel, [&decoder] { return decoder.zeit(); });
+    EreignisAusgabe ausgabe(std::cout, o.empfang.json, o.empfang.pegel, [&decoder] { return decoder.zeit(); });
     ausgabe.vorZeile = [&fortschritt] { fortschritt.loeschen(); };
-    decoder.kontrolle().setListener(&ausgabe);
+    ausgabe.pocBaud = pocBaud(fw.PocBaudRates());
+    std::unique_ptr<ZweiteRate> zweite;
+    if (!o.empfang.baud)
+        zweite = std::make_unique<ZweiteRate>(quelle->abtastrate(), o.empfang.setzen,
+                                              ausgabe.pocBaud == 512 ? 1200 : 512, ausgabe, true);
+    fw.setListener(&ausgabe);
     decoder.starten();
 
-    einspeisenBisEnde(*quelle, decoder, [&fortschritt](std::int64_t n) { fortschritt.melden(n); });
+    einspeisenBisEnde(*quelle, decoder, [&fortschritt](std::int64_t n) { fortschritt.melden(n); },
+                      zweite ? &zweite->decoder() : nullptr);
     fortschritt.loeschen();
 }
 
@@ -53,14 +56,16 @@ void decodieren(const DecodeOptionen& o) {
 
 void decodeBefehl(CLI::App& app) {
     auto o = std::make_shared<DecodeOptionen>();
-    CLI::App* cmd = app.add_subcommand("decode", "Eine Aufnahme decodieren (WAV-Datei oder - für Standardeingabe)");
-    cmd->add_option("datei", o->datei, "WAV-Datei (8/16 Bit, Mono oder Stereo) oder - für rohe 16-Bit-Samples")
+    CLI::App* cmd = app.add_subcommand("decode", "Eine Aufnahme decodieren (Audiodatei oder - für Standardeingabe)");
+    cmd->footer(kZeitBedeutungDatei);
+    cmd->add_option("datei", o->datei,
+                    "Audiodatei (WAV, FLAC, ...; PCM oder Gleitkomma, Mono oder Stereo) oder - für Standardeingabe "
+                    "(eine WAV-Datei oder rohe 16-Bit-Samples mit --rate)")
         ->required();
-    cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile");
-    cmd->add_flag("--levels", o->pegel, "Auch Signalstaerke je Puffer ausgeben");
-    cmd->add_option("--set", o->setzen, "Eigenschaft vor dem Decodieren setzen: NAME=WERT (wiederholbar)");
-    cmd->add_option("--rate", o->rate, "Abtastrate der Standardeingabe in Hz");
-    cmd->add_option("--channels", o->kanaele, "Kanäle der Standardeingabe (1 oder 2)");
+    empfangsOptionen(cmd, o->empfang);
+    cmd->add_option("--rate", o->rate, "Abtastrate roher Samples auf der Standardeingabe in Hz")
+        ->check(zahlVon(1, 1000000));
+    cmd->add_option("--channels", o->kanaele, "Kanäle roher Samples auf der Standardeingabe")->check(eineVon({"1", "2"}));
     cmd->callback([o] { decodieren(*o); });
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "befehle.h"
+#include "deutsch.h"
 #include "demo_bilanz.h"
 #include "demo_mischung.h"
 #include "demo_sendungen.h"
@@ -74,10 +75,10 @@ void demoBefehl(CLI::App& app) {
         "demo", "Alle Signale senden, als Stereo-Aufnahme speichern, wieder decodieren und vergleichen (ohne Hardware)");
     cmd->add_option("-o,--output", o->datei, "Die Aufnahme (16-Bit-Stereo-WAV)")->capture_default_str();
     cmd->add_option("--rate", o->rate, "Abtastrate der Aufnahme in Hz")
-        ->check(CLI::IsMember({11025, 22050, 44100}))
+        ->check(eineVon({"11025", "22050", "44100"}))
         ->capture_default_str();
     cmd->add_option("--baud", o->baud, "POCSAG-Bitrate: 512 oder 1200")
-        ->check(CLI::IsMember({512, 1200}))
+        ->check(eineVon({"512", "1200"}))
         ->capture_default_str();
     cmd->add_option("--snr", o->snr, "Rauschabstand in dB zu einem Ton des Sendepegels")->capture_default_str();
     cmd->add_flag("--clean", o->ohneRauschen, "Ohne Rauschen");

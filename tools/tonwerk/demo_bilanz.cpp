@@ -8,6 +8,7 @@
 #include "datei_decoder.h"
 #include "eigenschaften_setzen.h"
 #include "ereignis_ausgabe.h"
+#include "zweite_rate.h"
 
 namespace tonwerk::werkzeug {
 
@@ -81,6 +82,7 @@ std::vector<Empfang> demoDecodieren(AudioQuelle& quelle, const std::vector<std::
     eigenschaftenSetzen(decoder.kontrolle(), setzen);
     std::unique_ptr<EreignisAusgabe> drucker;
     if (aus) drucker = std::make_unique<EreignisAusgabe>(*aus, json, false, [&decoder] { return decoder.zeit(); });
+    if (drucker) drucker->pocBaud = pocBaud(decoder.kontrolle().PocBaudRates());
     EmpfangsZaehler zaehler(drucker.get());
     decoder.kontrolle().setListener(&zaehler);
     decoder.starten();

@@ -8,9 +8,9 @@ namespace tonwerk::werkzeug {
 using Json = nlohmann::ordered_json;
 
 template <typename Felder>
-void EreignisAusgabe::ausgeben(const char* name, const Felder& felder) {
+void EreignisAusgabe::ausgeben(const char* name, const Felder& felder, std::optional<double> zeit) {
     if (vorZeile) vorZeile();
-    const double t = zeit_ ? zeit_() : 0.0;
+    const double t = zeit ? *zeit : zeit_ ? zeit_() : 0.0;
     if (json_) {
         Json j;
         j["event"] = name;
@@ -57,9 +57,17 @@ void EreignisAusgabe::ZVEIDecodierung(ZVEIType& w) {
     ausgeben("ZVEIDecodierung", Json{{"Kanal", w.Kanal}, {"ZVEINr", w.ZVEINr}});
 }
 
-void EreignisAusgabe::POCDecodierung(POCType& w) {
+void EreignisAusgabe::POCDecodierung(POCType& w) { pocMeldung(w, pocBaud); }
+
+void EreignisAusgabe::pocMeldung(POCType& w, int baud, std::optional<double> zeit) {
     ausgeben("POCDecodierung",
-             Json{{"Kanal", w.Kanal}, {"RIC", w.RIC}, {"Funktion", w.Funktion}, {"Text", w.Text}, {"TextBin", w.TextBin}});
+             Json{{"Kanal", w.Kanal},
+                  {"RIC", w.RIC},
+                  {"Funktion", w.Funktion},
+                  {"Baud", baud},
+                  {"Text", w.Text},
+                  {"TextBin", w.TextBin}},
+             zeit);
 }
 
 void EreignisAusgabe::PufferUeberlauf(Long& w) { ausgeben("PufferUeberlauf", Json{{"wert", w}}); }

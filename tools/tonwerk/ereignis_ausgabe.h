@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 #include "tonwerk/core/records.h"
@@ -24,8 +25,13 @@ public:
     void TonrufDecodierung(Long& w) override;
     void TonrufDecodierungA(TonrufType& w) override;
 
+    // A POCSAG message found at `baud` bit/s, at `zeit` (default: the output's clock).
+    void pocMeldung(POCType& w, int baud, std::optional<double> zeit = std::nullopt);
+
     // Called before a line is written (e.g. to clear a progress bar).
     std::function<void()> vorZeile;
+    // Bit rate of the POCSAG messages that reach POCDecodierung.
+    int pocBaud = 512;
 
 private:
     std::ostream& aus_;
@@ -34,7 +40,7 @@ private:
     std::function<double()> zeit_;
 
     template <typename Felder>
-    void ausgeben(const char* name, const Felder& felder);
+    void ausgeben(const char* name, const Felder& felder, std::optional<double> zeit = std::nullopt);
 };
 
 }  // namespace tonwerk::werkzeug

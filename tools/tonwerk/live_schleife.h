@@ -1,5 +1,6 @@
 // The event loop of the live commands: sleeps until a timer is due, lets it
-// tick, and runs until the caller is satisfied or Ctrl+C / SIGTERM arrives.
+// tick, and runs until the caller is satisfied or Ctrl+C, SIGTERM or SIGHUP
+// arrives (Abbruchsignale::empfangen() then tells which).
 #pragma once
 
 #include <functional>

@@ -3,26 +3,43 @@
 #include <exception>
 #include <iostream>
 
+#include "abbruchsignale.h"
+#include "bedienfehler.h"
 #include "befehle.h"
+#include "deutsch.h"
+#include "systemfehler.h"
 
 int main(int argc, char** argv) {
+    using namespace tonwerk::werkzeug;
+    alsaMeldungenAus();
     CLI::App app{"Tonwerk: FMS, ZVEI, POCSAG und Tonrufe decodieren und senden"};
+    app.name("tonwerk");
+    deutschEinrichten(app, TONWERK_VERSION);
     app.require_subcommand(1);
-    tonwerk::werkzeug::demoBefehl(app);
-    tonwerk::werkzeug::decodeBefehl(app);
-    tonwerk::werkzeug::membersBefehl(app);
-    tonwerk::werkzeug::sendeZveiBefehl(app);
-    tonwerk::werkzeug::sendeTonrufBefehl(app);
-    tonwerk::werkzeug::recordBefehl(app);
-    tonwerk::werkzeug::keyBefehl(app);
-    tonwerk::werkzeug::devicesBefehl(app);
-    tonwerk::werkzeug::listenBefehl(app);
-    tonwerk::werkzeug::sendeFmsBefehl(app);
-    tonwerk::werkzeug::sendePocsagBefehl(app);
+    demoBefehl(app);
+    decodeBefehl(app);
+    membersBefehl(app);
+    sendeZveiBefehl(app);
+    sendeTonrufBefehl(app);
+    recordBefehl(app);
+    keyBefehl(app);
+    devicesBefehl(app);
+    listenBefehl(app);
+    sendeFmsBefehl(app);
+    sendePocsagBefehl(app);
+    befehleBenennen(app);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::Success& e) {
         return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kBedienfehlerCode;
+    } catch (const Bedienfehler& e) {
+        std::cerr << "tonwerk: " << e.what() << '\n';
+        return kBedienfehlerCode;
+    } catch (const Abgebrochen& a) {
+        return 128 + a.signal;
     } catch (const std::exception& e) {
         std::cerr << "tonwerk: " << e.what() << '\n';
         return 1;

@@ -4,6 +4,7 @@
 
 #include "befehle.h"
 #include "sende_gruppe.h"
+#include "sende_pruefung.h"
 
 namespace tonwerk::werkzeug {
 
@@ -27,9 +28,19 @@ void sendeFmsBefehl(CLI::App& app) {
     cmd->add_option("--text", o->text, "Kurztext (nur Status 10 mit Richtung 1, bis 99 Zeichen)");
     sendeOptionen(cmd, o->ziel);
     cmd->callback([o] {
-        sendenMit(o->ziel, [&](Funkwandler& fw) {
-            return fw.FMSSenden(o->kennung, o->richtung, o->status, o->tki, o->baustufe, o->text, 0, 0);
-        });
+        sendenMit(
+            o->ziel,
+            [&](Funkwandler& fw) {
+                return fw.FMSSenden(o->kennung, o->richtung, o->status, o->tki, o->baustufe, o->text, 0, 0);
+            },
+            [&](const Funkwandler& fw) {
+                fmsKennungPruefen(o->kennung);
+                bereichPruefen("--status", o->status, 0, 15);
+                bereichPruefen("--richtung", o->richtung, 0, 1);
+                bereichPruefen("--tki", o->tki, 0, 3);
+                bereichPruefen("--baustufe", o->baustufe, 0, 1);
+                fmsTextPruefen(o->text, o->status, o->richtung, o->tki, o->baustufe, fw.FMSKurztextTRBOS() != Falsch);
+            });
     });
 }
 

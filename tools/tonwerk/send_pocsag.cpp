@@ -3,7 +3,9 @@
 #include <string>
 
 #include "befehle.h"
+#include "deutsch.h"
 #include "sende_gruppe.h"
+#include "sende_pruefung.h"
 
 namespace tonwerk::werkzeug {
 
@@ -17,15 +19,21 @@ void sendePocsagBefehl(CLI::App& app) {
     };
     auto o = std::make_shared<Optionen>();
     CLI::App* cmd = sendeGruppe(app)->add_subcommand("pocsag", "POCSAG-Meldung senden");
-    cmd->add_option("--ric", o->ric, "RIC des Empfängers, 0 bis 2097151")->required()->check(CLI::Range(0, 2097151));
-    cmd->add_option("--funktion", o->funktion, "Funktionsbits 0 bis 3 (Standard 0)")->check(CLI::Range(0, 3));
-    cmd->add_option("--baud", o->baud, "Bitrate 512 (Standard) oder 1200")->check(CLI::IsMember({512, 1200}));
+    cmd->add_option("--ric", o->ric, "RIC des Empfängers, 0 bis 2097151")->required();
+    cmd->add_option("--funktion", o->funktion, "Funktionsbits 0 bis 3 (Standard 0)");
+    // The bit rate has no raw form: the library knows only these two.
+    cmd->add_option("--baud", o->baud, "Bitrate 512 (Standard) oder 1200")->check(eineVon({"512", "1200"}));
     cmd->add_option("--text", o->text, "Meldungstext, bis 255 Zeichen");
     sendeOptionen(cmd, o->ziel);
     cmd->callback([o] {
-        sendenMit(o->ziel, [&](Funkwandler& fw) {
-            return fw.POCSenden(o->baud == 512 ? 0 : 1, o->ric, o->funktion, o->text, 0, 0);
-        });
+        sendenMit(
+            o->ziel,
+            [&](Funkwandler& fw) { return fw.POCSenden(o->baud == 512 ? 0 : 1, o->ric, o->funktion, o->text, 0, 0); },
+            [&](const Funkwandler&) {
+                bereichPruefen("--ric", o->ric, 0, 2097151);
+                bereichPruefen("--funktion", o->funktion, 0, 3);
+                pocTextPruefen(o->text);
+            });
     });
 }
 

@@ -3,6 +3,7 @@
 
 #include "befehle.h"
 #include "sende_gruppe.h"
+#include "sende_pruefung.h"
 
 namespace tonwerk::werkzeug {
 
@@ -14,10 +15,15 @@ void sendeTonrufBefehl(CLI::App& app) {
     auto o = std::make_shared<Optionen>();
     CLI::App* cmd = sendeGruppe(app)->add_subcommand("tonruf", "Tonruf senden");
     cmd->add_option("tonruf", o->tonruf,
-                    "0 = Tonruf I kurz, 1 = Tonruf I lang, 2 = Tonruf II kurz, 3 = Tonruf II lang (sonst 1000 Hz)")
+                    "0 = Tonruf I kurz, 1 = Tonruf I lang, 2 = Tonruf II kurz, 3 = Tonruf II lang "
+                    "(mit --roh: sonst 1000 Hz)")
         ->required();
     sendeOptionen(cmd, o->ziel);
-    cmd->callback([o] { sendenMit(o->ziel, [&](Funkwandler& fw) { return fw.TonrufSenden(o->tonruf, 0, 0); }); });
+    cmd->callback([o] {
+        sendenMit(
+            o->ziel, [&](Funkwandler& fw) { return fw.TonrufSenden(o->tonruf, 0, 0); },
+            [&](const Funkwandler&) { bereichPruefen("tonruf", o->tonruf, 0, 3); });
+    });
 }
 
 }  // namespace tonwerk::werkzeug

@@ -4,6 +4,7 @@
 
 #include "befehle.h"
 #include "sende_gruppe.h"
+#include "sende_pruefung.h"
 
 namespace tonwerk::werkzeug {
 
@@ -16,15 +17,21 @@ void sendeZveiBefehl(CLI::App& app) {
     };
     auto o = std::make_shared<Optionen>();
     CLI::App* cmd = sendeGruppe(app)->add_subcommand("zvei", "ZVEI-5-Tonfolge senden");
-    cmd->add_option("rufnummer", o->rufnummer, "Die fünf Zeichen der Folge (0-9; W = Wiederholton)")->required();
+    cmd->add_option("rufnummer", o->rufnummer,
+                    "Fünf Ziffern 0-9 (eine Ziffer gleich der vorigen geht als Wiederholton)")
+        ->required();
     cmd->add_flag("--doppelt", o->doppelt, "Folge nach einer Pause ein zweites Mal senden");
     cmd->add_option("--zusatz", o->zusatz,
                     "Zusatzsignal: 0 keines, 1 2600-Hz-Impulse, 2-6 Doppeltöne 675 Hz mit 1240/1860/825/2280/1010 Hz");
     sendeOptionen(cmd, o->ziel);
     cmd->callback([o] {
-        sendenMit(o->ziel, [&](Funkwandler& fw) {
-            return fw.ZVEISenden(o->rufnummer, o->doppelt ? Wahr : Falsch, o->zusatz, 0, 0);
-        });
+        sendenMit(
+            o->ziel,
+            [&](Funkwandler& fw) { return fw.ZVEISenden(o->rufnummer, o->doppelt ? Wahr : Falsch, o->zusatz, 0, 0); },
+            [&](const Funkwandler&) {
+                zveiRufnummerPruefen(o->rufnummer);
+                bereichPruefen("--zusatz", o->zusatz, 0, 6);
+            });
     });
 }
 

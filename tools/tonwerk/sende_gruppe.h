@@ -24,14 +24,20 @@ struct SendeZiel {
     int port = 1;                     // --port: COM1..COM4
     std::string geraet;               // --device: the port's device file
     bool genau = false;               // --genau: GenaueFrequenzen=True
+    bool roh = false;                 // --roh: values go to the library unchecked
 };
 
-// Adds -o, --pcm, --set, --genau, --key, --port and --device to a send subcommand.
+// Adds -o, --pcm, --set, --genau, --key, --port, --device and --roh to a send subcommand.
 void sendeOptionen(CLI::App* cmd, SendeZiel& ziel);
 
 // Runs `senden` on a control with the properties set, keyed when asked; its
-// result is reported as an error unless it is 0. Keyed, the line is held by
-// GetasteteLeitung and released on every path out.
-void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& senden);
+// result is reported as an error unless it is 0. Unless --roh was given,
+// `pruefen` sees the control with the properties set before anything is
+// written, played or keyed, and refuses values with a Bedienfehler. Keyed, the
+// line is held by GetasteteLeitung and released on every path out; Ctrl+C,
+// SIGTERM and SIGHUP let the transmission end, release the line and then throw
+// Abgebrochen. With -o nothing is keyed.
+void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& senden,
+               const std::function<void(const Funkwandler&)>& pruefen = {});
 
 }  // namespace tonwerk::werkzeug

@@ -1,0 +1,27 @@
+// What each send format can carry. The library codes whatever it is given
+// (an unknown Kennung digit as 0, only the low four bits of a status, ...), so
+// the tool checks every argument first and refuses with a Bedienfehler naming
+// the argument and its allowed values; nothing is sent then.
+#pragma once
+
+#include <string>
+
+#include "tonwerk/core/funkwandler.h"
+
+namespace tonwerk::werkzeug {
+
+// `name wert` outside von..bis.
+void bereichPruefen(const std::string& name, long long wert, long long von, long long bis);
+
+// Exactly 8 hexadecimal digits.
+void fmsKennungPruefen(const std::string& kennung);
+// A short text travels only with status 10 in direction 1 (and, with
+// `trbos`, TKI 3 and Baustufe 0); at most 99 characters of the FMS set.
+void fmsTextPruefen(const std::string& text, Integer status, Integer richtung, Integer tki, Integer baustufe,
+                    bool trbos);
+// At most 255 characters that read back as sent.
+void pocTextPruefen(const std::string& text);
+// Exactly 5 digits.
+void zveiRufnummerPruefen(const std::string& rufnummer);
+
+}  // namespace tonwerk::werkzeug
