@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "alarm/alarm_optionen.h"
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
@@ -22,6 +23,7 @@ struct DecodeOptionen {
     std::vector<std::string> setzen;
     int rate = 0;
     int kanaele = 1;
+    AlarmOptionen alarm;
 };
 
 void decodieren(const DecodeOptionen& o) {
@@ -42,11 +44,17 @@ void decodieren(const DecodeOptionen& o) {
     Fortschritt fortschritt(quelle->frames(), quelle->abtastrate());
     EreignisAusgabe ausgabe(std::cout, o.json, o.pegel, [&decoder] { return decoder.zeit(); });
     ausgabe.vorZeile = [&fortschritt] { fortschritt.loeschen(); };
+    const auto weiche = alarmWeicheBauen(o.alarm, std::cerr);
+    weiche->anschliessen(ausgabe);
     decoder.kontrolle().setListener(&ausgabe);
     decoder.starten();
 
-    einspeisenBisEnde(*quelle, decoder, [&fortschritt](std::int64_t n) { fortschritt.melden(n); });
+    einspeisenBisEnde(*quelle, decoder, [&](std::int64_t n) {
+        fortschritt.melden(n);
+        weiche->bedienen();
+    });
     fortschritt.loeschen();
+    weiche->abschliessen(o.alarm.wartenSek, std::cerr);
 }
 
 }  // namespace
@@ -61,6 +69,7 @@ void decodeBefehl(CLI::App& app) {
     cmd->add_option("--set", o->setzen, "Eigenschaft vor dem Decodieren setzen: NAME=WERT (wiederholbar)");
     cmd->add_option("--rate", o->rate, "Abtastrate der Standardeingabe in Hz");
     cmd->add_option("--channels", o->kanaele, "Kanäle der Standardeingabe (1 oder 2)");
+    alarmOptionenAnmelden(cmd, o->alarm);
     cmd->callback([o] { decodieren(*o); });
 }
 

@@ -7,10 +7,10 @@ namespace tonwerk::werkzeug {
 
 using Json = nlohmann::ordered_json;
 
-template <typename Felder>
-void EreignisAusgabe::ausgeben(const char* name, const Felder& felder) {
-    if (vorZeile) vorZeile();
+void EreignisAusgabe::ausgeben(const char* name, Json felder) {
     const double t = zeit_ ? zeit_() : 0.0;
+    if (weiche && !weiche(name, t, felder)) return;
+    if (vorZeile) vorZeile();
     if (json_) {
         Json j;
         j["event"] = name;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "tonwerk/core/records.h"
@@ -26,6 +27,9 @@ public:
 
     // Called before a line is written (e.g. to clear a progress bar).
     std::function<void()> vorZeile;
+    // Sees every event with its time and fields before it is written; may add
+    // fields, and suppresses the event by returning false.
+    std::function<bool(const char* name, double zeit, nlohmann::ordered_json& felder)> weiche;
 
 private:
     std::ostream& aus_;
@@ -33,8 +37,7 @@ private:
     bool pegel_;
     std::function<double()> zeit_;
 
-    template <typename Felder>
-    void ausgeben(const char* name, const Felder& felder);
+    void ausgeben(const char* name, nlohmann::ordered_json felder);
 };
 
 }  // namespace tonwerk::werkzeug

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "alarm/alarm_optionen.h"
 #include "befehle.h"
 #include "eigenschaften_setzen.h"
 #include "ereignis_ausgabe.h"
@@ -40,6 +41,7 @@ struct ListenOptionen {
     bool json = false;
     bool pegel = false;
     std::vector<std::string> setzen;
+    AlarmOptionen alarm;
 };
 
 void zuhoeren(const ListenOptionen& o) {
@@ -50,6 +52,8 @@ void zuhoeren(const ListenOptionen& o) {
     EreignisAusgabe aus(std::cout, o.json, o.pegel, [beginn] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - beginn).count();
     });
+    const auto weiche = alarmWeicheBauen(o.alarm, std::cerr);
+    weiche->anschliessen(aus);
     fw.setListener(&aus);
     if (const Long start = fw.SoundStart(); start != 0) {
         fw.setListener(nullptr);
@@ -58,10 +62,14 @@ void zuhoeren(const ListenOptionen& o) {
                                  std::to_string(start) + ")");
     }
     std::cerr << "Decodiere " << live.eingang.pcmName(o.geraet) << " mit " << o.rate << " Hz (Strg+C beendet)\n";
-    liveSchleife(live.timer1, live.timer2, [] { return false; });
+    liveSchleife(live.timer1, live.timer2, [&weiche] {
+        weiche->bedienen();
+        return false;
+    });
     fw.setListener(nullptr);
     std::cerr << "Beende ...\n";
     fw.Soundstop();
+    weiche->abschliessen(2.0, std::cerr);
 }
 
 }  // namespace
@@ -79,6 +87,7 @@ void listenBefehl(CLI::App& app) {
     cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile");
     cmd->add_flag("--levels", o->pegel, "Auch Signalstaerke je Puffer ausgeben");
     cmd->add_option("--set", o->setzen, "Eigenschaft vorher setzen: NAME=WERT (wiederholbar)");
+    alarmOptionenAnmelden(cmd, o->alarm);
     cmd->callback([o] { zuhoeren(*o); });
 }
 
