@@ -56,8 +56,10 @@ inline bool nimmtVerbindungenAn(int port) {
 
 class TestBroker {
 public:
-    // With `benutzer`, only that user with `passwort` may connect.
-    explicit TestBroker(std::string benutzer = "", std::string passwort = "", int port = 0)
+    // With `benutzer`, only that user with `passwort` may connect; `zusatz` is
+    // appended to the configuration (e.g. a second listener).
+    explicit TestBroker(std::string benutzer = "", std::string passwort = "", int port = 0,
+                        const std::string& zusatz = "")
         : verzeichnis_(std::filesystem::temp_directory_path() /
                        ("tonwerk_mqtt_" + std::to_string(::getpid()) + "_" + std::to_string(zaehler()++))),
           port_(port ? port : freierPort()) {
@@ -74,6 +76,7 @@ public:
             if (std::system(befehl.c_str()) != 0) throw std::runtime_error("mosquitto_passwd schlägt fehl");
             conf << "allow_anonymous false\npassword_file " << datei.string() << "\n";
         }
+        conf << zusatz;
         conf.close();
         starten();
     }
@@ -86,6 +89,7 @@ public:
     TestBroker& operator=(const TestBroker&) = delete;
 
     int port() const { return port_; }
+    const std::filesystem::path& verzeichnis() const { return verzeichnis_; }
     std::string url(const std::string& praefix) const {
         return "mqtt://127.0.0.1:" + std::to_string(port_) + "/" + praefix;
     }
