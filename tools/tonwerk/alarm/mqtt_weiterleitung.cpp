@@ -21,6 +21,7 @@ double monotoneSekunden() {
 
 std::string fehlertext(int rc) {
     if (rc == MOSQ_ERR_ERRNO) return std::strerror(errno);
+    if (rc == MOSQ_ERR_EAI) return "Name nicht auflösbar";
     return mosquitto_strerror(rc);
 }
 
@@ -72,8 +73,12 @@ std::string MqttWeiterleitung::broker() const {
 }
 
 void MqttWeiterleitung::verbinden() {
-    const int rc = jemalsVersucht_ ? mosquitto_reconnect(m_)
-                                   : mosquitto_connect(m_, e_.adresse.host.c_str(), e_.adresse.port, e_.keepaliveSek);
+    // Non-blocking: a broker host that has gone silent must not stall the audio
+    // loop for the minutes a TCP connect can take; mosquitto_loop finishes it.
+    // (The name lookup still blocks.)
+    const int rc = jemalsVersucht_
+                       ? mosquitto_reconnect_async(m_)
+                       : mosquitto_connect_async(m_, e_.adresse.host.c_str(), e_.adresse.port, e_.keepaliveSek);
     jemalsVersucht_ = true;
     if (rc == MOSQ_ERR_SUCCESS) {
         zustand_ = Zustand::verbindend;
