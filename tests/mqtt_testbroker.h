@@ -117,12 +117,18 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
-    // Stops the broker and waits until it has gone.
-    void stoppen() {
+    // Stops the broker (SIGTERM: orderly; SIGKILL: as in a crash, after
+    // anhalten() with whatever it had not read yet) and waits until it has gone.
+    void stoppen(int signal = SIGTERM) {
         if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
+        ::kill(pid_, SIGCONT);
+        ::kill(pid_, signal);
         ::waitpid(pid_, nullptr, 0);
         pid_ = -1;
+    }
+    // Freezes the broker: what clients send stays unread and unacknowledged.
+    void anhalten() {
+        if (pid_ > 0) ::kill(pid_, SIGSTOP);
     }
 
 private:

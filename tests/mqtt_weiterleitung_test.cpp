@@ -193,6 +193,31 @@ TEST(MqttBroker, BrokerRestartLosesNothingWithinTheBound) {
     EXPECT_EQ(w.zahlen().bestaetigt, 9u);
 }
 
+// Messages the broker never acknowledged are sent again by the library after the
+// reconnect; what waited in the queue meanwhile follows them, not before them.
+TEST(MqttBroker, UnacknowledgedMessagesOfACrashedBrokerComeFirstAfterTheRestart) {
+    TestBroker broker;
+    TestAbonnent abo(broker.port(), "test/#");
+    HandBetrieb h;
+    auto w = h.weiterleitung(broker.port(), 10);
+    w.starten(20);
+    ASSERT_TRUE(w.verbunden()) << h.meldungen.str();
+    broker.anhalten();
+    for (int i = 1; i <= 3; ++i) w.senden("test/zvei/links", std::to_string(i));
+    EXPECT_EQ(w.wartend(), 3u);
+    broker.stoppen(SIGKILL);
+    ASSERT_TRUE(h.bedienenBis(w, [&] { return !w.verbunden(); }));
+    for (int i = 4; i <= 5; ++i) w.senden("test/zvei/links", std::to_string(i));
+    EXPECT_EQ(w.wartend(), 5u);
+
+    broker.starten();
+    ASSERT_TRUE(abo.warteAufAbos(2));
+    ASSERT_TRUE(h.bedienenBis(w, [&] { return w.leer(); })) << h.meldungen.str();
+    ASSERT_TRUE(abo.warteAuf(5, zvei));
+    EXPECT_EQ(nutzlasten(abo), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(w.zahlen().bestaetigt, 5u);
+}
+
 TEST(MqttBroker, UnreachableAtStartIsReportedAndTheQueueWaits) {
     const int port = testhilfe::freierPort();
     HandBetrieb h;

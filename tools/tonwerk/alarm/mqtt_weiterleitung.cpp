@@ -137,13 +137,9 @@ void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutz
 }
 
 void MqttWeiterleitung::weitergeben() {
-    // After a reconnect the library first sends again what it still holds;
-    // anything new waits for that, or it could overtake.
+    // After a reconnect the library sends what it still holds as soon as the
+    // broker accepts, before anything handed over later.
     if (zustand_ != Zustand::verbunden) return;
-    if (nachholen_) {
-        if (!ausstehend_.empty()) return;
-        nachholen_ = false;
-    }
     while (!schlange_.empty() && ausstehend_.size() < fenster) {
         const Nachricht& n = schlange_.front();
         int mid = 0;
@@ -212,7 +208,6 @@ void MqttWeiterleitung::beiVerbindung(mosquitto* m, void* selbst, int rc) {
     }
     w.zustand_ = Zustand::verbunden;
     w.pause_ = 1;
-    w.nachholen_ = !w.ausstehend_.empty();
     if (w.ausfallGemeldet_) {
         w.meldungen_ << "MQTT-Broker " << w.broker() << " wieder verbunden";
         if (w.zahlen_.verworfen > 0) w.meldungen_ << ", " << w.zahlen_.verworfen << " Meldungen bisher verworfen";

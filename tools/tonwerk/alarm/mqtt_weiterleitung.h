@@ -3,10 +3,10 @@
 //
 // Messages wait in a bounded queue of our own and go to the library only while
 // connected, at most `fenster` unacknowledged at a time. The library keeps what
-// it was given across a lost connection and sends it again after reconnecting,
-// so nothing given to it is ever published twice from here; new messages wait
-// until those are acknowledged, which keeps the order. When the queue is full
-// the oldest message is dropped and counted.
+// it was given across a lost connection and sends it again first thing after
+// reconnecting, so nothing given to it is ever published twice from here and
+// the order holds. When the queue is full the oldest message is dropped and
+// counted.
 //
 // Connection: the first attempt happens in starten(); after a loss, attempts
 // follow with a back-off of 1, 2, 4 ... up to 30 s. The broker's status topic
@@ -95,7 +95,6 @@ private:
     int onlineMid_ = -1;
     int offlineMid_ = -1;
     bool offlineBestaetigt_ = false;
-    bool nachholen_ = false;  // the library resends what it holds; new messages wait
     std::deque<Nachricht> schlange_;
     std::set<int> ausstehend_;  // message ids the library holds unacknowledged
     Zahlen zahlen_;
