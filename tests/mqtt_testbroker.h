@@ -121,14 +121,18 @@ public:
     // anhalten() with whatever it had not read yet) and waits until it has gone.
     void stoppen(int signal = SIGTERM) {
         if (pid_ <= 0) return;
-        ::kill(pid_, SIGCONT);
+        if (signal != SIGKILL) ::kill(pid_, SIGCONT);  // a frozen broker must run to end in order
         ::kill(pid_, signal);
         ::waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
-    // Freezes the broker: what clients send stays unread and unacknowledged.
+    // Freezes the broker, returning once it has stopped: what clients send from
+    // now on stays unread and unacknowledged.
     void anhalten() {
-        if (pid_ > 0) ::kill(pid_, SIGSTOP);
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGSTOP);
+        int status = 0;
+        ::waitpid(pid_, &status, WUNTRACED);
     }
 
 private:
