@@ -141,13 +141,14 @@ struct HandBetrieb {
             return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count() + versatz;
         });
     }
-    // Lets the forwarder run, every reconnect due at once, until `fertig` holds.
+    // Lets the forwarder run, every reconnect due at once (but a connection
+    // under way given its time), until `fertig` holds.
     template <typename Bedingung>
     bool bedienenBis(MqttWeiterleitung& w, Bedingung fertig) {
         const auto grenze = std::chrono::steady_clock::now() + testhilfe::grosszuegig;
         while (!fertig()) {
             if (std::chrono::steady_clock::now() > grenze) return false;
-            versatz += 60;
+            if (!w.verbindet()) versatz += 60;
             w.bedienen(10);
         }
         return true;
@@ -236,6 +237,37 @@ TEST(MqttBroker, UnreachableAtStartIsReportedAndTheQueueWaits) {
     ASSERT_TRUE(h.bedienenBis(w, [&] { return w.leer(); })) << h.meldungen.str();
     ASSERT_TRUE(abo.warteAuf(3, zvei));
     EXPECT_EQ(nutzlasten(abo), (std::vector<std::string>{"2", "3", "4"}));
+}
+
+// A server that accepts the connection but never answers is given up after a
+// while, and the broker that later serves that port gets the messages.
+TEST(MqttBroker, SilentServerIsGivenUpAndTriedAgain) {
+    const int port = testhilfe::freierPort();
+    const int stumm = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int ja = 1;
+    ::setsockopt(stumm, SOL_SOCKET, SO_REUSEADDR, &ja, sizeof ja);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    ASSERT_EQ(::bind(stumm, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(stumm, 4), 0);  // the kernel accepts; nobody answers
+
+    HandBetrieb h;
+    auto w = h.weiterleitung(port, 10);
+    w.starten(0.2);
+    EXPECT_NE(h.meldungen.str().find("antwortet noch nicht"), std::string::npos) << h.meldungen.str();
+    w.senden("test/zvei/links", "1");
+    h.versatz += 31;
+    w.bedienen();
+    EXPECT_NE(h.meldungen.str().find("nicht erreichbar (keine Antwort)"), std::string::npos) << h.meldungen.str();
+    ::close(stumm);
+
+    TestBroker broker("", "", port);
+    TestAbonnent abo(port, "test/#");
+    ASSERT_TRUE(h.bedienenBis(w, [&] { return w.leer(); })) << h.meldungen.str();
+    ASSERT_TRUE(abo.warteAuf(1, zvei));
+    EXPECT_EQ(nutzlasten(abo), (std::vector<std::string>{"1"}));
 }
 
 TEST(MqttBroker, WrongPasswordIsAClearError) {

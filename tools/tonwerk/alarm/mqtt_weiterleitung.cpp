@@ -82,6 +82,7 @@ void MqttWeiterleitung::verbinden() {
     jemalsVersucht_ = true;
     if (rc == MOSQ_ERR_SUCCESS) {
         zustand_ = Zustand::verbindend;
+        verbindendSeit_ = uhr_();
         return;
     }
     verloren(fehlertext(rc));
@@ -168,6 +169,12 @@ void MqttWeiterleitung::bedienen(int wartenMs) {
             if (wartenMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(wartenMs));
             return;
         }
+    }
+    if (zustand_ == Zustand::verbindend && uhr_() - verbindendSeit_ > antwortFrist) {
+        // Accepted but never answered: the library would wait for ever. The
+        // next reconnect closes this connection.
+        verloren("keine Antwort");
+        return;
     }
     const int rc = mosquitto_loop(m_, wartenMs, 1);
     ablehnungPruefen();

@@ -66,6 +66,8 @@ public:
     bool abschliessen(double warteSek);
 
     bool verbunden() const { return zustand_ == Zustand::verbunden; }
+    // Connecting: waiting for the broker's answer.
+    bool verbindet() const { return zustand_ == Zustand::verbindend; }
     // Nothing queued and nothing awaiting acknowledgement.
     bool leer() const { return schlange_.empty() && ausstehend_.empty(); }
     std::size_t wartend() const { return schlange_.size() + ausstehend_.size(); }
@@ -90,6 +92,8 @@ private:
     bool ausfallGemeldet_ = false;
     bool verwerfenGemeldet_ = false;
     double naechsterVersuch_ = 0;
+    double verbindendSeit_ = 0;
+    static constexpr double antwortFrist = 30;  // seconds from connect to the broker's answer
     double pause_ = 1;
     int abgelehnt_ = 0;  // CONNACK code of a refused login
     int onlineMid_ = -1;
