@@ -14,7 +14,7 @@ function(pruefen beschreibung erwartet)
 endfunction()
 
 pruefen("send zvei" "" ${TOOL} send zvei 11234 --doppelt --zusatz 2 -o ${DIR}/zvei.wav)
-pruefen("decode zvei" "ZVEINr=\"11234\".*ZVEINr=\"11234\"" ${TOOL} decode ${DIR}/zvei.wav)
+pruefen("decode zvei" "ZVEINr=\"11234\".*ZVEINr=\"11234\"" ${TOOL} decode ${DIR}/zvei.wav --doppelt-sek 0)
 string(REGEX MATCHALL "ZVEIDecodierung" treffer "${ausgabe}")
 list(LENGTH treffer anzahl)
 if(NOT anzahl EQUAL 2)

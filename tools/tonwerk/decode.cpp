@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "alarm/alarm_optionen.h"
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
@@ -23,6 +24,7 @@ struct DecodeOptionen {
     EmpfangsOptionen empfang;
     int rate = 0;
     int kanaele = 1;
+    AlarmOptionen alarm;
 };
 
 void decodieren(const DecodeOptionen& o) {
@@ -39,6 +41,8 @@ void decodieren(const DecodeOptionen& o) {
     Fortschritt fortschritt(quelle->frames(), quelle->abtastrate());
     EreignisAusgabe ausgabe(std::cout, o.empfang.json, o.empfang.pegel, [&decoder] { return decoder.zeit(); });
     ausgabe.vorZeile = [&fortschritt] { fortschritt.loeschen(); };
+    const auto weiche = alarmWeicheBauen(o.alarm, std::cerr);
+    weiche->anschliessen(ausgabe);
     ausgabe.pocBaud = pocBaud(fw.PocBaudRates());
     std::unique_ptr<ZweiteRate> zweite;
     if (!o.empfang.baud)
@@ -47,9 +51,15 @@ void decodieren(const DecodeOptionen& o) {
     fw.setListener(&ausgabe);
     decoder.starten();
 
-    einspeisenBisEnde(*quelle, decoder, [&fortschritt](std::int64_t n) { fortschritt.melden(n); },
-                      zweite ? &zweite->decoder() : nullptr);
+    einspeisenBisEnde(
+        *quelle, decoder,
+        [&](std::int64_t n) {
+            fortschritt.melden(n);
+            weiche->bedienen();
+        },
+        zweite ? &zweite->decoder() : nullptr);
     fortschritt.loeschen();
+    weiche->abschliessen(o.alarm.wartenSek, std::cerr);
 }
 
 }  // namespace
@@ -66,6 +76,7 @@ void decodeBefehl(CLI::App& app) {
     cmd->add_option("--rate", o->rate, "Abtastrate roher Samples auf der Standardeingabe in Hz")
         ->check(zahlVon(1, 1000000));
     cmd->add_option("--channels", o->kanaele, "Kanäle roher Samples auf der Standardeingabe")->check(eineVon({"1", "2"}));
+    alarmOptionenAnmelden(cmd, o->alarm);
     cmd->callback([o] { decodieren(*o); });
 }
 

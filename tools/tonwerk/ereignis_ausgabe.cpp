@@ -7,10 +7,10 @@ namespace tonwerk::werkzeug {
 
 using Json = nlohmann::ordered_json;
 
-template <typename Felder>
-void EreignisAusgabe::ausgeben(const char* name, const Felder& felder, std::optional<double> zeit) {
-    if (vorZeile) vorZeile();
+void EreignisAusgabe::ausgeben(const char* name, Json felder, std::optional<double> zeit) {
     const double t = zeit ? *zeit : zeit_ ? zeit_() : 0.0;
+    if (weiche && !weiche(name, t, felder)) return;
+    if (vorZeile) vorZeile();
     if (json_) {
         Json j;
         j["event"] = name;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 
@@ -32,6 +33,9 @@ public:
     std::function<void()> vorZeile;
     // Bit rate of the POCSAG messages that reach POCDecodierung.
     int pocBaud = 512;
+    // Sees every event with its time and fields before it is written; may add
+    // fields, and suppresses the event by returning false.
+    std::function<bool(const char* name, double zeit, nlohmann::ordered_json& felder)> weiche;
 
 private:
     std::ostream& aus_;
@@ -39,8 +43,7 @@ private:
     bool pegel_;
     std::function<double()> zeit_;
 
-    template <typename Felder>
-    void ausgeben(const char* name, const Felder& felder, std::optional<double> zeit = std::nullopt);
+    void ausgeben(const char* name, nlohmann::ordered_json felder, std::optional<double> zeit = std::nullopt);
 };
 
 }  // namespace tonwerk::werkzeug

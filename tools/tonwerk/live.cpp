@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "abbruchsignale.h"
+#include "alarm/alarm_optionen.h"
 #include "befehle.h"
 #include "empfangs_optionen.h"
 #include "ereignis_ausgabe.h"
@@ -54,6 +55,7 @@ struct ListenOptionen {
     Long karte = 0;
     int rate = 11025;
     EmpfangsOptionen empfang;
+    AlarmOptionen alarm;
 };
 
 void zuhoeren(const ListenOptionen& o) {
@@ -65,6 +67,8 @@ void zuhoeren(const ListenOptionen& o) {
     EreignisAusgabe aus(std::cout, o.empfang.json, o.empfang.pegel, [beginn] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - beginn).count();
     });
+    const auto weiche = alarmWeicheBauen(o.alarm, std::cerr);
+    weiche->anschliessen(aus);
     aus.pocBaud = pocBaud(fw.PocBaudRates());
     std::unique_ptr<ZweiteRate> zweite;
     if (!o.empfang.baud) {
@@ -83,11 +87,15 @@ void zuhoeren(const ListenOptionen& o) {
     }
     std::cerr << "Decodiere " << live.eingang.pcmName(o.karte) << " mit " << o.rate << " Hz, POCSAG mit "
               << (zweite ? "512 und 1200" : std::to_string(aus.pocBaud)) << " Bit/s (Strg+C beendet)\n";
-    liveSchleife(live.timer1, live.timer2, [] { return false; });
+    liveSchleife(live.timer1, live.timer2, [&weiche] {
+        weiche->bedienen();
+        return false;
+    });
     fw.setListener(nullptr);
     live.eingang.abzweig = nullptr;
     anhaltenMitHinweis(fw);
     if (zweite) zweite->decoder().beenden();
+    weiche->abschliessen(2.0, std::cerr);
 }
 
 }  // namespace
@@ -105,6 +113,7 @@ void listenBefehl(CLI::App& app) {
     cmd->add_option("--card", o->karte, "Nummer der Soundkarte (siehe tonwerk devices)")->capture_default_str();
     cmd->add_option("--rate", o->rate, "Abtastrate: 11025, 22050 oder 44100 Hz")->capture_default_str();
     empfangsOptionen(cmd, o->empfang);
+    alarmOptionenAnmelden(cmd, o->alarm);
     cmd->callback([o] { zuhoeren(*o); });
 }
 

@@ -1,0 +1,62 @@
+#include "alarm/alarm_optionen.h"
+
+#include <stdexcept>
+
+namespace tonwerk::werkzeug {
+
+void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
+    cmd->add_option("--mqtt", o.mqtt,
+                    "Ereignisse an einen MQTT-Broker weiterleiten: mqtt://HOST[:PORT]/PRÄFIX oder mqtts://... "
+                    "(Themen PRÄFIX/fms|zvei|pocsag|tonruf/links|rechts, Status PRÄFIX/status)");
+    cmd->add_option("--mqtt-benutzer", o.benutzer, "Benutzername am Broker");
+    cmd->add_option("--mqtt-passwort", o.passwort, "Passwort am Broker (auch aus TONWERK_MQTT_PASSWORT)")
+        ->envname("TONWERK_MQTT_PASSWORT");
+    cmd->add_option("--mqtt-ca", o.caDatei, "TLS mit dieser CA-Zertifikatsdatei (sonst bei mqtts:// die des Systems)")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--mqtt-zertifikat", o.zertifikat, "TLS-Client-Zertifikat (PEM)")->check(CLI::ExistingFile);
+    cmd->add_option("--mqtt-schluessel", o.schluessel, "Schlüssel zum TLS-Client-Zertifikat (PEM)")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--mqtt-puffer", o.puffer,
+                    "Höchstens so viele Meldungen warten, solange der Broker fehlt; die ältesten fallen zuerst weg "
+                    "(Standard 1000)")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1000000}));
+    cmd->add_option("--mqtt-warten", o.wartenSek,
+                    "Am Ende höchstens so viele Sekunden auf die Zustellung warten (Standard 10)")
+        ->check(CLI::Range(0.0, 3600.0));
+    cmd->add_option("--doppelt-sek", o.doppeltSek,
+                    "Gleiche Alarme (ZVEI, POCSAG, gleiches FMS-Telegramm) auf demselben Kanal innerhalb so vieler "
+                    "Sekunden nur einmal ausgeben (Standard 10, 0 = aus)")
+        ->check(CLI::Range(0.0, 86400.0));
+    cmd->add_option("--alias", o.aliasDateien,
+                    "CSV-Datei mit Namen: Art;Schlüssel;Name je Zeile, Art fms|pocsag|zvei (wiederholbar)")
+        ->check(CLI::ExistingFile);
+}
+
+std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen) {
+    AliasTabelle aliase;
+    for (const auto& datei : o.aliasDateien) aliase.laden(datei);
+    std::unique_ptr<MqttWeiterleitung> mqtt;
+    if (!o.mqtt.empty()) {
+        MqttEinstellungen e;
+        try {
+            e.adresse = mqttAdresseLesen(o.mqtt);
+        } catch (const std::invalid_argument& f) {
+            throw std::runtime_error(f.what());
+        }
+        if (!o.benutzer.empty()) e.adresse.benutzer = o.benutzer;
+        if (!o.passwort.empty()) e.adresse.passwort = o.passwort;
+        if (!e.adresse.passwort.empty() && e.adresse.benutzer.empty())
+            throw std::runtime_error("MQTT: ein Passwort ohne Benutzername (--mqtt-benutzer)");
+        e.caDatei = o.caDatei;
+        e.zertifikat = o.zertifikat;
+        e.schluessel = o.schluessel;
+        if (e.zertifikat.empty() != e.schluessel.empty())
+            throw std::runtime_error("MQTT: --mqtt-zertifikat und --mqtt-schluessel nur zusammen");
+        e.puffer = o.puffer;
+        mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
+        mqtt->starten(5.0);
+    }
+    return std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(mqtt));
+}
+
+}  // namespace tonwerk::werkzeug

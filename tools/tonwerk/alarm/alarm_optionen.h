@@ -1,0 +1,36 @@
+// The alarm receiver's options of `decode` and `listen`: MQTT forwarding,
+// repeat filter and alias tables.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "alarm/alarm_weiche.h"
+
+namespace tonwerk::werkzeug {
+
+struct AlarmOptionen {
+    std::string mqtt;  // broker address; empty: no forwarding
+    std::string benutzer;
+    std::string passwort;
+    std::string caDatei;
+    std::string zertifikat;
+    std::string schluessel;
+    std::size_t puffer = 1000;
+    double wartenSek = 10;
+    double doppeltSek = 10;
+    std::vector<std::string> aliasDateien;
+};
+
+void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o);
+
+// Loads the alias files and connects to the broker (waiting up to a few seconds
+// for its answer; an unreachable broker is reported on `meldungen` and tried
+// again later). Throws std::runtime_error on a bad alias file, a bad address or
+// a refused login.
+std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen);
+
+}  // namespace tonwerk::werkzeug

@@ -1,0 +1,45 @@
+// Names the user gives to FMS identifiers, POCSAG RICs and ZVEI numbers, read
+// from CSV files with one entry a line:
+//   fms;6A1B2345;Florian Musterstadt 1/44-1
+//   pocsag;1234567;Feuerwehr Musterstadt      (every function)
+//   pocsag;1234567/B;Feuerwehr Musterstadt Probealarm   (function A-D or 1-4)
+//   zvei;21345;Löschzug Musterstadt
+// The separator is ';' (',' when a line has no ';'); the name is the rest of the
+// line, surrounding double quotes removed. Blank lines, lines starting with '#'
+// and a header line starting with "Art" are skipped.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace tonwerk::werkzeug {
+
+class AliasTabelle {
+public:
+    // Throws std::runtime_error naming the file and line of a malformed or
+    // repeated entry, or the file when it cannot be read.
+    void laden(const std::string& pfad);
+    // The same from a stream; `quelle` names it in error messages.
+    void laden(std::istream& ein, const std::string& quelle);
+
+    std::optional<std::string> fms(const std::string& kennung) const;
+    // An entry for the RIC with this function (1-4, as the event reports it)
+    // comes before one for the RIC alone.
+    std::optional<std::string> pocsag(std::int32_t ric, std::int32_t funktion) const;
+    std::optional<std::string> zvei(const std::string& nummer) const;
+
+    bool leer() const { return eintraege_.empty(); }
+
+private:
+    struct Eintrag {
+        std::string name;
+        std::string herkunft;  // "file, line N" for the repeat message
+    };
+    std::map<std::string, Eintrag> eintraege_;  // key: "kind:key"
+    std::optional<std::string> suchen(const std::string& schluessel) const;
+};
+
+}  // namespace tonwerk::werkzeug

@@ -1,0 +1,23 @@
+#include "alarm/doppelfilter.h"
+
+#include <iterator>
+
+namespace tonwerk::werkzeug {
+
+bool Doppelfilter::wiederholung(const std::string& art, int kanal, const std::string& inhalt, double zeit) {
+    if (fenster_ <= 0) return false;
+    // Forget what has left the window, so a station running for months keeps
+    // only the last few seconds' events.
+    for (auto it = durchgelassen_.begin(); it != durchgelassen_.end();)
+        it = zeit - it->second > fenster_ ? durchgelassen_.erase(it) : std::next(it);
+    const std::string schluessel = art + '\x1f' + std::to_string(kanal) + '\x1f' + inhalt;
+    const auto it = durchgelassen_.find(schluessel);
+    if (it != durchgelassen_.end() && zeit >= it->second && zeit - it->second <= fenster_) {
+        ++unterdrueckt_;
+        return true;
+    }
+    durchgelassen_[schluessel] = zeit;
+    return false;
+}
+
+}  // namespace tonwerk::werkzeug

@@ -1,0 +1,242 @@
+#include "alarm/mqtt_weiterleitung.h"
+
+#include <mosquitto.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+namespace tonwerk::werkzeug {
+
+namespace {
+
+double monotoneSekunden() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string fehlertext(int rc) {
+    if (rc == MOSQ_ERR_ERRNO) return std::strerror(errno);
+    if (rc == MOSQ_ERR_EAI) return "Name nicht auflösbar";
+    return mosquitto_strerror(rc);
+}
+
+}  // namespace
+
+MqttWeiterleitung::MqttWeiterleitung(MqttEinstellungen e, std::ostream& meldungen, std::function<double()> uhr)
+    : e_(std::move(e)), meldungen_(meldungen), uhr_(uhr ? std::move(uhr) : monotoneSekunden) {
+    static std::once_flag einmal;
+    std::call_once(einmal, [] {
+        mosquitto_lib_init();
+        // A write to a broker that just went away must not end the process.
+        std::signal(SIGPIPE, SIG_IGN);
+    });
+    if (e_.puffer == 0) throw std::invalid_argument("MQTT-Puffer muss mindestens 1 Meldung fassen");
+    m_ = mosquitto_new(e_.clientId.empty() ? nullptr : e_.clientId.c_str(), true, this);
+    if (!m_) throw std::runtime_error("MQTT: libmosquitto legt keinen Client an");
+    mosquitto_int_option(m_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_max_inflight_messages_set(m_, static_cast<unsigned>(fenster));
+    mosquitto_connect_callback_set(m_, beiVerbindung);
+    mosquitto_disconnect_callback_set(m_, beiTrennung);
+    mosquitto_publish_callback_set(m_, beiVeroeffentlicht);
+    const auto& a = e_.adresse;
+    if (!a.benutzer.empty() &&
+        mosquitto_username_pw_set(m_, a.benutzer.c_str(), a.passwort.empty() ? nullptr : a.passwort.c_str()) !=
+            MOSQ_ERR_SUCCESS)
+        throw std::runtime_error("MQTT: Benutzername oder Passwort unbrauchbar");
+    if (a.tls || !e_.caDatei.empty()) {
+        const char* ca = e_.caDatei.empty() ? nullptr : e_.caDatei.c_str();
+        const int rc = mosquitto_tls_set(m_, ca, ca ? nullptr : "/etc/ssl/certs",
+                                         e_.zertifikat.empty() ? nullptr : e_.zertifikat.c_str(),
+                                         e_.schluessel.empty() ? nullptr : e_.schluessel.c_str(), nullptr);
+        if (rc != MOSQ_ERR_SUCCESS)
+            throw std::runtime_error("MQTT-TLS lässt sich nicht einrichten (" + fehlertext(rc) +
+                                     "): CA-Datei, Zertifikat und Schlüssel prüfen");
+    }
+    const std::string offline = "offline";
+    mosquitto_will_set(m_, statusThema().c_str(), static_cast<int>(offline.size()), offline.data(), 1, true);
+}
+
+MqttWeiterleitung::~MqttWeiterleitung() {
+    if (m_) {
+        if (zustand_ != Zustand::getrennt) mosquitto_disconnect(m_);
+        mosquitto_destroy(m_);
+    }
+}
+
+std::string MqttWeiterleitung::broker() const {
+    return e_.adresse.host + ":" + std::to_string(e_.adresse.port);
+}
+
+void MqttWeiterleitung::verbinden() {
+    // Non-blocking: a broker host that has gone silent must not stall the audio
+    // loop for the minutes a TCP connect can take; mosquitto_loop finishes it.
+    // (The name lookup still blocks.)
+    const int rc = jemalsVersucht_
+                       ? mosquitto_reconnect_async(m_)
+                       : mosquitto_connect_async(m_, e_.adresse.host.c_str(), e_.adresse.port, e_.keepaliveSek);
+    jemalsVersucht_ = true;
+    if (rc == MOSQ_ERR_SUCCESS) {
+        zustand_ = Zustand::verbindend;
+        verbindendSeit_ = uhr_();
+        return;
+    }
+    verloren(fehlertext(rc));
+}
+
+void MqttWeiterleitung::verloren(const std::string& grund) {
+    const bool warVerbunden = zustand_ == Zustand::verbunden;
+    zustand_ = Zustand::getrennt;
+    if (warVerbunden) pause_ = 1;
+    if (!ausfallGemeldet_) {
+        meldungen_ << "MQTT-Broker " << broker() << (warVerbunden ? " getrennt" : " nicht erreichbar") << " (" << grund
+                   << "); Meldungen warten (höchstens " << e_.puffer << "), neuer Versuch folgt\n";
+        meldungen_.flush();
+        ausfallGemeldet_ = true;
+    }
+    naechsterVersuch_ = uhr_() + pause_;
+    pause_ = std::min(pause_ * 2, 30.0);
+}
+
+void MqttWeiterleitung::ablehnungPruefen() {
+    if (abgelehnt_ == 0) return;
+    const int rc = abgelehnt_;
+    abgelehnt_ = 0;
+    if (rc == 4 || rc == 5)
+        throw std::runtime_error("MQTT-Broker " + broker() +
+                                 " lehnt die Anmeldung ab: Benutzername oder Passwort falsch (--mqtt-benutzer, "
+                                 "--mqtt-passwort)");
+    throw std::runtime_error("MQTT-Broker " + broker() + " lehnt die Verbindung ab: " + mosquitto_connack_string(rc));
+}
+
+void MqttWeiterleitung::starten(double warteSek) {
+    verbinden();
+    const double grenze = uhr_() + warteSek;
+    while (zustand_ == Zustand::verbindend && uhr_() < grenze) bedienen(50);
+    ablehnungPruefen();
+    if (zustand_ == Zustand::verbindend)
+        meldungen_ << "MQTT-Broker " << broker() << " antwortet noch nicht; Meldungen warten\n";
+}
+
+void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast) {
+    ++zahlen_.angenommen;
+    if (schlange_.size() >= e_.puffer) {
+        schlange_.pop_front();
+        ++zahlen_.verworfen;
+        if (!verwerfenGemeldet_) {
+            meldungen_ << "MQTT-Warteschlange voll (" << e_.puffer << "): älteste Meldungen werden verworfen\n";
+            meldungen_.flush();
+            verwerfenGemeldet_ = true;
+        }
+    }
+    schlange_.push_back({thema, nutzlast});
+    weitergeben();
+}
+
+void MqttWeiterleitung::weitergeben() {
+    // After a reconnect the library sends what it still holds as soon as the
+    // broker accepts, before anything handed over later.
+    if (zustand_ != Zustand::verbunden) return;
+    while (!schlange_.empty() && ausstehend_.size() < fenster) {
+        const Nachricht& n = schlange_.front();
+        int mid = 0;
+        const int rc = mosquitto_publish(m_, &mid, n.thema.c_str(), static_cast<int>(n.nutzlast.size()),
+                                         n.nutzlast.data(), 1, false);
+        if (rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST) {
+            // Queued by the library in every one of these cases: never publish it again.
+            ausstehend_.insert(mid);
+            schlange_.pop_front();
+            if (rc != MOSQ_ERR_SUCCESS) {
+                verloren(fehlertext(rc));
+                return;
+            }
+        } else {
+            meldungen_ << "MQTT: Meldung an " << n.thema << " verworfen (" << fehlertext(rc) << ")\n";
+            ++zahlen_.verworfen;
+            schlange_.pop_front();
+        }
+    }
+}
+
+void MqttWeiterleitung::bedienen(int wartenMs) {
+    if (zustand_ == Zustand::getrennt) {
+        if (uhr_() >= naechsterVersuch_) verbinden();
+        if (zustand_ == Zustand::getrennt) {
+            if (wartenMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(wartenMs));
+            return;
+        }
+    }
+    if (zustand_ == Zustand::verbindend && uhr_() - verbindendSeit_ > antwortFrist) {
+        // Accepted but never answered: the library would wait for ever. The
+        // next reconnect closes this connection.
+        verloren("keine Antwort");
+        return;
+    }
+    const int rc = mosquitto_loop(m_, wartenMs, 1);
+    ablehnungPruefen();
+    if (rc != MOSQ_ERR_SUCCESS && zustand_ != Zustand::getrennt) verloren(fehlertext(rc));
+    weitergeben();
+}
+
+bool MqttWeiterleitung::abschliessen(double warteSek) {
+    const double grenze = uhr_() + warteSek;
+    while (!leer() && uhr_() < grenze) bedienen(50);
+    const bool alles = leer();
+    if (!alles) {
+        meldungen_ << "MQTT: " << wartend() << " Meldungen nicht zugestellt, Broker " << broker()
+                   << (verbunden() ? " bestätigt nicht" : " nicht erreichbar") << '\n';
+    }
+    if (verbunden()) {
+        const std::string offline = "offline";
+        offlineBestaetigt_ = false;
+        if (mosquitto_publish(m_, &offlineMid_, statusThema().c_str(), static_cast<int>(offline.size()),
+                              offline.data(), 1, true) == MOSQ_ERR_SUCCESS) {
+            const double ende = uhr_() + std::min(warteSek, 2.0);
+            while (verbunden() && !offlineBestaetigt_ && uhr_() < ende) bedienen(50);
+        }
+        zustand_ = Zustand::getrennt;  // a disconnect asked for is no loss to report
+        mosquitto_disconnect(m_);
+        mosquitto_loop(m_, 0, 1);
+    }
+    zustand_ = Zustand::getrennt;
+    return alles;
+}
+
+void MqttWeiterleitung::beiVerbindung(mosquitto* m, void* selbst, int rc) {
+    auto& w = *static_cast<MqttWeiterleitung*>(selbst);
+    if (rc != 0) {
+        w.abgelehnt_ = rc;
+        w.zustand_ = Zustand::getrennt;
+        return;
+    }
+    w.zustand_ = Zustand::verbunden;
+    w.pause_ = 1;
+    if (w.ausfallGemeldet_) {
+        w.meldungen_ << "MQTT-Broker " << w.broker() << " wieder verbunden";
+        if (w.zahlen_.verworfen > 0) w.meldungen_ << ", " << w.zahlen_.verworfen << " Meldungen bisher verworfen";
+        w.meldungen_ << '\n';
+        w.meldungen_.flush();
+    }
+    w.ausfallGemeldet_ = false;
+    w.verwerfenGemeldet_ = false;
+    const std::string online = "online";
+    mosquitto_publish(m, &w.onlineMid_, w.statusThema().c_str(), static_cast<int>(online.size()), online.data(), 1,
+                      true);
+}
+
+void MqttWeiterleitung::beiTrennung(mosquitto*, void* selbst, int rc) {
+    auto& w = *static_cast<MqttWeiterleitung*>(selbst);
+    if (w.zustand_ != Zustand::getrennt) w.verloren(rc == 0 ? "getrennt" : fehlertext(rc));
+}
+
+void MqttWeiterleitung::beiVeroeffentlicht(mosquitto*, void* selbst, int mid) {
+    auto& w = *static_cast<MqttWeiterleitung*>(selbst);
+    if (mid == w.offlineMid_) w.offlineBestaetigt_ = true;
+    if (w.ausstehend_.erase(mid) > 0) ++w.zahlen_.bestaetigt;
+}
+
+}  // namespace tonwerk::werkzeug

@@ -1,0 +1,116 @@
+// Hands messages to an MQTT broker with libmosquitto, QoS 1, driven from the
+// caller's own loop (bedienen), so that everything runs on one thread.
+//
+// Messages wait in a bounded queue of our own and go to the library only while
+// connected, at most `fenster` unacknowledged at a time. The library keeps what
+// it was given across a lost connection and sends it again first thing after
+// reconnecting, so nothing given to it is ever published twice from here and
+// the order holds. When the queue is full the oldest message is dropped and
+// counted.
+//
+// Connection: the first attempt happens in starten(); after a loss, attempts
+// follow with a back-off of 1, 2, 4 ... up to 30 s. The broker's status topic
+// PREFIX/status holds "online" while connected and "offline" (last will, or
+// sent at the end) otherwise, retained.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "alarm/mqtt_adresse.h"
+
+struct mosquitto;
+
+namespace tonwerk::werkzeug {
+
+struct MqttEinstellungen {
+    MqttAdresse adresse;
+    std::string caDatei;      // TLS: the CA certificate file (system CAs when empty)
+    std::string zertifikat;   // TLS client certificate and key (optional)
+    std::string schluessel;
+    std::size_t puffer = 1000;  // queue bound
+    int keepaliveSek = 30;
+    std::string clientId;     // empty: the library picks one
+};
+
+class MqttWeiterleitung {
+public:
+    struct Zahlen {
+        std::uint64_t angenommen = 0;  // handed to senden()
+        std::uint64_t bestaetigt = 0;  // acknowledged by the broker
+        std::uint64_t verworfen = 0;   // dropped from a full queue or refused by the library
+    };
+
+    // `meldungen` hears connection changes and drops (one line each);
+    // `uhr` tells monotonic seconds and times the back-off.
+    MqttWeiterleitung(MqttEinstellungen e, std::ostream& meldungen, std::function<double()> uhr = {});
+    ~MqttWeiterleitung();
+    MqttWeiterleitung(const MqttWeiterleitung&) = delete;
+    MqttWeiterleitung& operator=(const MqttWeiterleitung&) = delete;
+
+    // First connection attempt; waits up to `warteSek` for the broker's answer.
+    // A broker that cannot be reached is reported and tried again later; a
+    // refused login throws std::runtime_error (so does a bad TLS setting).
+    void starten(double warteSek);
+    // Queues one message for `thema`.
+    void senden(const std::string& thema, const std::string& nutzlast);
+    // One step: network traffic (waiting up to `wartenMs` for it), reconnect
+    // when due, hand queued messages on. Throws when the broker refuses the login.
+    void bedienen(int wartenMs = 0);
+    // Waits up to `warteSek` until everything queued is acknowledged, then says
+    // "offline" and disconnects. False when messages remained undelivered.
+    bool abschliessen(double warteSek);
+
+    bool verbunden() const { return zustand_ == Zustand::verbunden; }
+    // Connecting: waiting for the broker's answer.
+    bool verbindet() const { return zustand_ == Zustand::verbindend; }
+    // Nothing queued and nothing awaiting acknowledgement.
+    bool leer() const { return schlange_.empty() && ausstehend_.empty(); }
+    std::size_t wartend() const { return schlange_.size() + ausstehend_.size(); }
+    const Zahlen& zahlen() const { return zahlen_; }
+    const std::string& praefix() const { return e_.adresse.praefix; }
+    std::string statusThema() const { return e_.adresse.praefix + "/status"; }
+    std::string broker() const;
+
+private:
+    enum class Zustand { getrennt, verbindend, verbunden };
+    struct Nachricht {
+        std::string thema;
+        std::string nutzlast;
+    };
+
+    MqttEinstellungen e_;
+    std::ostream& meldungen_;
+    std::function<double()> uhr_;
+    mosquitto* m_ = nullptr;
+    Zustand zustand_ = Zustand::getrennt;
+    bool jemalsVersucht_ = false;
+    bool ausfallGemeldet_ = false;
+    bool verwerfenGemeldet_ = false;
+    double naechsterVersuch_ = 0;
+    double verbindendSeit_ = 0;
+    static constexpr double antwortFrist = 30;  // seconds from connect to the broker's answer
+    double pause_ = 1;
+    int abgelehnt_ = 0;  // CONNACK code of a refused login
+    int onlineMid_ = -1;
+    int offlineMid_ = -1;
+    bool offlineBestaetigt_ = false;
+    std::deque<Nachricht> schlange_;
+    std::set<int> ausstehend_;  // message ids the library holds unacknowledged
+    Zahlen zahlen_;
+    static constexpr std::size_t fenster = 20;
+
+    void verbinden();
+    void verloren(const std::string& grund);
+    void weitergeben();
+    void ablehnungPruefen();
+    static void beiVerbindung(mosquitto*, void* selbst, int rc);
+    static void beiTrennung(mosquitto*, void* selbst, int rc);
+    static void beiVeroeffentlicht(mosquitto*, void* selbst, int mid);
+};
+
+}  // namespace tonwerk::werkzeug
