@@ -19,6 +19,7 @@
 #include "tonwerk/decoders/poc_decoder.h"
 #include "tonwerk/decoders/tonruf_decoder.h"
 #include "tonwerk/decoders/zvei_decoder.h"
+#include "tonwerk/empfang/empfangsfilter.h"
 #include "tonwerk/platform/serieller_anschluss.h"
 #include "tonwerk/platform/sound_ausgabe.h"
 #include "tonwerk/platform/sound_eingang.h"
@@ -135,6 +136,12 @@ public:
     const std::filesystem::path& Sendeverzeichnis() const { return e_.Sendeverzeichnis; }
     void Sendeverzeichnis(const std::filesystem::path& v) { e_.Sendeverzeichnis = v; }
 
+    // Our own: False (default) the decoders read the capture's run tables as
+    // they are; True each reads audio conditioned for its signal, which holds
+    // up in far more noise and against DC and AC coupling (see tonwerk/empfang).
+    Boolean Empfangsfilter() const { return e_.Empfangsfilter; }
+    void Empfangsfilter(Boolean v) { e_.Empfangsfilter = v != 0 ? Wahr : Falsch; }
+
     // --- access by name through the member table (see mitglieder.h) ---
     Wert lesen(const std::string& name) const;
     void schreiben(const std::string& name, const Wert& wert);
@@ -157,6 +164,7 @@ private:
     FmsDecoder fms_;
     PocDecoder poc_;
     TonrufDecoder tonruf_;
+    class Empfangsfilter empfang_;
     Tongenerator ton_;  // sample count and phases shared by the send methods
     Aufnahme aufnahme_;
     FunkTastung tastung_;
@@ -171,6 +179,7 @@ private:
     void pegel(SignalstaerkeType& wert) override;
     void blockSchreiben(const std::uint8_t* daten, std::size_t bytes) override;
     void dekodieren(const std::array<Laeufe, 2>& laeufe) override;
+    void pufferDekodieren(const std::array<Laeufe, 2>& laeufe, const std::uint8_t* daten, int frames) override;
     std::int32_t laengsterLauf() const override;
     void signalEnde(const std::array<bool, 2>& kanaele) override;
     void ueberlauf(Long zaehler) override;

@@ -231,6 +231,11 @@ std::vector<Mitglied> tabelle() {
             zeilen({"Legt oder gibt die Länge des Sendevorlaufs in ms beim Senden von FMS-Telegrammen fest.",
                     "Standardwert=200"})),
         TW_EIG(RecordPufferSize, B, "Long", "5512", ""),
+        TW_EIG(Empfangsfilter, B, "Boolean", "False",
+            zeilen({"Legt fest, ob jeder Decoder das Signal für seine Signalart aufbereitet erhält (Bandbegrenzung, "
+                    "Tonerkennung, Gleichanteil- und Flankenauswertung). Hält deutlich mehr Rauschen, Gleichspannung "
+                    "und Wechselspannungskopplung stand.",
+                    "False = Nein, die Decoder lesen das Signal unverändert (default)", "True = Ja"})),
         ereignis("Signalstaerke", "wert As SignalstaerkeType",
                  zeilen({"Tritt ein, wenn ein Puffer mit Daten der Soundkarte gefüllt ist und gibt den "
                          "Durchschnittspegel des Puffers zurück",

@@ -1,0 +1,136 @@
+#include "tonwerk/empfang/fms_aufbereitung.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tonwerk/formats/abtastrate.h"
+
+namespace tonwerk {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kFlip = 0.2;
+constexpr double kOeffnen = 0.55, kSchliessen = 0.45;
+constexpr int kNeuBerechnen = 4096;  // samples between exact recomputations of the sums
+
+}  // namespace
+
+void FmsAufbereitung::einrichten(Long abtastrate) {
+    rate_ = NormaleAbtastrate(abtastrate);
+    bitLaenge_ = rate_ / 1200.0;
+    schritt_ = 1.0 / bitLaenge_;
+    fenster_ = static_cast<int>(std::lround(bitLaenge_));
+    periode_ = static_cast<int>(rate_) / 75;  // 1200 and 1800 Hz are multiples of 75 Hz
+    dreh1200_.resize(static_cast<std::size_t>(periode_));
+    dreh1800_.resize(static_cast<std::size_t>(periode_));
+    for (int i = 0; i < periode_; ++i) {
+        dreh1200_[static_cast<std::size_t>(i)] = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1200.0 * i / rate_));
+        dreh1800_[static_cast<std::size_t>(i)] = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1800.0 * i / rate_));
+    }
+    ring1200_.assign(static_cast<std::size_t>(fenster_), {});
+    ring1800_.assign(static_cast<std::size_t>(fenster_), {});
+    ringX_.assign(static_cast<std::size_t>(fenster_), 0.0f);
+    summe1200_ = summe1800_ = {};
+    energie_ = gleich_ = 0;
+    n_ = ringPos_ = seitNeu_ = 0;
+    anteil_ = 0;
+    offen_ = false;
+    eins_ = true;
+    phase_ = bruchteil_ = 0;
+    bitsOhneFlanke_ = 0;
+    verzugBit_.fill(true);
+    verzugOffen_.fill(false);
+    verzugPos_ = 0;
+}
+
+void FmsAufbereitung::verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus) {
+    const std::uint8_t* p = puffer + kanal;
+    const double normierung = 0.5 * fenster_;
+    const double glaettung = 1.0 / (4.0 * bitLaenge_);
+    for (int i = 0; i < frames; ++i, p += 2) {
+        const float x = static_cast<float>(static_cast<int>(*p) - 128);
+        const auto r = static_cast<std::size_t>(ringPos_);
+        const std::complex<float> a = x * dreh1200_[static_cast<std::size_t>(n_)];
+        const std::complex<float> b = x * dreh1800_[static_cast<std::size_t>(n_)];
+        summe1200_ += std::complex<double>(a) - std::complex<double>(ring1200_[r]);
+        summe1800_ += std::complex<double>(b) - std::complex<double>(ring1800_[r]);
+        energie_ += static_cast<double>(x) * x - static_cast<double>(ringX_[r]) * ringX_[r];
+        gleich_ += static_cast<double>(x) - ringX_[r];
+        ring1200_[r] = a;
+        ring1800_[r] = b;
+        ringX_[r] = x;
+        if (++ringPos_ == fenster_) ringPos_ = 0;
+        if (++n_ == periode_) n_ = 0;
+        if (++seitNeu_ == kNeuBerechnen) {
+            // Rounding in the running sums is removed before it can build up.
+            seitNeu_ = 0;
+            summe1200_ = summe1800_ = {};
+            energie_ = gleich_ = 0;
+            for (int k = 0; k < fenster_; ++k) {
+                const auto s = static_cast<std::size_t>(k);
+                summe1200_ += std::complex<double>(ring1200_[s]);
+                summe1800_ += std::complex<double>(ring1800_[s]);
+                energie_ += static_cast<double>(ringX_[s]) * ringX_[s];
+                gleich_ += ringX_[s];
+            }
+        }
+
+        const double wechsel = energie_ - gleich_ * gleich_ / fenster_;
+        const double p1200 = std::norm(summe1200_), p1800 = std::norm(summe1800_);
+        double d = 0, anteil = 0;
+        if (wechsel > 1e-3) {
+            d = (p1200 - p1800) / (normierung * wechsel);
+            anteil = std::max(p1200, p1800) / (normierung * wechsel);
+        }
+        anteil_ += (std::min(anteil, 1.5) - anteil_) * glaettung;
+        offen_ = offen_ ? anteil_ > kSchliessen : anteil_ > kOeffnen;
+
+        if (eins_ ? d < -kFlip : d > kFlip) {
+            eins_ = !eins_;
+            // The first edge after a long steady stretch sets the clock; later
+            // ones pull it half way.
+            const double fehler = phase_ < 0.5 ? phase_ : phase_ - 1.0;
+            phase_ -= (bitsOhneFlanke_ > 8 ? 1.0 : 0.5) * fehler;
+            if (phase_ < 0) phase_ += 1.0;
+            bitsOhneFlanke_ = 0;
+        }
+        const double vorher = phase_;
+        phase_ += schritt_;
+        if (phase_ >= 1.0) phase_ -= 1.0;
+        if (vorher < 0.5 && phase_ >= 0.5) {
+            ++bitsOhneFlanke_;
+            bitSchreiben(aus);
+        }
+    }
+}
+
+void FmsAufbereitung::bitSchreiben(Laufschreiber& aus) {
+    // The bit of kVerzug bits ago is written as signal when the gate is open
+    // now or was open then.
+    const auto v = static_cast<std::size_t>(verzugPos_);
+    const bool signal = offen_ || verzugOffen_[v];
+    const bool eins = verzugBit_[v];
+    verzugBit_[v] = eins_;
+    verzugOffen_[v] = offen_;
+    verzugPos_ = (verzugPos_ + 1) % kVerzug;
+    if (!signal) {
+        halbwellen(1, bitLaenge_, aus);
+    } else if (eins) {
+        halbwellen(2, rate_ / 2400.0, aus);
+    } else {
+        halbwellen(3, rate_ / 3600.0, aus);
+    }
+}
+
+void FmsAufbereitung::halbwellen(int anzahl, double laenge, Laufschreiber& aus) {
+    for (int i = 0; i < anzahl; ++i) {
+        bruchteil_ += laenge;
+        const double ganz = std::floor(bruchteil_);
+        bruchteil_ -= ganz;
+        aus.weiter(static_cast<std::int32_t>(ganz));
+        aus.wechsel();
+    }
+}
+
+}  // namespace tonwerk

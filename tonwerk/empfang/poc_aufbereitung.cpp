@@ -1,0 +1,67 @@
+#include "tonwerk/empfang/poc_aufbereitung.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tonwerk/formats/abtastrate.h"
+
+namespace tonwerk {
+
+void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
+    const double rate = NormaleAbtastrate(abtastrate);
+    bitLaenge_ = rate / (baud == 1200 ? 1200.0 : 512.0);
+    schritt_ = 1.0 / bitLaenge_;
+    phase_ = bruchteil_ = 0;
+    bit_ = std::max(2, static_cast<int>(std::lround(bitLaenge_)));
+    ring_.assign(static_cast<std::size_t>(2 * bit_), 0);
+    pos_ = 0;
+    neu_ = alt_ = 0;
+    hoch_ = false;
+    spitze_ = 0;
+    kantenHoehe_ = 0;
+}
+
+void PocAufbereitung::verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus) {
+    const std::uint8_t* p = puffer + kanal;
+    const int laenge = 2 * bit_;
+    // A flat line of 8-bit samples still flickers by one step; an edge must
+    // be more than that over a whole bit.
+    const std::int32_t boden = 2 * bit_;
+    for (int n = 0; n < frames; ++n, p += 2) {
+        const std::int16_t x = static_cast<std::int16_t>(static_cast<int>(*p) - 128);
+        int mitte = pos_ + bit_;
+        if (mitte >= laenge) mitte -= laenge;
+        const std::int16_t ueberBit = ring_[static_cast<std::size_t>(mitte)];  // leaves the last bit
+        const std::int16_t ueberZwei = ring_[static_cast<std::size_t>(pos_)];  // leaves the bit before
+        neu_ += x - ueberBit;
+        alt_ += ueberBit - ueberZwei;
+        ring_[static_cast<std::size_t>(pos_)] = x;
+        if (++pos_ == laenge) pos_ = 0;
+
+        const std::int32_t d = neu_ - alt_;
+        const std::int32_t gerichtet = hoch_ ? d : -d;  // positive along the current level
+        spitze_ = std::max(spitze_, gerichtet);
+        const std::int32_t schwelle = std::max(boden, kantenHoehe_ / 16);
+        if (-gerichtet > schwelle) {
+            // The edge that brought the current level is complete: learn its height.
+            kantenHoehe_ += spitze_ - kantenHoehe_ / 8;
+            spitze_ = -gerichtet;
+            hoch_ = !hoch_;
+            const double fehler = phase_ < 0.5 ? phase_ : phase_ - 1.0;
+            phase_ -= 0.5 * fehler;
+            if (phase_ < 0) phase_ += 1.0;
+        }
+        const double vorher = phase_;
+        phase_ += schritt_;
+        if (phase_ >= 1.0) phase_ -= 1.0;
+        if (vorher < 0.5 && phase_ >= 0.5) {
+            bruchteil_ += bitLaenge_;
+            const double ganz = std::floor(bruchteil_);
+            bruchteil_ -= ganz;
+            if (hoch_ != aus.hoch()) aus.wechsel();
+            aus.weiter(static_cast<std::int32_t>(ganz));
+        }
+    }
+}
+
+}  // namespace tonwerk

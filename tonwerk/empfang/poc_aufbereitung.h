@@ -1,0 +1,52 @@
+// POCSAG conditioning: finds the bit edges of the two-level baseband and
+// writes the levels between them, for the unchanged run slicer.
+//
+// The slicer of the capture compares each sample with the zero line, so a DC
+// offset or the droop of an AC-coupled line input (a 100 Hz high-pass lets a
+// run of equal bits sag to zero within two bits at 1200 bit/s) turns into
+// false runs, and noise into a crossing at every sample near the line. Here
+// an edge detector takes the difference of the sums over the last bit and the
+// bit before it (a step-matched filter: DC cancels exactly, droop only
+// shortens the step, and summing a bit's worth of samples is the matched
+// filter's gain). The level flips when that difference passes half the mean
+// height of the recent edges with the sign opposite to the current level; so
+// noise well below the edges never flips it, and every edge is delayed alike
+// (half a bit).
+//
+// Noise still moves each flip by a sample or so, and the decoder counts its
+// 500 preamble bits only while every run lies within about one sample of a
+// bit. So the flips only steer a bit clock (each pulls its phase half way to
+// the flip); the level is read once per bit, half a bit after the expected
+// edge, and written as a run of exactly one bit's length (the fraction is
+// carried, so a run of n bits is n bit lengths to the sample).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tonwerk/core/records.h"
+#include "tonwerk/empfang/laufschreiber.h"
+
+namespace tonwerk {
+
+class PocAufbereitung {
+public:
+    // Prepares for `abtastrate` and `baud` (512 or 1200); state starts afresh.
+    void einrichten(Long abtastrate, Long baud);
+    void verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus);
+
+private:
+    int bit_ = 22;                   // samples summed per side
+    std::vector<std::int16_t> ring_;  // the last two bits of samples
+    int pos_ = 0;
+    std::int32_t neu_ = 0, alt_ = 0;  // sums over the last bit and the bit before
+    bool hoch_ = false;
+    std::int32_t spitze_ = 0;     // highest difference since the last flip
+    std::int32_t kantenHoehe_ = 0;  // mean edge height, scaled by 8
+    double schritt_ = 0;     // bits per sample
+    double bitLaenge_ = 22;  // samples per bit
+    double phase_ = 0;       // of the bit clock, 0 at an edge, in bits
+    double bruchteil_ = 0;   // of a sample, carried between written bits
+};
+
+}  // namespace tonwerk
