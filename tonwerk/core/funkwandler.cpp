@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "tonwerk/empfang/empfangsfilter.h"
 #include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/poc_senden.h"
@@ -38,6 +39,7 @@ Funkwandler::Funkwandler(Plattform plattform)
                     Long wert = 0;
                     if (listener_) listener_->WaveRecordEnd(wert);
                 }),
+      empfang_(std::make_unique<class Empfangsfilter>()),
       tastung_(p_.anschluss) {
     soundStatus_ = 4;
     e_.Sendeverzeichnis = standardSendeverzeichnis();
@@ -121,7 +123,7 @@ void Funkwandler::pufferDekodieren(const std::array<Laeufe, 2>& laeufe, const st
     const std::array<Laeufe, 2>* poc = &laeufe;
     const std::array<Laeufe, 2>* tonruf = &laeufe;
     if (e_.Empfangsfilter != Falsch && daten != nullptr) {
-        const class Empfangsfilter::Tabellen& t = empfang_.aufbereiten(daten, frames, e_);
+        const class Empfangsfilter::Tabellen& t = empfang_->aufbereiten(daten, frames, e_);
         zvei = tonruf = &t.ton;
         fms = &t.fms;
         poc = &t.poc;

@@ -19,7 +19,6 @@
 #include "tonwerk/decoders/poc_decoder.h"
 #include "tonwerk/decoders/tonruf_decoder.h"
 #include "tonwerk/decoders/zvei_decoder.h"
-#include "tonwerk/empfang/empfangsfilter.h"
 #include "tonwerk/platform/serieller_anschluss.h"
 #include "tonwerk/platform/sound_ausgabe.h"
 #include "tonwerk/platform/sound_eingang.h"
@@ -27,6 +26,8 @@
 #include "tonwerk/transmit/tongenerator.h"
 
 namespace tonwerk {
+
+class Empfangsfilter;
 
 // The platform pieces a control uses; the host owns them and keeps them alive
 // as long as the control.
@@ -164,9 +165,9 @@ private:
     FmsDecoder fms_;
     PocDecoder poc_;
     TonrufDecoder tonruf_;
-    class Empfangsfilter empfang_;
     Tongenerator ton_;  // sample count and phases shared by the send methods
     Aufnahme aufnahme_;
+    std::unique_ptr<class Empfangsfilter> empfang_;  // the reception path, allocated once
     FunkTastung tastung_;
 
     Boolean schalter(int kanal, Dekoder d) const { return e_.Dekodieren[kanal][d] != 0 ? Wahr : Falsch; }

@@ -17,16 +17,17 @@ constexpr int kNeuBerechnen = 4096;  // samples between exact recomputations of 
 }  // namespace
 
 void FmsAufbereitung::einrichten(Long abtastrate) {
-    rate_ = NormaleAbtastrate(abtastrate);
-    bitLaenge_ = rate_ / 1200.0;
+    rateAus_ = NormaleAbtastrate(abtastrate);
+    constexpr double rate = 11025.0;
+    bitLaenge_ = rate / 1200.0;
     schritt_ = 1.0 / bitLaenge_;
     fenster_ = static_cast<int>(std::lround(bitLaenge_));
-    periode_ = static_cast<int>(rate_) / 75;  // 1200 and 1800 Hz are multiples of 75 Hz
+    periode_ = static_cast<int>(rate) / 75;  // 1200 and 1800 Hz are multiples of 75 Hz
     dreh1200_.resize(static_cast<std::size_t>(periode_));
     dreh1800_.resize(static_cast<std::size_t>(periode_));
     for (int i = 0; i < periode_; ++i) {
-        dreh1200_[static_cast<std::size_t>(i)] = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1200.0 * i / rate_));
-        dreh1800_[static_cast<std::size_t>(i)] = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1800.0 * i / rate_));
+        dreh1200_[static_cast<std::size_t>(i)] = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1200.0 * i / rate));
+        dreh1800_[static_cast<std::size_t>(i)] = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1800.0 * i / rate));
     }
     ring1200_.assign(static_cast<std::size_t>(fenster_), {});
     ring1800_.assign(static_cast<std::size_t>(fenster_), {});
@@ -44,12 +45,11 @@ void FmsAufbereitung::einrichten(Long abtastrate) {
     verzugPos_ = 0;
 }
 
-void FmsAufbereitung::verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus) {
-    const std::uint8_t* p = puffer + kanal;
+void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreiber& aus) {
     const double normierung = 0.5 * fenster_;
     const double glaettung = 1.0 / (4.0 * bitLaenge_);
-    for (int i = 0; i < frames; ++i, p += 2) {
-        const float x = static_cast<float>(static_cast<int>(*p) - 128);
+    for (int i = 0; i < anzahl; ++i) {
+        const float x = eingang[i];
         const auto r = static_cast<std::size_t>(ringPos_);
         const std::complex<float> a = x * dreh1200_[static_cast<std::size_t>(n_)];
         const std::complex<float> b = x * dreh1800_[static_cast<std::size_t>(n_)];
@@ -91,7 +91,7 @@ void FmsAufbereitung::verarbeiten(const std::uint8_t* puffer, int frames, int ka
             // The first edge after a long steady stretch sets the clock; later
             // ones pull it half way.
             const double fehler = phase_ < 0.5 ? phase_ : phase_ - 1.0;
-            phase_ -= (bitsOhneFlanke_ > 8 ? 1.0 : 0.5) * fehler;
+            phase_ -= (bitsOhneFlanke_ > 8 ? 1.0 : 0.3) * fehler;
             if (phase_ < 0) phase_ += 1.0;
             bitsOhneFlanke_ = 0;
         }
@@ -115,11 +115,11 @@ void FmsAufbereitung::bitSchreiben(Laufschreiber& aus) {
     verzugOffen_[v] = offen_;
     verzugPos_ = (verzugPos_ + 1) % kVerzug;
     if (!signal) {
-        halbwellen(1, bitLaenge_, aus);
+        halbwellen(1, rateAus_ / 1200.0, aus);
     } else if (eins) {
-        halbwellen(2, rate_ / 2400.0, aus);
+        halbwellen(2, rateAus_ / 2400.0, aus);
     } else {
-        halbwellen(3, rate_ / 3600.0, aus);
+        halbwellen(3, rateAus_ / 3600.0, aus);
     }
 }
 

@@ -8,7 +8,7 @@
 // single-bin DFT; one bit is the matched window for either tone). The
 // difference of the two powers, divided by the window's energy, is the
 // discriminator; it flips the bit value at +-0.2 against the current value,
-// and those flips steer a bit clock as in the POCSAG path. At mid-bit the
+// and those flips steer a bit clock (each pulls it a third of the way). At mid-bit the
 // value is taken and written as FFSK at the true rate: a one as two
 // half-waves of 1/2400 s, a zero as three of 1/3600 s (fractions carried).
 //
@@ -33,8 +33,10 @@ namespace tonwerk {
 
 class FmsAufbereitung {
 public:
+    // Runs are written at `abtastrate` (capture rate); the audio comes at
+    // the working rate 11025 Hz. State starts afresh.
     void einrichten(Long abtastrate);
-    void verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus);
+    void verarbeiten(const float* x, int n, Laufschreiber& aus);
 
 private:
     void bitSchreiben(Laufschreiber& aus);
@@ -42,7 +44,7 @@ private:
 
     static constexpr int kVerzug = 4;  // bits
 
-    double rate_ = 11025;
+    double rateAus_ = 11025;  // rate of the written runs
     int fenster_ = 9;  // samples in the correlation window
     int periode_ = 147;  // samples after which both tones repeat their phase
     std::vector<std::complex<float>> dreh1200_, dreh1800_;  // e^-jwn over one period

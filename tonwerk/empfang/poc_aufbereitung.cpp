@@ -8,8 +8,9 @@
 namespace tonwerk {
 
 void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
-    const double rate = NormaleAbtastrate(abtastrate);
-    bitLaenge_ = rate / (baud == 1200 ? 1200.0 : 512.0);
+    const double b = baud == 1200 ? 1200.0 : 512.0;
+    bitAus_ = NormaleAbtastrate(abtastrate) / b;
+    bitLaenge_ = 11025.0 / b;
     schritt_ = 1.0 / bitLaenge_;
     phase_ = bruchteil_ = 0;
     bit_ = std::max(2, static_cast<int>(std::lround(bitLaenge_)));
@@ -21,33 +22,40 @@ void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     kantenHoehe_ = 0;
 }
 
-void PocAufbereitung::verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus) {
-    const std::uint8_t* p = puffer + kanal;
+void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreiber& aus) {
     const int laenge = 2 * bit_;
     // A flat line of 8-bit samples still flickers by one step; an edge must
     // be more than that over a whole bit.
-    const std::int32_t boden = 2 * bit_;
-    for (int n = 0; n < frames; ++n, p += 2) {
-        const std::int16_t x = static_cast<std::int16_t>(static_cast<int>(*p) - 128);
+    const double boden = 2.0 * bit_;
+    for (int n = 0; n < anzahl; ++n) {
+        const float x = eingang[n];
         int mitte = pos_ + bit_;
         if (mitte >= laenge) mitte -= laenge;
-        const std::int16_t ueberBit = ring_[static_cast<std::size_t>(mitte)];  // leaves the last bit
-        const std::int16_t ueberZwei = ring_[static_cast<std::size_t>(pos_)];  // leaves the bit before
-        neu_ += x - ueberBit;
-        alt_ += ueberBit - ueberZwei;
+        const float ueberBit = ring_[static_cast<std::size_t>(mitte)];  // leaves the last bit
+        const float ueberZwei = ring_[static_cast<std::size_t>(pos_)];  // leaves the bit before
+        neu_ += static_cast<double>(x) - ueberBit;
+        alt_ += static_cast<double>(ueberBit) - ueberZwei;
         ring_[static_cast<std::size_t>(pos_)] = x;
-        if (++pos_ == laenge) pos_ = 0;
+        if (++pos_ == laenge) {
+            pos_ = 0;
+            // Rounding in the running sums is removed before it can build up.
+            neu_ = alt_ = 0;
+            for (int i = 0; i < bit_; ++i) {
+                alt_ += ring_[static_cast<std::size_t>(i)];
+                neu_ += ring_[static_cast<std::size_t>(i + bit_)];
+            }
+        }
 
-        const std::int32_t d = neu_ - alt_;
-        const std::int32_t gerichtet = hoch_ ? d : -d;  // positive along the current level
+        const double d = neu_ - alt_;
+        const double gerichtet = hoch_ ? d : -d;  // positive along the current level
         spitze_ = std::max(spitze_, gerichtet);
-        const std::int32_t schwelle = std::max(boden, kantenHoehe_ / 16);
+        const double schwelle = std::max(boden, kantenHoehe_ / 16);
         if (-gerichtet > schwelle) {
             // The edge that brought the current level is complete: learn its height.
             kantenHoehe_ += spitze_ - kantenHoehe_ / 8;
             spitze_ = -gerichtet;
             hoch_ = !hoch_;
-            const double fehler = phase_ < 0.5 ? phase_ : phase_ - 1.0;
+        const double fehler = phase_ < 0.5 ? phase_ : phase_ - 1.0;
             phase_ -= 0.5 * fehler;
             if (phase_ < 0) phase_ += 1.0;
         }
@@ -55,7 +63,7 @@ void PocAufbereitung::verarbeiten(const std::uint8_t* puffer, int frames, int ka
         phase_ += schritt_;
         if (phase_ >= 1.0) phase_ -= 1.0;
         if (vorher < 0.5 && phase_ >= 0.5) {
-            bruchteil_ += bitLaenge_;
+            bruchteil_ += bitAus_;
             const double ganz = std::floor(bruchteil_);
             bruchteil_ -= ganz;
             if (hoch_ != aus.hoch()) aus.wechsel();

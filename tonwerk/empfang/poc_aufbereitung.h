@@ -32,17 +32,20 @@ namespace tonwerk {
 class PocAufbereitung {
 public:
     // Prepares for `abtastrate` and `baud` (512 or 1200); state starts afresh.
+    // Runs are written at `abtastrate` (capture rate); the audio comes at
+    // the working rate 11025 Hz. State starts afresh.
     void einrichten(Long abtastrate, Long baud);
-    void verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus);
+    void verarbeiten(const float* x, int n, Laufschreiber& aus);
 
 private:
     int bit_ = 22;                   // samples summed per side
-    std::vector<std::int16_t> ring_;  // the last two bits of samples
+    std::vector<float> ring_;  // the last two bits of samples
     int pos_ = 0;
-    std::int32_t neu_ = 0, alt_ = 0;  // sums over the last bit and the bit before
+    double neu_ = 0, alt_ = 0;  // sums over the last bit and the bit before
     bool hoch_ = false;
-    std::int32_t spitze_ = 0;     // highest difference since the last flip
-    std::int32_t kantenHoehe_ = 0;  // mean edge height, scaled by 8
+    double spitze_ = 0;       // highest difference since the last flip
+    double kantenHoehe_ = 0;  // mean edge height, scaled by 8
+    double bitAus_ = 22;      // samples per bit of the written runs
     double schritt_ = 0;     // bits per sample
     double bitLaenge_ = 22;  // samples per bit
     double phase_ = 0;       // of the bit clock, 0 at an edge, in bits

@@ -29,25 +29,20 @@ double Tonerkennung::frequenz(int ton) {
 }
 
 void Tonerkennung::einrichten(Long abtastrate) {
-    rate_ = NormaleAbtastrate(abtastrate);
-    block_ = static_cast<int>(std::lround(16.0 * rate_ / 11025.0));
-    cos_.assign(static_cast<std::size_t>(block_) * kBreite, 0.0f);
-    sin_.assign(static_cast<std::size_t>(block_) * kBreite, 0.0f);
-    for (int k = 0; k < kToene; ++k) {
-        const double w = 2.0 * kPi * frequenz(k) / rate_;
-        for (int i = 0; i < block_; ++i) {
-            cos_[static_cast<std::size_t>(i * kBreite + k)] = static_cast<float>(std::cos(w * i));
-            sin_[static_cast<std::size_t>(i * kBreite + k)] = static_cast<float>(-std::sin(w * i));
+    rateAus_ = NormaleAbtastrate(abtastrate);
+    faktor_ = static_cast<int>(rateAus_) / 11025;
+    for (int k = 0; k < kBreite; ++k) {
+        const double w = k < kToene ? 2.0 * kPi * frequenz(k) / 11025.0 : 0.0;
+        for (int i = 0; i < kBlock; ++i) {
+            cos_[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] = k < kToene ? static_cast<float>(std::cos(w * i)) : 0.0f;
+            sin_[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] = k < kToene ? static_cast<float>(-std::sin(w * i)) : 0.0f;
         }
-        schrittRe_[static_cast<std::size_t>(k)] = std::cos(w * block_);
-        schrittIm_[static_cast<std::size_t>(k)] = -std::sin(w * block_);
+        schrittRe_[static_cast<std::size_t>(k)] = std::cos(w * kBlock);
+        schrittIm_[static_cast<std::size_t>(k)] = -std::sin(w * kBlock);
     }
     drehRe_.fill(1.0);
     drehIm_.fill(0.0);
-    re_.fill(0);
-    im_.fill(0);
-    energie_ = summe_ = 0;
-    position_ = 0;
+    position_ = bisNormieren_ = 0;
     for (auto& f : fensterRe_) f.fill(0);
     for (auto& f : fensterIm_) f.fill(0);
     fensterEnergie_.fill(0);
@@ -58,45 +53,51 @@ void Tonerkennung::einrichten(Long abtastrate) {
     bisWechsel_ = 1;
 }
 
-void Tonerkennung::verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus) {
-    const std::uint8_t* p = puffer + kanal;
-    for (int n = 0; n < frames; ++n, p += 2) {
-        const float x = static_cast<float>(static_cast<int>(*p) - 128);
-        const float* c = cos_.data() + static_cast<std::size_t>(position_) * kBreite;
-        const float* s = sin_.data() + static_cast<std::size_t>(position_) * kBreite;
-        for (int k = 0; k < kBreite; ++k) {
-            re_[static_cast<std::size_t>(k)] += x * c[k];
-            im_[static_cast<std::size_t>(k)] += x * s[k];
-        }
-        energie_ += x * x;
-        summe_ += x;
-        if (++position_ == block_) blockEnde(aus);
+void Tonerkennung::verarbeiten(const float* x, int n, Laufschreiber& aus) {
+    for (int i = 0; i < n; ++i) {
+        block_[static_cast<std::size_t>(position_)] = x[i];
+        if (++position_ == kBlock) blockEnde(aus);
     }
 }
 
 void Tonerkennung::blockEnde(Laufschreiber& aus) {
+    position_ = 0;
+    float blockEnergie = 0, blockSumme = 0;
+    for (float v : block_) {
+        blockEnergie += v * v;
+        blockSumme += v;
+    }
     // The block's correlation, turned to the phase of the whole stream so
     // that blocks add up coherently.
     auto& fRe = fensterRe_[static_cast<std::size_t>(fensterPos_)];
     auto& fIm = fensterIm_[static_cast<std::size_t>(fensterPos_)];
     for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
-        const double r = re_[k], i = im_[k];
+        float r = 0, i = 0;
+        for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); ++j) {
+            r += block_[j] * cos_[k][j];
+            i += block_[j] * sin_[k][j];
+        }
         fRe[k] = r * drehRe_[k] - i * drehIm_[k];
         fIm[k] = r * drehIm_[k] + i * drehRe_[k];
         const double dr = drehRe_[k] * schrittRe_[k] - drehIm_[k] * schrittIm_[k];
         const double di = drehRe_[k] * schrittIm_[k] + drehIm_[k] * schrittRe_[k];
-        const double betrag = std::sqrt(dr * dr + di * di);
-        drehRe_[k] = dr / betrag;
-        drehIm_[k] = di / betrag;
+        drehRe_[k] = dr;
+        drehIm_[k] = di;
     }
-    fensterEnergie_[static_cast<std::size_t>(fensterPos_)] = energie_;
-    fensterSumme_[static_cast<std::size_t>(fensterPos_)] = summe_;
+    if (++bisNormieren_ == 1024) {
+        // The turning phasors keep their length to a few parts in 1e13 per
+        // step; they are put back on the unit circle now and then.
+        bisNormieren_ = 0;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
+            const double betrag = std::hypot(drehRe_[k], drehIm_[k]);
+            drehRe_[k] /= betrag;
+            drehIm_[k] /= betrag;
+        }
+    }
+    fensterEnergie_[static_cast<std::size_t>(fensterPos_)] = blockEnergie;
+    fensterSumme_[static_cast<std::size_t>(fensterPos_)] = blockSumme;
     fensterPos_ = (fensterPos_ + 1) % kFenster;
     gefuellt_ = std::min(gefuellt_ + 1, kFenster);
-    re_.fill(0);
-    im_.fill(0);
-    energie_ = summe_ = 0;
-    position_ = 0;
 
     int ton = -1;
     if (gefuellt_ == kFenster) {
@@ -105,7 +106,7 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
             energie += fensterEnergie_[static_cast<std::size_t>(f)];
             summe += fensterSumme_[static_cast<std::size_t>(f)];
         }
-        const double n = static_cast<double>(kFenster) * block_;
+        const double n = static_cast<double>(kFenster) * kBlock;
         const double wechselanteil = energie - summe * summe / n;
         double beste = 0, zweite = 0;
         int besterTon = -1;
@@ -144,11 +145,11 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
         kandidat_ = -1;
         if (aktuell_ >= 0 && ++unentschieden_ > kBloeckeHalten) aktuell_ = -1;
     }
-    erzeugen(block_, aus);
+    erzeugen(kBlock * faktor_, aus);
 }
 
 void Tonerkennung::erzeugen(int samples, Laufschreiber& aus) {
-    const double halbperiode = rate_ / (2.0 * frequenz(aktuell_));
+    const double halbperiode = rateAus_ / (2.0 * frequenz(aktuell_));
     int rest = samples;
     while (true) {
         // Samples still at the current level: those before the change.

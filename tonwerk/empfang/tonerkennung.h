@@ -5,8 +5,8 @@
 // as a clean run table for the unchanged state machines.
 //
 // Detection: a bank of correlators at the eleven ZVEI frequencies (1060 to
-// 2600 Hz) and the two tone calls (1750, 2135 Hz), summed in blocks of about
-// 1.45 ms and judged over a sliding window of seven blocks (about 10 ms: the
+// 2600 Hz) and the two tone calls (1750, 2135 Hz) at the working rate of
+// 11025 Hz, summed in blocks of 16 samples (1.45 ms) and judged over a sliding window of seven blocks (about 10 ms: the
 // closest pair, 2135 and 2200 Hz, is 0.65 of the window's resolution apart and
 // still falls off by 3 to 1 even with the 1 % offset of our own transmitter). A tone is on when its share of the
 // window's energy (without DC) is at least 0.3 and it has twice the power
@@ -38,12 +38,12 @@ public:
     static constexpr int kToene = 13;
     static constexpr int kBreite = 16;  // bins padded for vector loads
 
-    // Prepares the bank for `abtastrate`; the channel state starts afresh.
+    // Prepares the bank for runs at `abtastrate` (capture rate) from audio at
+    // the working rate 11025 Hz; the channel state starts afresh.
     void einrichten(Long abtastrate);
-    // Reads `frames` frames of channel `kanal` of an interleaved 8-bit stereo
-    // buffer and writes the regenerated runs. The output trails the input by
-    // the block in progress.
-    void verarbeiten(const std::uint8_t* puffer, int frames, int kanal, Laufschreiber& aus);
+    // Reads `n` samples at the working rate (zero line 0) and writes the
+    // regenerated runs. The output trails the input by the block in progress.
+    void verarbeiten(const float* x, int n, Laufschreiber& aus);
 
     // Index of the tone on (into frequenz()), -1 for none.
     int aktuellerTon() const { return aktuell_; }
@@ -53,15 +53,15 @@ private:
     void blockEnde(Laufschreiber& aus);
     void erzeugen(int samples, Laufschreiber& aus);
 
-    double rate_ = 11025;
-    int block_ = 16;
-    std::vector<float> cos_, sin_;  // [sample in block][bin]
+    static constexpr int kBlock = 16;
+    double rateAus_ = 11025;  // rate of the written runs
+    int faktor_ = 1;          // capture samples per working sample
+    alignas(32) std::array<std::array<float, kBlock>, kBreite> cos_{}, sin_{};  // [bin][sample in block]
+    alignas(32) std::array<float, kBlock> block_{};
     std::array<double, kBreite> schrittRe_{}, schrittIm_{}, drehRe_{}, drehIm_{};
 
-    // Sums of the block in progress.
-    alignas(32) std::array<float, kBreite> re_{}, im_{};
-    float energie_ = 0, summe_ = 0;
-    int position_ = 0;
+    int position_ = 0;  // samples of the block in progress
+    int bisNormieren_ = 0;
 
     static constexpr int kFenster = 7;
     std::array<std::array<double, kBreite>, kFenster> fensterRe_{}, fensterIm_{};

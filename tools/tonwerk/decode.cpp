@@ -22,6 +22,7 @@ struct DecodeOptionen {
     std::vector<std::string> setzen;
     int rate = 0;
     int kanaele = 1;
+    bool filter = false;  // --filter: Empfangsfilter=True before the --set values
 };
 
 void decodieren(const DecodeOptionen& o) {
@@ -61,7 +62,11 @@ void decodeBefehl(CLI::App& app) {
     cmd->add_option("--set", o->setzen, "Eigenschaft vor dem Decodieren setzen: NAME=WERT (wiederholbar)");
     cmd->add_option("--rate", o->rate, "Abtastrate der Standardeingabe in Hz");
     cmd->add_option("--channels", o->kanaele, "Kanäle der Standardeingabe (1 oder 2)");
-    cmd->callback([o] { decodieren(*o); });
+    cmd->add_flag("--filter", o->filter, "Empfangsfilter einschalten (Kurzform von --set Empfangsfilter=True)");
+    cmd->callback([o] {
+        if (o->filter) o->setzen.insert(o->setzen.begin(), "Empfangsfilter=True");
+        decodieren(*o);
+    });
 }
 
 }  // namespace tonwerk::werkzeug

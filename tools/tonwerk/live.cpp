@@ -40,6 +40,7 @@ struct ListenOptionen {
     bool json = false;
     bool pegel = false;
     std::vector<std::string> setzen;
+    bool filter = false;  // --filter: Empfangsfilter=True before the --set values
 };
 
 void zuhoeren(const ListenOptionen& o) {
@@ -79,7 +80,11 @@ void listenBefehl(CLI::App& app) {
     cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile");
     cmd->add_flag("--levels", o->pegel, "Auch Signalstaerke je Puffer ausgeben");
     cmd->add_option("--set", o->setzen, "Eigenschaft vorher setzen: NAME=WERT (wiederholbar)");
-    cmd->callback([o] { zuhoeren(*o); });
+    cmd->add_flag("--filter", o->filter, "Empfangsfilter einschalten (Kurzform von --set Empfangsfilter=True)");
+    cmd->callback([o] {
+        if (o->filter) o->setzen.insert(o->setzen.begin(), "Empfangsfilter=True");
+        zuhoeren(*o);
+    });
 }
 
 }  // namespace tonwerk::werkzeug
