@@ -42,6 +42,8 @@ struct Einstellungen {
     Long FMSSendeVorlauf = 200;
     // Our own: each decoder reads audio conditioned for its signal (tonwerk/empfang).
     Boolean Empfangsfilter = Falsch;
+    // Tones at their exact frequency instead of whole-degree phase steps.
+    Boolean GenaueFrequenzen = Falsch;
     // Where the transmit files test.wav and pocaus.wav are written.
     std::filesystem::path Sendeverzeichnis;
 };

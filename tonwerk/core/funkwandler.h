@@ -133,6 +133,10 @@ public:
     Long FMSSendeVorlauf() const { return e_.FMSSendeVorlauf; }
     void FMSSendeVorlauf(Long v) { e_.FMSSendeVorlauf = v; }
 
+    // Our own: tones sent at their exact frequency (see Tongenerator::setzeGenau).
+    Boolean GenaueFrequenzen() const { return e_.GenaueFrequenzen; }
+    void GenaueFrequenzen(Boolean v) { e_.GenaueFrequenzen = v != 0 ? Wahr : Falsch; }
+
     // Our own: the directory of the transmit files (test.wav, pocaus.wav).
     const std::filesystem::path& Sendeverzeichnis() const { return e_.Sendeverzeichnis; }
     void Sendeverzeichnis(const std::filesystem::path& v) { e_.Sendeverzeichnis = v; }

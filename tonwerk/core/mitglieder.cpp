@@ -230,6 +230,11 @@ std::vector<Mitglied> tabelle() {
         TW_EIG(FMSSendeVorlauf, B, "Long", "200",
             zeilen({"Legt oder gibt die Länge des Sendevorlaufs in ms beim Senden von FMS-Telegrammen fest.",
                     "Standardwert=200"})),
+        // Our own.
+        TW_EIG(GenaueFrequenzen, B, "Boolean", "False",
+            zeilen({"Legt fest, ob FMS-Telegramme, ZVEI-Folgen und Tonrufe mit genauen Frequenzen gesendet werden.",
+                    "False = Phasenschritte in ganzen Grad, einzelne Töne bis 1 % daneben (Standard)",
+                    "True = jeder Ton genau auf seiner Frequenz"})),
         TW_EIG(RecordPufferSize, B, "Long", "5512", ""),
         TW_EIG(Empfangsfilter, B, "Boolean", "False",
             zeilen({"Legt fest, ob jeder Decoder das Signal für seine Signalart aufbereitet erhält (Bandbegrenzung, "

@@ -15,6 +15,7 @@ namespace {
 void telegrammSchreiben(Tongenerator& g, const Einstellungen& e, const std::string& bits) {
     g.neu();
     g.setzePegel(e.Ausgangspegel);
+    g.setzeGenau(e.GenaueFrequenzen != 0);
     g.SchreibeFfskBits(bits);
 }
 

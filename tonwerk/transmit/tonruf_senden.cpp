@@ -13,6 +13,7 @@ void TonrufSendeAudio(Tongenerator& g, const Einstellungen& e, Long tonruf) {
     const Ruf ruf = tonruf >= 0 && tonruf <= 3 ? kRufe[tonruf] : Ruf{1000, 11025};
     g.neu();
     g.setzePegel(e.Ausgangspegel);
+    g.setzeGenau(e.GenaueFrequenzen != 0);
     g.SchreibeStille(6615);
     g.SchreibeDauerton(ruf.hz, ruf.proben);
     g.SchreibeStille(772);

@@ -12,6 +12,7 @@ constexpr Long kNachlauf = 772; // 70 ms
 
 void folge(Tongenerator& g, std::string_view rufnummer) {
     g.Phase = 0;
+    g.PhaseGenau = 0.0;
     for (char32_t zeichen : ZveiSendefolge(rufnummer)) g.SchreibeZveiTon(ZveiSendeFrequenz(zeichen));
     // A short alternating tail after the last tone.
     for (int i = 0; i < 3; ++i) {
@@ -26,6 +27,7 @@ void ZveiSendeAudio(Tongenerator& g, const Einstellungen& e, std::string_view ru
                     Long zusatzTon) {
     g.neu();
     g.setzePegel(e.Ausgangspegel);
+    g.setzeGenau(e.GenaueFrequenzen != 0);
     g.SchreibeStille(kPause);
     folge(g, rufnummer);
     if (doppeltSenden != 0) {

@@ -44,6 +44,7 @@ public:
         return proben([&](Funkwandler& f) {
             const Einstellungen& e = f.einstellungen();
             Tongenerator g(e.Ausgangspegel);
+            g.setzeGenau(e.GenaueFrequenzen != 0);
             g.SchreibeFfskBits(FmsTelegrammBits(kennung, 10, 0, 0, 0, "", e.FMSKurztextTRBOS) + FolgeBlock(ziffern));
             SendedateiSenden(e, kSendedatei, g.Proben(), ausgabe_, FmsVorlaufProben(e.FMSSendeVorlauf));
             return Long{0};

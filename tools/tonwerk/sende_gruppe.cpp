@@ -41,6 +41,7 @@ void sendeOptionen(CLI::App* cmd, SendeZiel& ziel) {
     cmd->add_option("-o,--output", ziel.datei, "WAV-Datei schreiben statt abzuspielen");
     cmd->add_option("--pcm", ziel.pcm, "ALSA-Ausgabe zum Abspielen")->capture_default_str();
     cmd->add_option("--set", ziel.setzen, "Eigenschaft vorher setzen: NAME=WERT (wiederholbar)");
+    cmd->add_flag("--genau", ziel.genau, "Töne auf genauer Frequenz senden (kurz für --set GenaueFrequenzen=True)");
     cmd->add_option("--key", ziel.taste, "Sender für die Dauer der Sendung über diese Leitung tasten: dtr oder rts")
         ->check(CLI::IsMember({"dtr", "rts"}));
     cmd->add_option("--port", ziel.port, "Schnittstelle für --key: 1 bis 4 (COM1 bis COM4)")
@@ -64,6 +65,7 @@ void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& s
         verzeichnis = std::make_unique<EigenesVerzeichnis>();
         fw.Sendeverzeichnis(verzeichnis->pfad());
     }
+    if (ziel.genau) fw.GenaueFrequenzen(Wahr);
     eigenschaftenSetzen(fw, ziel.setzen);
     Long ergebnis = 0;
     if (ziel.taste.empty()) {

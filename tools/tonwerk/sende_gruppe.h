@@ -23,9 +23,10 @@ struct SendeZiel {
     std::string taste;                // --key: "dtr" or "rts"; empty = no keying
     int port = 1;                     // --port: COM1..COM4
     std::string geraet;               // --device: the port's device file
+    bool genau = false;               // --genau: GenaueFrequenzen=True
 };
 
-// Adds -o, --pcm, --set, --key, --port and --device to a send subcommand.
+// Adds -o, --pcm, --set, --genau, --key, --port and --device to a send subcommand.
 void sendeOptionen(CLI::App* cmd, SendeZiel& ziel);
 
 // Runs `senden` on a control with the properties set, keyed when asked; its

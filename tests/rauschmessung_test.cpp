@@ -1,0 +1,74 @@
+// The noise measurement in short: the goals of the reception filter at 20 and
+// 10 dB on every rate, and the measurement itself on clean audio, where every
+// message must come through and nothing else.
+#include "rauschmessung.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tonwerk::rauschmessung {
+namespace {
+
+constexpr int kRaten[] = {11025, 22050, 44100};
+
+std::string wo(const Zelle& z) {
+    return name(z.art) + " " + std::to_string(z.rate) + " Hz " + std::to_string(static_cast<int>(z.snrDb)) + " dB";
+}
+
+TEST(Rauschmessung, CleanAudioComesThroughExactlyWithTheLiteralDecoders) {
+    // Far above the noise the decoders as they are miss nothing; a fault in the
+    // generator, the feeding or the scoring shows here first.
+    for (Signalart art : {Signalart::FMS, Signalart::POC512, Signalart::POC1200, Signalart::TonrufIILang})
+        for (int rate : kRaten) {
+            const Zelle z{art, rate, 40, 4, false, 3};
+            const Ergebnis e = messen(z);
+            EXPECT_EQ(e.gesendet, 4) << wo(z);
+            EXPECT_EQ(e.richtig, 4) << wo(z);
+            EXPECT_EQ(e.falsch, 0) << wo(z);
+        }
+    const Ergebnis zvei = messen(Zelle{Signalart::ZVEI, 22050, 40, 8, false, 3});
+    EXPECT_EQ(zvei.richtig, 8);
+    EXPECT_EQ(zvei.falsch, 0);
+}
+
+TEST(Rauschmessung, ScoringTellsRightFromWrong) {
+    EXPECT_EQ(alsText(Ergebnis{50, 47, 0}), "0.94");
+    EXPECT_EQ(alsText(Ergebnis{50, 50, 2}), "1.00 (+2)");
+    EXPECT_EQ(alsText(Ergebnis{50, 0, 1}), "0 (+1)");
+    // The noise is really there and at its level: at 3 dB the decoders as they
+    // are read no FMS telegram.
+    const Ergebnis e = messen(Zelle{Signalart::FMS, 11025, 3, 5, false, 3});
+    EXPECT_EQ(e.richtig, 0);
+}
+
+// The reception filter's goals: at least the open decoder's rate in each cell,
+// no wrong decode, every tone call one event of its kind.
+TEST(Rauschmessung, ReceptionFilterGoalsAt20And10Db) {
+    if (!empfangsfilterVorhanden()) GTEST_SKIP() << "Eigenschaft Empfangsfilter gibt es noch nicht";
+    // FMS's goals leave room for a miss in 25 (one at 20 dB, two at 10 dB) as
+    // they do in 50; the others allow none, and fewer messages keep it short.
+    struct Ziel {
+        Signalart art;
+        int anzahl;
+        double bei20, bei10;
+    };
+    const Ziel ziele[] = {{Signalart::FMS, 25, 0.94, 0.92},
+                          {Signalart::ZVEI, 12, 1.0, 1.0},
+                          {Signalart::POC512, 6, 1.0, 1.0},
+                          {Signalart::POC1200, 8, 1.0, 1.0},
+                          {Signalart::TonrufI, 3, 1.0, 1.0},
+                          {Signalart::TonrufII, 3, 1.0, 1.0},
+                          {Signalart::TonrufIILang, 3, 1.0, 1.0}};
+    for (const Ziel& ziel : ziele)
+        for (double snr : {20.0, 10.0})
+            for (int rate : kRaten) {
+                const Zelle z{ziel.art, rate, snr, ziel.anzahl, true, 11};
+                const Ergebnis e = messen(z);
+                EXPECT_GE(e.anteil(), snr == 20.0 ? ziel.bei20 : ziel.bei10) << wo(z) << ": " << alsText(e);
+                EXPECT_EQ(e.falsch, 0) << wo(z) << ": " << alsText(e);
+            }
+}
+
+}  // namespace
+}  // namespace tonwerk::rauschmessung
