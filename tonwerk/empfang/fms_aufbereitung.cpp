@@ -53,10 +53,10 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
         const auto r = static_cast<std::size_t>(ringPos_);
         const std::complex<float> a = x * dreh1200_[static_cast<std::size_t>(n_)];
         const std::complex<float> b = x * dreh1800_[static_cast<std::size_t>(n_)];
-        summe1200_ += std::complex<double>(a) - std::complex<double>(ring1200_[r]);
-        summe1800_ += std::complex<double>(b) - std::complex<double>(ring1800_[r]);
-        energie_ += static_cast<double>(x) * x - static_cast<double>(ringX_[r]) * ringX_[r];
-        gleich_ += static_cast<double>(x) - ringX_[r];
+        summe1200_ += a - ring1200_[r];
+        summe1800_ += b - ring1800_[r];
+        energie_ += x * x - ringX_[r] * ringX_[r];
+        gleich_ += x - ringX_[r];
         ring1200_[r] = a;
         ring1800_[r] = b;
         ringX_[r] = x;
@@ -69,14 +69,14 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             energie_ = gleich_ = 0;
             for (int k = 0; k < fenster_; ++k) {
                 const auto s = static_cast<std::size_t>(k);
-                summe1200_ += std::complex<double>(ring1200_[s]);
-                summe1800_ += std::complex<double>(ring1800_[s]);
-                energie_ += static_cast<double>(ringX_[s]) * ringX_[s];
+                summe1200_ += ring1200_[s];
+                summe1800_ += ring1800_[s];
+                energie_ += ringX_[s] * ringX_[s];
                 gleich_ += ringX_[s];
             }
         }
 
-        const double wechsel = energie_ - gleich_ * gleich_ / fenster_;
+        const double wechsel = static_cast<double>(energie_) - static_cast<double>(gleich_) * gleich_ / fenster_;
         const double p1200 = std::norm(summe1200_), p1800 = std::norm(summe1800_);
         double d = 0, anteil = 0;
         if (wechsel > 1e-3) {

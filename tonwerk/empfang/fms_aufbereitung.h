@@ -50,8 +50,8 @@ private:
     std::vector<std::complex<float>> dreh1200_, dreh1800_;  // e^-jwn over one period
     std::vector<std::complex<float>> ring1200_, ring1800_;
     std::vector<float> ringX_;
-    std::complex<double> summe1200_{}, summe1800_{};
-    double energie_ = 0, gleich_ = 0;
+    std::complex<float> summe1200_{}, summe1800_{};
+    float energie_ = 0, gleich_ = 0;
     int n_ = 0;       // sample index modulo periode_
     int ringPos_ = 0;
     int seitNeu_ = 0;  // samples since the sums were last recomputed

@@ -34,8 +34,8 @@ void Tonerkennung::einrichten(Long abtastrate) {
     for (int k = 0; k < kBreite; ++k) {
         const double w = k < kToene ? 2.0 * kPi * frequenz(k) / 11025.0 : 0.0;
         for (int i = 0; i < kBlock; ++i) {
-            cos_[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] = k < kToene ? static_cast<float>(std::cos(w * i)) : 0.0f;
-            sin_[static_cast<std::size_t>(k)][static_cast<std::size_t>(i)] = k < kToene ? static_cast<float>(-std::sin(w * i)) : 0.0f;
+            cos_[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] = k < kToene ? static_cast<float>(std::cos(w * i)) : 0.0f;
+            sin_[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] = k < kToene ? static_cast<float>(-std::sin(w * i)) : 0.0f;
         }
         schrittRe_[static_cast<std::size_t>(k)] = std::cos(w * kBlock);
         schrittIm_[static_cast<std::size_t>(k)] = -std::sin(w * kBlock);
@@ -71,12 +71,16 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
     // that blocks add up coherently.
     auto& fRe = fensterRe_[static_cast<std::size_t>(fensterPos_)];
     auto& fIm = fensterIm_[static_cast<std::size_t>(fensterPos_)];
-    for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
-        float r = 0, i = 0;
-        for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); ++j) {
-            r += block_[j] * cos_[k][j];
-            i += block_[j] * sin_[k][j];
+    alignas(32) std::array<float, kBreite> re{}, im{};
+    for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); ++j) {
+        const float x = block_[j];
+        for (std::size_t k = 0; k < static_cast<std::size_t>(kBreite); ++k) {
+            re[k] += x * cos_[j][k];
+            im[k] += x * sin_[j][k];
         }
+    }
+    for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
+        const double r = re[k], i = im[k];
         fRe[k] = r * drehRe_[k] - i * drehIm_[k];
         fIm[k] = r * drehIm_[k] + i * drehRe_[k];
         const double dr = drehRe_[k] * schrittRe_[k] - drehIm_[k] * schrittIm_[k];
