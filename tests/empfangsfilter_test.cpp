@@ -159,18 +159,29 @@ TEST(Empfangsfilter, EveryKindIsReceivedOnceWithNoiseDcOffsetAndAcCoupling) {
     }
 }
 
+// The events in order, without the level reports (the filtered path reports a
+// signal up to a buffer later).
+std::vector<std::string> meldungen(const test::Mitschrift& m) {
+    std::vector<std::string> r;
+    for (const std::string& s : m.reihenfolge)
+        if (s != "Signalstaerke") r.push_back(s);
+    return r;
+}
+
 TEST(Empfangsfilter, ReportsWhatTheRawPathReportsOnCleanAudio) {
     for (const Art& art : alleArten()) {
         SCOPED_TRACE(art.name);
         const auto mono = empfangen(art, 22050, [](double x) { return x; });
         const auto roh = dekodiert(mono, 22050, art.pocBaudRates, false);
         const auto gefiltert = dekodiert(mono, 22050, art.pocBaudRates, true);
-        EXPECT_EQ(roh.reihenfolge, gefiltert.reihenfolge);
+        EXPECT_EQ(meldungen(roh), meldungen(gefiltert));
         if (!roh.fms.empty() && !gefiltert.fms.empty()) {
             EXPECT_EQ(roh.fms[0].Kennung, gefiltert.fms[0].Kennung);
             EXPECT_EQ(roh.fms[0].Text, gefiltert.fms[0].Text);
         }
-        if (!roh.zvei.empty() && !gefiltert.zvei.empty()) EXPECT_EQ(roh.zvei[0].ZVEINr, gefiltert.zvei[0].ZVEINr);
+        if (!roh.zvei.empty() && !gefiltert.zvei.empty()) {
+            EXPECT_EQ(roh.zvei[0].ZVEINr, gefiltert.zvei[0].ZVEINr);
+        }
         if (!roh.poc.empty() && !gefiltert.poc.empty()) {
             EXPECT_EQ(roh.poc[0].RIC, gefiltert.poc[0].RIC);
             EXPECT_EQ(roh.poc[0].Funktion, gefiltert.poc[0].Funktion);

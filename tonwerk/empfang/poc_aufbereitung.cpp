@@ -13,6 +13,7 @@ void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     bitLaenge_ = 11025.0 / b;
     schritt_ = 1.0 / bitLaenge_;
     phase_ = bruchteil_ = 0;
+    integral_ = 0;
     bit_ = std::max(2, static_cast<int>(std::lround(bitLaenge_)));
     ring_.assign(static_cast<std::size_t>(2 * bit_), 0);
     pos_ = 0;
@@ -28,7 +29,11 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
     // be more than that over a whole bit.
     const double boden = 2.0 * bit_;
     for (int n = 0; n < anzahl; ++n) {
-        const float x = eingang[n];
+        // Inverse of a 100 Hz first-order high-pass at 11025 Hz, its integral leaking at 5 Hz.
+        constexpr double kKopplung = 2 * 3.14159265358979 * 100.0 / 11025.0;
+        constexpr double kLeck = 1.0 - 2 * 3.14159265358979 * 5.0 / 11025.0;
+        integral_ = integral_ * kLeck + eingang[n];
+        const auto x = static_cast<float>(eingang[n] + kKopplung * integral_);
         int mitte = pos_ + bit_;
         if (mitte >= laenge) mitte -= laenge;
         const float ueberBit = ring_[static_cast<std::size_t>(mitte)];  // leaves the last bit

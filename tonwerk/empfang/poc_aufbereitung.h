@@ -13,6 +13,14 @@
 // noise well below the edges never flips it, and every edge is delayed alike
 // (half a bit).
 //
+// A line input's AC coupling (a first-order high-pass, here up to 100 Hz)
+// makes a run of equal bits sag towards zero within a bit or two at 512
+// bit/s, and the sag itself looks like an edge of the opposite sign. The
+// input therefore first gets the inverse of such a coupling: its own leaky
+// integral (100 Hz over a 5 Hz leak) added. On a DC-coupled input this only
+// tilts each run in its own direction, which never flips the level, and a DC
+// offset settles to a constant that the difference removes.
+//
 // Noise still moves each flip by a sample or so, and the decoder counts its
 // 500 preamble bits only while every run lies within about one sample of a
 // bit. So the flips only steer a bit clock (each pulls its phase half way to
@@ -46,6 +54,7 @@ private:
     double spitze_ = 0;       // highest difference since the last flip
     double kantenHoehe_ = 0;  // mean edge height, scaled by 8
     double bitAus_ = 22;      // samples per bit of the written runs
+    double integral_ = 0;     // leaky integral of the input, for the coupling
     double schritt_ = 0;     // bits per sample
     double bitLaenge_ = 22;  // samples per bit
     double phase_ = 0;       // of the bit clock, 0 at an edge, in bits
