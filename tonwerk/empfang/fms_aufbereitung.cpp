@@ -124,10 +124,24 @@ void FmsAufbereitung::bitSchreiben(Laufschreiber& aus) {
 }
 
 void FmsAufbereitung::halbwellen(int anzahl, double laenge, Laufschreiber& aus) {
+    // A short half-wave is written rounded down and its fraction is carried into
+    // the next long ones: at 11025 Hz a short one of 3.06 samples rounded up to 4
+    // reads as long, and a zero read as part of the preamble shifts the telegram
+    // by a bit, which its check word (a cyclic code) does not catch. A long
+    // half-wave takes at most one sample more than its length rounded up, so it
+    // stays long; what is left over waits for the next one.
+    const double ganzLaenge = std::floor(laenge);
+    const bool kurz = anzahl == 3;
+    const double hoechstens = std::ceil(laenge) + 1.0;
     for (int i = 0; i < anzahl; ++i) {
-        bruchteil_ += laenge;
-        const double ganz = std::floor(bruchteil_);
-        bruchteil_ -= ganz;
+        double ganz = ganzLaenge;
+        if (kurz) {
+            bruchteil_ += laenge - ganzLaenge;
+        } else {
+            bruchteil_ += laenge;
+            ganz = std::min(std::floor(bruchteil_), hoechstens);
+            bruchteil_ -= ganz;
+        }
         aus.weiter(static_cast<std::int32_t>(ganz));
         aus.wechsel();
     }

@@ -10,7 +10,7 @@
 // discriminator; it flips the bit value at +-0.2 against the current value,
 // and those flips steer a bit clock (each pulls it a third of the way). At mid-bit the
 // value is taken and written as FFSK at the true rate: a one as two
-// half-waves of 1/2400 s, a zero as three of 1/3600 s (fractions carried).
+// half-waves of 1/2400 s, a zero as three of 1/3600 s (see halbwellen for the rounding).
 //
 // Gate: without an FFSK signal the bits are noise, and noise bits hold a
 // preamble followed by a zero about every 256 bits. So the share of the
