@@ -10,7 +10,11 @@ namespace tonwerk {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kFlip = 0.2;
+// The discriminator is smoothed over about three samples before the flip test;
+// that halves the flips noise makes at 6 dB and lets the flip threshold sit
+// close to zero, where a weak signal still crosses it.
+constexpr double kDGlaettung = 0.3;
+constexpr double kFlip = 0.05;
 constexpr double kOeffnen = 0.55, kSchliessen = 0.45;
 constexpr int kNeuBerechnen = 4096;  // samples between exact recomputations of the sums
 
@@ -35,7 +39,7 @@ void FmsAufbereitung::einrichten(Long abtastrate) {
     summe1200_ = summe1800_ = {};
     energie_ = gleich_ = 0;
     n_ = ringPos_ = seitNeu_ = 0;
-    anteil_ = 0;
+    anteil_ = dGlatt_ = 0;
     offen_ = false;
     eins_ = true;
     phase_ = bruchteil_ = 0;
@@ -86,7 +90,8 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
         anteil_ += (std::min(anteil, 1.5) - anteil_) * glaettung;
         offen_ = offen_ ? anteil_ > kSchliessen : anteil_ > kOeffnen;
 
-        if (eins_ ? d < -kFlip : d > kFlip) {
+        dGlatt_ += kDGlaettung * (d - dGlatt_);
+        if (eins_ ? dGlatt_ < -kFlip : dGlatt_ > kFlip) {
             eins_ = !eins_;
             // The first edge after a long steady stretch sets the clock; later
             // ones pull it half way.

@@ -7,9 +7,9 @@
 // bit's worth of audio is correlated with 1200 and 1800 Hz (a sliding
 // single-bin DFT; one bit is the matched window for either tone). The
 // difference of the two powers, divided by the window's energy, is the
-// discriminator; it flips the bit value at +-0.2 against the current value,
-// and those flips steer a bit clock (each pulls it a third of the way). At mid-bit the
-// value is taken and written as FFSK at the true rate: a one as two
+// discriminator; smoothed over about three samples, it flips the bit value at
+// +-0.05 against the current value, and those flips steer a bit clock (each
+// pulls it a third of the way). At mid-bit the value is taken and written as FFSK at the true rate: a one as two
 // half-waves of 1/2400 s, a zero as three of 1/3600 s (see halbwellen for the rounding).
 //
 // Gate: without an FFSK signal the bits are noise, and noise bits hold a
@@ -57,6 +57,7 @@ private:
     int seitNeu_ = 0;  // samples since the sums were last recomputed
 
     double anteil_ = 0;  // smoothed share of the stronger tone
+    double dGlatt_ = 0;  // smoothed discriminator
     bool offen_ = false;
     bool eins_ = true;   // current bit value
     double phase_ = 0, schritt_ = 0, bitLaenge_ = 9.1875;
