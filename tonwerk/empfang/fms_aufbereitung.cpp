@@ -13,9 +13,9 @@ constexpr double kPi = 3.14159265358979323846;
 // The discriminator is smoothed over about three samples before the flip test;
 // that halves the flips noise makes at 6 dB and lets the flip threshold sit
 // close to zero, where a weak signal still crosses it.
-constexpr double kDGlaettung = 0.3;
-constexpr double kFlip = 0.05;
-constexpr double kOeffnen = 0.55, kSchliessen = 0.45;
+constexpr float kDGlaettung = 0.3f;
+constexpr float kFlip = 0.05f;
+constexpr float kOeffnen = 0.55f, kSchliessen = 0.45f;
 constexpr int kNeuBerechnen = 4096;  // samples between exact recomputations of the sums
 
 }  // namespace
@@ -50,8 +50,9 @@ void FmsAufbereitung::einrichten(Long abtastrate) {
 }
 
 void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreiber& aus) {
-    const double normierung = 0.5 * fenster_;
-    const double glaettung = 1.0 / (4.0 * bitLaenge_);
+    const float normierung = 0.5f * static_cast<float>(fenster_);
+    const float kehrFenster = 1.0f / static_cast<float>(fenster_);
+    const auto glaettung = static_cast<float>(1.0 / (4.0 * bitLaenge_));
     for (int i = 0; i < anzahl; ++i) {
         const float x = eingang[i];
         const auto r = static_cast<std::size_t>(ringPos_);
@@ -80,14 +81,16 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             }
         }
 
-        const double wechsel = static_cast<double>(energie_) - static_cast<double>(gleich_) * gleich_ / fenster_;
-        const double p1200 = std::norm(summe1200_), p1800 = std::norm(summe1800_);
-        double d = 0, anteil = 0;
-        if (wechsel > 1e-3) {
-            d = (p1200 - p1800) / (normierung * wechsel);
-            anteil = std::max(p1200, p1800) / (normierung * wechsel);
+        // Float and one reciprocal: this runs for every sample of both channels.
+        const float wechsel = energie_ - gleich_ * gleich_ * kehrFenster;
+        const float p1200 = std::norm(summe1200_), p1800 = std::norm(summe1800_);
+        float d = 0, anteil = 0;
+        if (wechsel > 1e-3f) {
+            const float kehr = 1.0f / (normierung * wechsel);
+            d = (p1200 - p1800) * kehr;
+            anteil = std::max(p1200, p1800) * kehr;
         }
-        anteil_ += (std::min(anteil, 1.5) - anteil_) * glaettung;
+        anteil_ += (std::min(anteil, 1.5f) - anteil_) * glaettung;
         offen_ = offen_ ? anteil_ > kSchliessen : anteil_ > kOeffnen;
 
         dGlatt_ += kDGlaettung * (d - dGlatt_);

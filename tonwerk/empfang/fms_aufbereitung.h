@@ -56,8 +56,8 @@ private:
     int ringPos_ = 0;
     int seitNeu_ = 0;  // samples since the sums were last recomputed
 
-    double anteil_ = 0;  // smoothed share of the stronger tone
-    double dGlatt_ = 0;  // smoothed discriminator
+    float anteil_ = 0;  // smoothed share of the stronger tone
+    float dGlatt_ = 0;  // smoothed discriminator
     bool offen_ = false;
     bool eins_ = true;   // current bit value
     double phase_ = 0, schritt_ = 0, bitLaenge_ = 9.1875;
