@@ -45,6 +45,8 @@ void Tonerkennung::einrichten(Long abtastrate) {
     position_ = bisNormieren_ = 0;
     for (auto& f : fensterRe_) f.fill(0);
     for (auto& f : fensterIm_) f.fill(0);
+    summeRe_.fill(0);
+    summeIm_.fill(0);
     fensterEnergie_.fill(0);
     fensterSumme_.fill(0);
     fensterPos_ = gefuellt_ = 0;
@@ -81,8 +83,13 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
     }
     for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
         const double r = re[k], i = im[k];
-        fRe[k] = r * drehRe_[k] - i * drehIm_[k];
-        fIm[k] = r * drehIm_[k] + i * drehRe_[k];
+        const double neuRe = r * drehRe_[k] - i * drehIm_[k];
+        const double neuIm = r * drehIm_[k] + i * drehRe_[k];
+        // The window's sums run along: the block leaving it is taken out.
+        summeRe_[k] += neuRe - fRe[k];
+        summeIm_[k] += neuIm - fIm[k];
+        fRe[k] = neuRe;
+        fIm[k] = neuIm;
         const double dr = drehRe_[k] * schrittRe_[k] - drehIm_[k] * schrittIm_[k];
         const double di = drehRe_[k] * schrittIm_[k] + drehIm_[k] * schrittRe_[k];
         drehRe_[k] = dr;
@@ -97,6 +104,14 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
             drehRe_[k] /= betrag;
             drehIm_[k] /= betrag;
         }
+        // The running sums are rebuilt exactly, so rounding cannot pile up.
+        summeRe_.fill(0);
+        summeIm_.fill(0);
+        for (int f = 0; f < kFenster; ++f)
+            for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
+                summeRe_[k] += fensterRe_[static_cast<std::size_t>(f)][k];
+                summeIm_[k] += fensterIm_[static_cast<std::size_t>(f)][k];
+            }
     }
     fensterEnergie_[static_cast<std::size_t>(fensterPos_)] = blockEnergie;
     fensterSumme_[static_cast<std::size_t>(fensterPos_)] = blockSumme;
@@ -115,11 +130,7 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
         double beste = 0, zweite = 0;
         int besterTon = -1;
         for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
-            double r = 0, i = 0;
-            for (int f = 0; f < kFenster; ++f) {
-                r += fensterRe_[static_cast<std::size_t>(f)][k];
-                i += fensterIm_[static_cast<std::size_t>(f)][k];
-            }
+            const double r = summeRe_[k], i = summeIm_[k];
             const double leistung = r * r + i * i;
             if (leistung > beste) {
                 zweite = beste;

@@ -67,6 +67,7 @@ private:
 
     static constexpr int kFenster = 7;
     std::array<std::array<double, kBreite>, kFenster> fensterRe_{}, fensterIm_{};
+    std::array<double, kBreite> summeRe_{}, summeIm_{};  // over the window
     std::array<double, kFenster> fensterEnergie_{}, fensterSumme_{};
     int fensterPos_ = 0;
     int gefuellt_ = 0;
