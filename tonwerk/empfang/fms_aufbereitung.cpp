@@ -53,64 +53,90 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
     const float normierung = 0.5f * static_cast<float>(fenster_);
     const float kehrFenster = 1.0f / static_cast<float>(fenster_);
     const auto glaettung = static_cast<float>(1.0 / (4.0 * bitLaenge_));
+    // The state lives in locals through the loop: the input could alias the
+    // members as far as the compiler knows, which would store them every sample.
+    std::complex<float> summe1200 = summe1200_, summe1800 = summe1800_;
+    float energie = energie_, gleich = gleich_, anteilGlatt = anteil_, dGlatt = dGlatt_;
+    bool offen = offen_, eins = eins_;
+    double phase = phase_;
+    int n = n_, ringPos = ringPos_, seitNeu = seitNeu_, bitsOhneFlanke = bitsOhneFlanke_;
+    std::complex<float>* const ring1200 = ring1200_.data();
+    std::complex<float>* const ring1800 = ring1800_.data();
+    float* const ringX = ringX_.data();
+    const std::complex<float>* const dreh1200 = dreh1200_.data();
+    const std::complex<float>* const dreh1800 = dreh1800_.data();
     for (int i = 0; i < anzahl; ++i) {
         const float x = eingang[i];
-        const auto r = static_cast<std::size_t>(ringPos_);
-        const std::complex<float> a = x * dreh1200_[static_cast<std::size_t>(n_)];
-        const std::complex<float> b = x * dreh1800_[static_cast<std::size_t>(n_)];
-        summe1200_ += a - ring1200_[r];
-        summe1800_ += b - ring1800_[r];
-        energie_ += x * x - ringX_[r] * ringX_[r];
-        gleich_ += x - ringX_[r];
-        ring1200_[r] = a;
-        ring1800_[r] = b;
-        ringX_[r] = x;
-        if (++ringPos_ == fenster_) ringPos_ = 0;
-        if (++n_ == periode_) n_ = 0;
-        if (++seitNeu_ == kNeuBerechnen) {
+        const int r = ringPos;
+        const std::complex<float> a = x * dreh1200[n];
+        const std::complex<float> b = x * dreh1800[n];
+        summe1200 += a - ring1200[r];
+        summe1800 += b - ring1800[r];
+        energie += x * x - ringX[r] * ringX[r];
+        gleich += x - ringX[r];
+        ring1200[r] = a;
+        ring1800[r] = b;
+        ringX[r] = x;
+        if (++ringPos == fenster_) ringPos = 0;
+        if (++n == periode_) n = 0;
+        if (++seitNeu == kNeuBerechnen) {
             // Rounding in the running sums is removed before it can build up.
-            seitNeu_ = 0;
-            summe1200_ = summe1800_ = {};
-            energie_ = gleich_ = 0;
+            seitNeu = 0;
+            summe1200 = summe1800 = {};
+            energie = gleich = 0;
             for (int k = 0; k < fenster_; ++k) {
-                const auto s = static_cast<std::size_t>(k);
-                summe1200_ += ring1200_[s];
-                summe1800_ += ring1800_[s];
-                energie_ += ringX_[s] * ringX_[s];
-                gleich_ += ringX_[s];
+                summe1200 += ring1200[k];
+                summe1800 += ring1800[k];
+                energie += ringX[k] * ringX[k];
+                gleich += ringX[k];
             }
         }
 
         // Float and one reciprocal: this runs for every sample of both channels.
-        const float wechsel = energie_ - gleich_ * gleich_ * kehrFenster;
-        const float p1200 = std::norm(summe1200_), p1800 = std::norm(summe1800_);
+        const float wechsel = energie - gleich * gleich * kehrFenster;
+        const float p1200 = std::norm(summe1200), p1800 = std::norm(summe1800);
         float d = 0, anteil = 0;
         if (wechsel > 1e-3f) {
             const float kehr = 1.0f / (normierung * wechsel);
             d = (p1200 - p1800) * kehr;
             anteil = std::max(p1200, p1800) * kehr;
         }
-        anteil_ += (std::min(anteil, 1.5f) - anteil_) * glaettung;
-        offen_ = offen_ ? anteil_ > kSchliessen : anteil_ > kOeffnen;
+        anteilGlatt += (std::min(anteil, 1.5f) - anteilGlatt) * glaettung;
+        offen = offen ? anteilGlatt > kSchliessen : anteilGlatt > kOeffnen;
 
-        dGlatt_ += kDGlaettung * (d - dGlatt_);
-        if (eins_ ? dGlatt_ < -kFlip : dGlatt_ > kFlip) {
-            eins_ = !eins_;
+        dGlatt += kDGlaettung * (d - dGlatt);
+        if (eins ? dGlatt < -kFlip : dGlatt > kFlip) {
+            eins = !eins;
             // The first edge after a long steady stretch sets the clock; later
-            // ones pull it half way.
-            const double fehler = phase_ < 0.5 ? phase_ : phase_ - 1.0;
-            phase_ -= (bitsOhneFlanke_ > 8 ? 1.0 : 0.3) * fehler;
-            if (phase_ < 0) phase_ += 1.0;
-            bitsOhneFlanke_ = 0;
+            // ones pull it part of the way.
+            const double fehler = phase < 0.5 ? phase : phase - 1.0;
+            phase -= (bitsOhneFlanke > 8 ? 1.0 : 0.3) * fehler;
+            if (phase < 0) phase += 1.0;
+            bitsOhneFlanke = 0;
         }
-        const double vorher = phase_;
-        phase_ += schritt_;
-        if (phase_ >= 1.0) phase_ -= 1.0;
-        if (vorher < 0.5 && phase_ >= 0.5) {
-            ++bitsOhneFlanke_;
+        const double vorher = phase;
+        phase += schritt_;
+        if (phase >= 1.0) phase -= 1.0;
+        if (vorher < 0.5 && phase >= 0.5) {
+            ++bitsOhneFlanke;
+            offen_ = offen;
+            eins_ = eins;
             bitSchreiben(aus);
         }
     }
+    summe1200_ = summe1200;
+    summe1800_ = summe1800;
+    energie_ = energie;
+    gleich_ = gleich;
+    anteil_ = anteilGlatt;
+    dGlatt_ = dGlatt;
+    offen_ = offen;
+    eins_ = eins;
+    phase_ = phase;
+    n_ = n;
+    ringPos_ = ringPos;
+    seitNeu_ = seitNeu;
+    bitsOhneFlanke_ = bitsOhneFlanke;
 }
 
 void FmsAufbereitung::bitSchreiben(Laufschreiber& aus) {
