@@ -76,6 +76,8 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
     alignas(32) std::array<float, kBreite> re{}, im{};
     for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); ++j) {
         const float x = block_[j];
+        // Unrolled, the sixteen sums stay in vector registers.
+#pragma GCC unroll 16
         for (std::size_t k = 0; k < static_cast<std::size_t>(kBreite); ++k) {
             re[k] += x * cos_[j][k];
             im[k] += x * sin_[j][k];
