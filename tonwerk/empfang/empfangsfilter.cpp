@@ -44,10 +44,18 @@ int Empfangsfilter::reduzieren(const std::uint8_t* puffer, int frames, int kanal
     if (faktor_ == 1) {
         for (; i < frames; ++i) aus[n++] = static_cast<float>(p[2 * i]) - 128.0f;
     } else {
-        for (; i + faktor_ <= frames; i += faktor_) {
-            int s = 0;
-            for (int j = 0; j < faktor_; ++j) s += p[2 * (i + j)];
-            aus[n++] = (static_cast<float>(s) - mitte) * skala;
+        // With the factor fixed at compile time the sums unroll.
+        const auto mitteln = [&]<int F>() {
+            for (; i + F <= frames; i += F) {
+                int s = 0;
+                for (int j = 0; j < F; ++j) s += p[2 * (i + j)];
+                aus[n++] = (static_cast<float>(s) - mitte) * skala;
+            }
+        };
+        if (faktor_ == 4) {
+            mitteln.operator()<4>();
+        } else {
+            mitteln.operator()<2>();
         }
         for (; i < frames; ++i) {
             summe += p[2 * i];
