@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 
 #include "bench_eingang.h"
 
@@ -30,8 +31,9 @@ std::vector<std::uint8_t> tonmix() {
     return v;
 }
 
-void verteilen(benchmark::State& state, std::vector<std::uint8_t> muster) {
+void verteilen(benchmark::State& state, std::vector<std::uint8_t> muster, bool filter = false) {
     DauerKontrolle k(std::move(muster));
+    k.fw.Empfangsfilter(filter ? Wahr : Falsch);
     for (auto _ : state) k.timer1.tick();
     state.SetItemsProcessed(state.iterations() * k.framesJePuffer());
     state.counters["frames/s"] =
@@ -41,21 +43,25 @@ void verteilen(benchmark::State& state, std::vector<std::uint8_t> muster) {
 // Noise with one decoder at a time on both channels, to see where time goes.
 void nurEinDecoder(benchmark::State& state) {
     DauerKontrolle k(rauschen());
+    k.fw.Empfangsfilter(state.range(1) != 0 ? Wahr : Falsch);
     const int nur = static_cast<int>(state.range(0));
     const char* namen[] = {"FMS", "ZVEI", "POC", "Tonruf"};
     for (int d = 0; d < 4; ++d)
         for (const char* seite : {"DecLinks", "DecRechts"})
             k.fw.schreiben(std::string(seite) + namen[d], Long{d == nur ? -1 : 0});
     for (auto _ : state) k.timer1.tick();
-    state.SetLabel(nur < 4 ? namen[nur] : "keiner");
+    state.SetLabel(std::string(nur < 4 ? namen[nur] : "keiner") + (state.range(1) != 0 ? " gefiltert" : ""));
     state.counters["frames/s"] =
         benchmark::Counter(static_cast<double>(state.iterations() * k.framesJePuffer()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(nurEinDecoder)->DenseRange(0, 4);
+BENCHMARK(nurEinDecoder)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}});
 
 BENCHMARK_CAPTURE(verteilen, rauschen, rauschen());
 BENCHMARK_CAPTURE(verteilen, stille, stille());
 BENCHMARK_CAPTURE(verteilen, tonmix, tonmix());
+// The same with the reception filter (Empfangsfilter) on.
+BENCHMARK_CAPTURE(verteilen, rauschen_gefiltert, rauschen(), true);
+BENCHMARK_CAPTURE(verteilen, tonmix_gefiltert, tonmix(), true);
 
 }  // namespace
 }  // namespace tonwerk::bench

@@ -59,7 +59,7 @@ void Blockverteiler::tick(SoundEingang& eingang, BlockEmpfaenger& empfaenger, In
     }
 
     empfaenger.blockSchreiben(daten, static_cast<std::size_t>(2 * frames_));
-    empfaenger.dekodieren(laeufe);
+    empfaenger.pufferDekodieren(laeufe, daten, frames_);
     if (ende[0] || ende[1]) empfaenger.signalEnde(ende);
 
     eingang.einreihen(b);

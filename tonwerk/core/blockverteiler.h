@@ -28,6 +28,13 @@ public:
     virtual void blockSchreiben(const std::uint8_t* daten, std::size_t bytes) = 0;
     // Runs the decoders of both channels on the tables of the buffer just analysed.
     virtual void dekodieren(const std::array<Laeufe, 2>& laeufe) = 0;
+    // The same with the buffer itself (`frames` stereo frames), for receivers
+    // that condition the audio before decoding; the dispatcher calls this one.
+    virtual void pufferDekodieren(const std::array<Laeufe, 2>& laeufe, const std::uint8_t* daten, int frames) {
+        (void)daten;
+        (void)frames;
+        dekodieren(laeufe);
+    }
     // The longest run any decoder takes as part of a signal, in samples.
     virtual std::int32_t laengsterLauf() const = 0;
     // The signal of each flagged channel has ended: its open run has grown longer

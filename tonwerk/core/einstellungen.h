@@ -40,6 +40,8 @@ struct Einstellungen {
     Boolean PocPhaseUmkehren = Falsch;
     Long PocSendPreambellaenge = 576;
     Long FMSSendeVorlauf = 200;
+    // Our own: each decoder reads audio conditioned for its signal (tonwerk/empfang).
+    Boolean Empfangsfilter = Falsch;
     // Tones at their exact frequency instead of whole-degree phase steps.
     Boolean GenaueFrequenzen = Falsch;
     // Where the transmit files test.wav and pocaus.wav are written.

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "tonwerk/empfang/empfangsfilter.h"
 #include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/transmit/fms_senden.h"
 #include "tonwerk/transmit/poc_senden.h"
@@ -38,6 +39,7 @@ Funkwandler::Funkwandler(Plattform plattform)
                     Long wert = 0;
                     if (listener_) listener_->WaveRecordEnd(wert);
                 }),
+      empfang_(std::make_unique<class Empfangsfilter>()),
       tastung_(p_.anschluss) {
     soundStatus_ = 4;
     e_.Sendeverzeichnis = standardSendeverzeichnis();
@@ -113,15 +115,27 @@ void Funkwandler::blockSchreiben(const std::uint8_t* daten, std::size_t bytes) {
     aufnahme_.blockSchreiben(daten, bytes);
 }
 
-void Funkwandler::dekodieren(const std::array<Laeufe, 2>& laeufe) {
+void Funkwandler::dekodieren(const std::array<Laeufe, 2>& laeufe) { pufferDekodieren(laeufe, nullptr, 0); }
+
+void Funkwandler::pufferDekodieren(const std::array<Laeufe, 2>& laeufe, const std::uint8_t* daten, int frames) {
+    const std::array<Laeufe, 2>* zvei = &laeufe;
+    const std::array<Laeufe, 2>* fms = &laeufe;
+    const std::array<Laeufe, 2>* poc = &laeufe;
+    const std::array<Laeufe, 2>* tonruf = &laeufe;
+    if (e_.Empfangsfilter != Falsch && daten != nullptr) {
+        const class Empfangsfilter::Tabellen& t = empfang_->aufbereiten(daten, frames, e_);
+        zvei = tonruf = &t.ton;
+        fms = &t.fms;
+        poc = &t.poc;
+    }
     for (Integer kanal = 0; kanal < 2; ++kanal)
-        if (e_.Dekodieren[kanal][DekZVEI]) zvei_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+        if (e_.Dekodieren[kanal][DekZVEI]) zvei_.laufPruefung(kanal, (*zvei)[kanal], e_, k_);
     for (Integer kanal = 0; kanal < 2; ++kanal)
-        if (e_.Dekodieren[kanal][DekFMS]) fms_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+        if (e_.Dekodieren[kanal][DekFMS]) fms_.laufPruefung(kanal, (*fms)[kanal], e_, k_);
     for (Integer kanal = 0; kanal < 2; ++kanal)
-        if (e_.Dekodieren[kanal][DekPOC]) poc_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+        if (e_.Dekodieren[kanal][DekPOC]) poc_.laufPruefung(kanal, (*poc)[kanal], e_, k_);
     for (Integer kanal = 0; kanal < 2; ++kanal)
-        if (e_.Dekodieren[kanal][DekTonruf]) tonruf_.laufPruefung(kanal, laeufe[kanal], e_, k_);
+        if (e_.Dekodieren[kanal][DekTonruf]) tonruf_.laufPruefung(kanal, (*tonruf)[kanal], e_, k_);
 }
 
 std::int32_t Funkwandler::laengsterLauf() const {

@@ -27,6 +27,8 @@
 
 namespace tonwerk {
 
+class Empfangsfilter;
+
 // The platform pieces a control uses; the host owns them and keeps them alive
 // as long as the control.
 struct Plattform {
@@ -139,6 +141,12 @@ public:
     const std::filesystem::path& Sendeverzeichnis() const { return e_.Sendeverzeichnis; }
     void Sendeverzeichnis(const std::filesystem::path& v) { e_.Sendeverzeichnis = v; }
 
+    // Our own: False (default) the decoders read the capture's run tables as
+    // they are; True each reads audio conditioned for its signal, which holds
+    // up in far more noise and against DC and AC coupling (see tonwerk/empfang).
+    Boolean Empfangsfilter() const { return e_.Empfangsfilter; }
+    void Empfangsfilter(Boolean v) { e_.Empfangsfilter = v != 0 ? Wahr : Falsch; }
+
     // --- access by name through the member table (see mitglieder.h) ---
     Wert lesen(const std::string& name) const;
     void schreiben(const std::string& name, const Wert& wert);
@@ -163,6 +171,7 @@ private:
     TonrufDecoder tonruf_;
     Tongenerator ton_;  // sample count and phases shared by the send methods
     Aufnahme aufnahme_;
+    std::unique_ptr<class Empfangsfilter> empfang_;  // the reception path, allocated once
     FunkTastung tastung_;
 
     Boolean schalter(int kanal, Dekoder d) const { return e_.Dekodieren[kanal][d] != 0 ? Wahr : Falsch; }
@@ -175,6 +184,7 @@ private:
     void pegel(SignalstaerkeType& wert) override;
     void blockSchreiben(const std::uint8_t* daten, std::size_t bytes) override;
     void dekodieren(const std::array<Laeufe, 2>& laeufe) override;
+    void pufferDekodieren(const std::array<Laeufe, 2>& laeufe, const std::uint8_t* daten, int frames) override;
     std::int32_t laengsterLauf() const override;
     void signalEnde(const std::array<bool, 2>& kanaele) override;
     void ueberlauf(Long zaehler) override;

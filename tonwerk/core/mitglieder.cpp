@@ -235,6 +235,11 @@ std::vector<Mitglied> tabelle() {
             zeilen({"Legt fest, ob FMS-Telegramme, ZVEI-Folgen und Tonrufe mit genauen Frequenzen gesendet werden.",
                     "False = Phasenschritte in ganzen Grad, einzelne Töne bis 1 % daneben (Standard)",
                     "True = jeder Ton genau auf seiner Frequenz"})),
+        TW_EIG(Empfangsfilter, B, "Boolean", "False",
+            zeilen({"Legt fest, ob jeder Decoder das Signal für seine Signalart aufbereitet erhält (Bandbegrenzung, "
+                    "Tonerkennung, Gleichanteil- und Flankenauswertung). Hält deutlich mehr Rauschen, Gleichspannung "
+                    "und Wechselspannungskopplung stand.",
+                    "False = Nein, die Decoder lesen das Signal unverändert (default)", "True = Ja"})),
         TW_EIG(RecordPufferSize, B, "Long", "5512", ""),
         ereignis("Signalstaerke", "wert As SignalstaerkeType",
                  zeilen({"Tritt ein, wenn ein Puffer mit Daten der Soundkarte gefüllt ist und gibt den "

@@ -77,7 +77,10 @@ void decodeBefehl(CLI::App& app) {
         ->check(zahlVon(1, 1000000));
     cmd->add_option("--channels", o->kanaele, "Kanäle roher Samples auf der Standardeingabe")->check(eineVon({"1", "2"}));
     alarmOptionenAnmelden(cmd, o->alarm);
-    cmd->callback([o] { decodieren(*o); });
+    cmd->callback([o] {
+        filterUebernehmen(o->empfang);
+        decodieren(*o);
+    });
 }
 
 }  // namespace tonwerk::werkzeug

@@ -28,6 +28,7 @@ struct DemoOptionen {
     std::uint32_t saat = 1;
     bool json = false;
     std::vector<std::string> setzen;
+    bool filter = false;  // --filter: Empfangsfilter=True before the --set values
 };
 
 void wavSchreiben(const std::string& pfad, const std::vector<std::int16_t>& stereo, int rate) {
@@ -85,7 +86,11 @@ void demoBefehl(CLI::App& app) {
     cmd->add_option("--seed", o->saat, "Startwert des Rauschens")->capture_default_str();
     cmd->add_option("--set", o->setzen, "Eigenschaft des Empfängers setzen: NAME=WERT (wiederholbar)");
     cmd->add_flag("--json", o->json, "Ein JSON-Objekt je Ereignis und Zeile, zum Schluss die Bilanz");
-    cmd->callback([o] { demo(*o); });
+    cmd->add_flag("--filter", o->filter, "Empfangsfilter einschalten (Kurzform von --set Empfangsfilter=True)");
+    cmd->callback([o] {
+        if (o->filter) o->setzen.insert(o->setzen.begin(), "Empfangsfilter=True");
+        demo(*o);
+    });
 }
 
 }  // namespace tonwerk::werkzeug

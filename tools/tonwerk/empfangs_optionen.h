@@ -12,10 +12,13 @@ struct EmpfangsOptionen {
     bool json = false;
     bool pegel = false;
     std::vector<std::string> setzen;
-    int baud = 0;  // POCSAG bit rate to read; 0 = both
+    int baud = 0;         // POCSAG bit rate to read; 0 = both
+    bool filter = false;  // --filter: Empfangsfilter=True before the --set values
 };
 
 void empfangsOptionen(CLI::App* cmd, EmpfangsOptionen& o);
+// Turns --filter into its --set, ahead of the user's own (called once parsed).
+void filterUebernehmen(EmpfangsOptionen& o);
 
 // What the printed time of an event means, for the commands' help texts.
 inline constexpr const char* kZeitBedeutungDatei =

@@ -114,7 +114,10 @@ void listenBefehl(CLI::App& app) {
     cmd->add_option("--rate", o->rate, "Abtastrate: 11025, 22050 oder 44100 Hz")->capture_default_str();
     empfangsOptionen(cmd, o->empfang);
     alarmOptionenAnmelden(cmd, o->alarm);
-    cmd->callback([o] { zuhoeren(*o); });
+    cmd->callback([o] {
+        filterUebernehmen(o->empfang);
+        zuhoeren(*o);
+    });
 }
 
 }  // namespace tonwerk::werkzeug

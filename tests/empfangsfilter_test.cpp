@@ -1,0 +1,230 @@
+// The reception filter (Empfangsfilter): off, the events are those of the raw
+// path; on, every kind of signal survives what a real line input adds (noise,
+// DC offset, AC coupling), a long tone call stays one call, and silence, hum
+// and noise alone stay silent.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fms_hilfen.h"
+#include "test_plattform.h"
+
+namespace tonwerk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The 8-bit 11025 Hz mono audio of one transmission.
+std::vector<std::uint8_t> sendung(const std::function<Long(Funkwandler&)>& senden) {
+    test::TestKontrolle t;
+    static int zaehler = 0;
+    const fs::path verzeichnis =
+        fs::temp_directory_path() / ("tonwerk_empfangsfilter_" + std::to_string(::getpid()) + "_" +
+                                     std::to_string(zaehler++));
+    fs::create_directories(verzeichnis);
+    t.fw.Sendeverzeichnis(verzeichnis);
+    EXPECT_EQ(senden(t.fw), 0);
+    std::ifstream f(t.ausgabe.gespielt.back(), std::ios::binary);
+    std::vector<std::uint8_t> d((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    fs::remove_all(verzeichnis);
+    return d.size() > 44 ? std::vector<std::uint8_t>(d.begin() + 44, d.end()) : std::vector<std::uint8_t>{};
+}
+
+struct Art {
+    std::string name;
+    std::function<Long(Funkwandler&)> senden;
+    std::function<std::size_t(const test::Mitschrift&)> anzahl;
+    Integer pocBaudRates = 0;
+    bool haltend = false;  // two-level audio: held, not interpolated, when rated up
+};
+
+std::vector<Art> alleArten() {
+    return {
+        {"FMS", [](Funkwandler& f) { return f.FMSSenden("6A1B2345", 1, 10, 3, 0, "Lage?", 0, 0); },
+         [](const test::Mitschrift& m) { return m.fms.size(); }},
+        {"ZVEI", [](Funkwandler& f) { return f.ZVEISenden("22335", Falsch, 0, 0, 0); },
+         [](const test::Mitschrift& m) { return m.zvei.size(); }},
+        {"POCSAG-1200", [](Funkwandler& f) { return f.POCSenden(1, 1234567, 3, "Probe", 0, 0); },
+         [](const test::Mitschrift& m) { return m.poc.size(); }, 1, true},
+        {"POCSAG-512", [](Funkwandler& f) { return f.POCSenden(0, 8, 0, "Ende", 0, 0); },
+         [](const test::Mitschrift& m) { return m.poc.size(); }, 0, true},
+        {"Tonruf-I", [](Funkwandler& f) { return f.TonrufSenden(0, 0, 0); },
+         [](const test::Mitschrift& m) { return m.tonrufA.size(); }},
+    };
+}
+
+// Audio as it reaches the input: the transmission at `rate` between 0.3 s of
+// quiet, then changed sample by sample (values around 0, full scale 128).
+std::vector<std::uint8_t> empfangen(const Art& art, int rate, const std::function<double(double)>& leitung) {
+    const auto s = sendung(art.senden);
+    const int faktor = rate / 11025;
+    std::vector<std::uint8_t> mono(static_cast<std::size_t>(rate) * 3 / 10, 128);
+    if (art.haltend) {
+        for (std::uint8_t p : s) mono.insert(mono.end(), static_cast<std::size_t>(faktor), p);
+    } else {
+        const auto hoch = test::hochtasten(s, faktor);
+        mono.insert(mono.end(), hoch.begin(), hoch.end());
+    }
+    mono.resize(mono.size() + static_cast<std::size_t>(rate) * 3 / 10, 128);
+    for (auto& p : mono) p = static_cast<std::uint8_t>(std::clamp(std::lround(128.0 + leitung(p - 128.0)), 0L, 255L));
+    return mono;
+}
+
+test::Mitschrift dekodiert(const std::vector<std::uint8_t>& mono, int rate, Integer pocBaudRates, bool filter) {
+    test::TestKontrolle e;
+    e.fw.Samplerates(rate == 22050 ? 1 : rate == 44100 ? 2 : 0);
+    e.fw.PocBaudRates(pocBaudRates);
+    e.fw.Empfangsfilter(filter ? Wahr : Falsch);
+    EXPECT_EQ(e.fw.SoundStart(), 0);
+    e.einspeisen(test::stereo(mono, {}));
+    return e.ereignisse;
+}
+
+// White noise at `snr` dB below a tone (or two-level signal) of amplitude `a`.
+std::function<double(double)> rauschen(double snr, double a, bool zweiPegel, unsigned saat) {
+    auto gen = std::make_shared<std::mt19937>(saat);
+    const double leistung = zweiPegel ? a * a : a * a / 2;
+    const double sigma = std::sqrt(leistung / std::pow(10.0, snr / 10.0));
+    return [gen, sigma](double x) { return x + std::normal_distribution<double>(0.0, sigma)(*gen); };
+}
+
+TEST(Empfangsfilter, IsOffByDefaultAndOffGivesTheRawPathsEventsOnNoisyAudio) {
+    test::TestKontrolle t;
+    EXPECT_EQ(t.fw.Empfangsfilter(), Falsch);
+    EXPECT_EQ(std::get<Long>(t.fw.lesen("Empfangsfilter")), Falsch);
+    t.fw.schreiben("Empfangsfilter", Wert{Long{1}});
+    EXPECT_EQ(t.fw.Empfangsfilter(), Wahr);
+
+    // Noise at which the raw path loses some signals: switched on and off
+    // again, the control reports exactly what a control never switched does.
+    for (const Art& art : alleArten()) {
+        for (int rate : {11025, 44100}) {
+            SCOPED_TRACE(art.name + " " + std::to_string(rate));
+            const auto mono = empfangen(art, rate, rauschen(12, 60, art.haltend, 5));
+            test::TestKontrolle roh, umgeschaltet;
+            for (auto* k : {&roh, &umgeschaltet}) {
+                k->fw.Samplerates(rate == 44100 ? 2 : 0);
+                k->fw.PocBaudRates(art.pocBaudRates);
+            }
+            umgeschaltet.fw.Empfangsfilter(Wahr);
+            umgeschaltet.fw.Empfangsfilter(Falsch);
+            for (auto* k : {&roh, &umgeschaltet}) {
+                ASSERT_EQ(k->fw.SoundStart(), 0);
+                k->einspeisen(test::stereo(mono, mono));
+            }
+            EXPECT_EQ(roh.ereignisse.reihenfolge, umgeschaltet.ereignisse.reihenfolge);
+            ASSERT_EQ(roh.ereignisse.fms.size(), umgeschaltet.ereignisse.fms.size());
+            for (std::size_t i = 0; i < roh.ereignisse.fms.size(); ++i)
+                EXPECT_EQ(roh.ereignisse.fms[i].Kennung, umgeschaltet.ereignisse.fms[i].Kennung);
+        }
+    }
+}
+
+TEST(Empfangsfilter, EveryKindIsReceivedOnceWithNoiseDcOffsetAndAcCoupling) {
+    for (const Art& art : alleArten()) {
+        for (int rate : {11025, 22050, 44100}) {
+            const double a = 60;
+            struct Leitung {
+                std::string name;
+                std::function<double(double)> f;
+            };
+            // A first-order 100 Hz high-pass (an AC-coupled line input) at this rate.
+            const double rc = 1.0 / (2 * 3.14159265358979 * 100.0), dt = 1.0 / rate, k = rc / (rc + dt);
+            auto hp = std::make_shared<std::array<double, 2>>();  // last input, last output
+            const std::vector<Leitung> leitungen = {
+                {"10 dB", rauschen(10, a, art.haltend, 3)},
+                {"+15 % DC", [](double x) { return x + 0.15 * 128; }},
+                {"-15 % DC", [](double x) { return x - 0.15 * 128; }},
+                {"100 Hz AC", [hp, k](double x) {
+                     auto& z = *hp;
+                     z[1] = k * (z[1] + x - z[0]);
+                     z[0] = x;
+                     return z[1];
+                 }},
+            };
+            for (const Leitung& l : leitungen) {
+                SCOPED_TRACE(art.name + " " + std::to_string(rate) + " " + l.name);
+                const auto m = dekodiert(empfangen(art, rate, l.f), rate, art.pocBaudRates, true);
+                EXPECT_EQ(art.anzahl(m), 1u);
+                EXPECT_EQ(m.fms.size() + m.zvei.size() + m.poc.size() + m.tonrufA.size(), 1u);
+            }
+        }
+    }
+}
+
+// The events in order, without the level reports (the filtered path reports a
+// signal up to a buffer later).
+std::vector<std::string> meldungen(const test::Mitschrift& m) {
+    std::vector<std::string> r;
+    for (const std::string& s : m.reihenfolge)
+        if (s != "Signalstaerke") r.push_back(s);
+    return r;
+}
+
+TEST(Empfangsfilter, ReportsWhatTheRawPathReportsOnCleanAudio) {
+    for (const Art& art : alleArten()) {
+        SCOPED_TRACE(art.name);
+        const auto mono = empfangen(art, 22050, [](double x) { return x; });
+        const auto roh = dekodiert(mono, 22050, art.pocBaudRates, false);
+        const auto gefiltert = dekodiert(mono, 22050, art.pocBaudRates, true);
+        EXPECT_EQ(meldungen(roh), meldungen(gefiltert));
+        if (!roh.fms.empty() && !gefiltert.fms.empty()) {
+            EXPECT_EQ(roh.fms[0].Kennung, gefiltert.fms[0].Kennung);
+            EXPECT_EQ(roh.fms[0].Text, gefiltert.fms[0].Text);
+        }
+        if (!roh.zvei.empty() && !gefiltert.zvei.empty()) {
+            EXPECT_EQ(roh.zvei[0].ZVEINr, gefiltert.zvei[0].ZVEINr);
+        }
+        if (!roh.poc.empty() && !gefiltert.poc.empty()) {
+            EXPECT_EQ(roh.poc[0].RIC, gefiltert.poc[0].RIC);
+            EXPECT_EQ(roh.poc[0].Funktion, gefiltert.poc[0].Funktion);
+            EXPECT_EQ(roh.poc[0].TextBin, gefiltert.poc[0].TextBin);
+        }
+    }
+}
+
+TEST(Empfangsfilter, ALongToneCallInNoiseIsOneCall) {
+    const Art lang{"Tonruf-II-lang", [](Funkwandler& f) { return f.TonrufSenden(3, 0, 0); },
+                   [](const test::Mitschrift& m) { return m.tonrufA.size(); }};
+    for (int rate : {11025, 22050, 44100}) {
+        for (double snr : {20.0, 10.0}) {
+            SCOPED_TRACE(std::to_string(rate) + " Hz " + std::to_string(snr) + " dB");
+            const auto m = dekodiert(empfangen(lang, rate, rauschen(snr, 60, false, 9)), rate, 0, true);
+            ASSERT_EQ(m.tonrufA.size(), 1u);
+            EXPECT_EQ(m.tonrufA[0].tonruf, 3);
+            EXPECT_TRUE(m.zvei.empty());
+        }
+    }
+}
+
+TEST(Empfangsfilter, SilenceHumAndNoiseAloneGiveNoEvent) {
+    for (int rate : {11025, 22050, 44100}) {
+        const std::size_t n = static_cast<std::size_t>(rate) * 8;
+        std::vector<std::uint8_t> stille(n, 128), brummen(n), laerm(n);
+        std::mt19937 gen(17);
+        std::normal_distribution<double> v(0.0, 40.0);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double t = static_cast<double>(i) / rate;
+            brummen[i] = static_cast<std::uint8_t>(
+                std::lround(128 + 20 + 80 * std::sin(2 * 3.14159265358979 * 50 * t) + 10 * std::sin(2 * 3.14159265358979 * 150 * t)));
+            laerm[i] = static_cast<std::uint8_t>(std::clamp(std::lround(128 + v(gen)), 0L, 255L));
+        }
+        for (const auto* signal : {&stille, &brummen, &laerm}) {
+            for (Integer baud : {Integer{0}, Integer{1}}) {
+                SCOPED_TRACE(std::to_string(rate) + " Hz, input " + std::to_string(signal == &stille ? 0 : signal == &brummen ? 1 : 2));
+                const auto m = dekodiert(*signal, rate, baud, true);
+                EXPECT_TRUE(m.fms.empty() && m.zvei.empty() && m.poc.empty() && m.tonrufA.empty());
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tonwerk

@@ -1,0 +1,89 @@
+#include "tonwerk/empfang/empfangsfilter.h"
+
+
+#include "tonwerk/formats/abtastrate.h"
+
+namespace tonwerk {
+
+Empfangsfilter::Empfangsfilter() : speicher_(static_cast<std::size_t>(6) * kPlatz) {
+    for (auto& a : arbeit_) a.resize(kPlatz);
+}
+
+void Empfangsfilter::einrichten(Long abtastrate, Long baud) {
+    rate_ = abtastrate;
+    baud_ = baud;
+    faktor_ = NormaleAbtastrate(abtastrate) / 11025;
+    rest_.fill(0);
+    restSumme_.fill(0);
+    for (int kanal = 0; kanal < 2; ++kanal) {
+        fms_[static_cast<std::size_t>(kanal)].einrichten(abtastrate);
+        poc_[static_cast<std::size_t>(kanal)].einrichten(abtastrate, baud);
+        ton_[static_cast<std::size_t>(kanal)].einrichten(abtastrate);
+    }
+}
+
+int Empfangsfilter::reduzieren(const std::uint8_t* puffer, int frames, int kanal) {
+    const auto k = static_cast<std::size_t>(kanal);
+    float* aus = arbeit_[k].data();
+    const std::uint8_t* p = puffer + kanal;
+    const float skala = 1.0f / static_cast<float>(faktor_);
+    const float mitte = 128.0f * static_cast<float>(faktor_);
+    int n = 0;
+    int i = 0;
+    // An average left incomplete at the end of the last buffer is finished first.
+    float summe = restSumme_[k];
+    int rest = rest_[k];
+    for (; i < frames && rest != 0; ++i) {
+        summe += p[2 * i];
+        if (++rest == faktor_) {
+            aus[n++] = (summe - mitte) * skala;
+            rest = 0;
+            summe = 0;
+        }
+    }
+    if (faktor_ == 1) {
+        for (; i < frames; ++i) aus[n++] = static_cast<float>(p[2 * i]) - 128.0f;
+    } else {
+        // With the factor fixed at compile time the sums unroll.
+        const auto mitteln = [&]<int F>() {
+            for (; i + F <= frames; i += F) {
+                int s = 0;
+                for (int j = 0; j < F; ++j) s += p[2 * (i + j)];
+                aus[n++] = (static_cast<float>(s) - mitte) * skala;
+            }
+        };
+        if (faktor_ == 4) {
+            mitteln.operator()<4>();
+        } else {
+            mitteln.operator()<2>();
+        }
+        for (; i < frames; ++i) {
+            summe += p[2 * i];
+            ++rest;
+        }
+    }
+    restSumme_[k] = summe;
+    rest_[k] = rest;
+    return n;
+}
+
+const Empfangsfilter::Tabellen& Empfangsfilter::aufbereiten(const std::uint8_t* puffer, int frames,
+                                                            const Einstellungen& e) {
+    if (e.Abtastrate != rate_ || e.PocBaud != baud_) einrichten(e.Abtastrate, e.PocBaud);
+    for (int kanal = 0; kanal < 2; ++kanal) {
+        const auto k = static_cast<std::size_t>(kanal);
+        const auto& an = e.Dekodieren[k];
+        for (int pfad = 0; pfad < 3; ++pfad) schreiber_[static_cast<std::size_t>(pfad)][k].beginnen(tabelle(pfad, kanal), kPlatz);
+        const int n = reduzieren(puffer, frames, kanal);
+        const float* x = arbeit_[k].data();
+        if (an[DekFMS]) fms_[k].verarbeiten(x, n, schreiber_[PfadFms][k]);
+        if (an[DekPOC]) poc_[k].verarbeiten(x, n, schreiber_[PfadPoc][k]);
+        if (an[DekZVEI] || an[DekTonruf]) ton_[k].verarbeiten(x, n, schreiber_[PfadTon][k]);
+        tabellen_.fms[k] = schreiber_[PfadFms][k].laeufe();
+        tabellen_.poc[k] = schreiber_[PfadPoc][k].laeufe();
+        tabellen_.ton[k] = schreiber_[PfadTon][k].laeufe();
+    }
+    return tabellen_;
+}
+
+}  // namespace tonwerk

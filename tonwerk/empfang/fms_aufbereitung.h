@@ -1,0 +1,70 @@
+// FMS conditioning: an FFSK demodulator whose bits are written back as clean
+// half-waves for the unchanged FMS slicer.
+//
+// The slicer counts half-wave lengths; in noise a zero crossing moves by a
+// sample or more, and at 11025 Hz a long half-wave (4.6 samples) and a short
+// one (3.1) are only one and a half samples apart. Here, per sample, the last
+// bit's worth of audio is correlated with 1200 and 1800 Hz (a sliding
+// single-bin DFT; one bit is the matched window for either tone). The
+// difference of the two powers, divided by the window's energy, is the
+// discriminator; smoothed over about three samples, it flips the bit value at
+// +-0.05 against the current value, and those flips steer a bit clock (each
+// pulls it a third of the way). At mid-bit the value is taken and written as FFSK at the true rate: a one as two
+// half-waves of 1/2400 s, a zero as three of 1/3600 s (see halbwellen for the rounding).
+//
+// Gate: without an FFSK signal the bits are noise, and noise bits hold a
+// preamble followed by a zero about every 256 bits. So the share of the
+// window's energy in the stronger tone (about 1 for FFSK, about 2/N for white
+// noise over N samples) is smoothed over four bits; above 0.55 (below 0.45
+// closed again) the bits are written, otherwise a 600 Hz square wave whose
+// half-waves fit no FMS window. Bits are written four bits late, so that the
+// gate's own delay does not eat the twelve-bit preamble.
+#pragma once
+
+#include <array>
+#include <complex>
+#include <cstdint>
+#include <vector>
+
+#include "tonwerk/core/records.h"
+#include "tonwerk/empfang/laufschreiber.h"
+
+namespace tonwerk {
+
+class FmsAufbereitung {
+public:
+    // Runs are written at `abtastrate` (capture rate); the audio comes at
+    // the working rate 11025 Hz. State starts afresh.
+    void einrichten(Long abtastrate);
+    void verarbeiten(const float* x, int n, Laufschreiber& aus);
+
+private:
+    void bitSchreiben(Laufschreiber& aus);
+    void halbwellen(int anzahl, double laenge, Laufschreiber& aus);
+
+    static constexpr int kVerzug = 4;  // bits
+
+    double rateAus_ = 11025;  // rate of the written runs
+    int fenster_ = 9;  // samples in the correlation window
+    int periode_ = 147;  // samples after which both tones repeat their phase
+    std::vector<std::complex<float>> dreh1200_, dreh1800_;  // e^-jwn over one period
+    std::vector<std::complex<float>> ring1200_, ring1800_;
+    std::vector<float> ringX_;
+    std::complex<float> summe1200_{}, summe1800_{};
+    float energie_ = 0, gleich_ = 0;
+    int n_ = 0;       // sample index modulo periode_
+    int ringPos_ = 0;
+    int seitNeu_ = 0;  // samples since the sums were last recomputed
+
+    float anteil_ = 0;  // smoothed share of the stronger tone
+    float dGlatt_ = 0;  // smoothed discriminator
+    bool offen_ = false;
+    bool eins_ = true;   // current bit value
+    double phase_ = 0, schritt_ = 0, bitLaenge_ = 9.1875;
+    int bitsOhneFlanke_ = 0;
+    double bruchteil_ = 0;
+    std::array<bool, kVerzug> verzugBit_{}, verzugOffen_{};  // bit value and gate, per bit
+    int verzugPos_ = 0;
+};
+
+}  // namespace tonwerk
