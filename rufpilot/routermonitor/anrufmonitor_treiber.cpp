@@ -76,12 +76,12 @@ unsigned AnrufmonitorTreiber::senden(std::uint32_t applId, std::span<const std::
     const std::uint32_t adresse = Le32(nachricht, 8);
     switch (kopf->befehl) {
         case capi::kListen:
-        case capi::kAlert: einreihen(MonitorConf(id(), kopf->befehl, kopf->nummer, adresse, 0)); break;
+        case capi::kAlert: einreihen(TreiberBestaetigung(id(), kopf->befehl, kopf->nummer, adresse, 0)); break;
         case capi::kConnect:
             melden("Kein Rückruf möglich:\tder Anrufmonitor meldet nur Anrufe (für Rückrufe SIP einrichten)");
-            einreihen(MonitorConf(id(), kopf->befehl, kopf->nummer, 0, kKeinController));
+            einreihen(TreiberBestaetigung(id(), kopf->befehl, kopf->nummer, 0, kKeinController));
             break;
-        default: einreihen(MonitorConf(id(), kopf->befehl, kopf->nummer, adresse, kKeinController)); break;
+        default: einreihen(TreiberBestaetigung(id(), kopf->befehl, kopf->nummer, adresse, kKeinController)); break;
     }
     return 0;
 }
@@ -199,7 +199,7 @@ void AnrufmonitorTreiber::zeileBehandeln(const std::string& zeile) {
         case Monitorzeile::Art::Ende:
             if (const auto r = rufe_.find(z.id); r != rufe_.end()) {
                 const std::uint16_t grund = r->second.angenommen ? kAngenommenAmBus : kAufgelegt;
-                einreihen(MonitorDisconnectInd(id(), naechsteNummer_++, r->second.plci, grund));
+                einreihen(TreiberDisconnectInd(id(), naechsteNummer_++, r->second.plci, grund));
                 rufe_.erase(r);
             }
             break;

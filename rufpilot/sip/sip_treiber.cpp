@@ -28,7 +28,7 @@
 #include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
-#include "rufpilot/sip/sip_indikationen.h"
+#include "rufpilot/capi/treiber_meldungen.h"
 #include "rufpilot/sip/sip_waehlauftrag.h"
 
 namespace rufpilot {
@@ -310,7 +310,7 @@ struct SipTreiber::Stapel {
         if (anruferStruct.size() > 2) anrufer.merken(anruferStruct.substr(2));
         const std::uint32_t plci = neuePlci();
         anrufe[plci] = Anruf{nh, Art::Eingang};
-        einreihen(SipConnectInd(kApplId, nummer(), plci, SipNummernbereich(msn, anruferStruct)));
+        einreihen(TreiberConnectInd(kApplId, nummer(), plci, SipNummernbereich(msn, anruferStruct)));
     }
 
     // Where the request being handled came from.
@@ -332,7 +332,7 @@ struct SipTreiber::Stapel {
             if (r->re_text) reason += std::string(";text=") + r->re_text;
         }
         a->second.indiziert = true;
-        einreihen(SipDisconnectInd(kApplId, nummer(), a->first, GrundAusReason(reason)));
+        einreihen(TreiberDisconnectInd(kApplId, nummer(), a->first, GrundAusReason(reason)));
     }
 
     void rueckrufAntwort(int status, nua_handle_t* nh, sip_t const* sip) {
@@ -351,7 +351,7 @@ struct SipTreiber::Stapel {
             // Someone answered: the call-back only has to ring, so it ends
             // now, also when our CANCEL crossed the answer.
             ruf.verbunden = true;
-            if (!ruf.abgebrochen) einreihen(SipConnectActiveInd(kApplId, nummer(), a->first));
+            if (!ruf.abgebrochen) einreihen(TreiberConnectActiveInd(kApplId, nummer(), a->first));
             ruf.grund = kGrundSelbstBeendet;
             nua_bye(nh, TAG_END());
             return;
@@ -367,7 +367,7 @@ struct SipTreiber::Stapel {
         Anruf& ruf = a->second;
         if (!ruf.indiziert && !(ruf.art == Art::Eingang && ruf.abgelehnt)) {
             const std::uint16_t grund = ruf.art == Art::Eingang ? kGrundAufgelegt : ruf.grund;
-            einreihen(SipDisconnectInd(kApplId, nummer(), a->first, grund));
+            einreihen(TreiberDisconnectInd(kApplId, nummer(), a->first, grund));
         }
         anrufe.erase(a);
         nua_handle_destroy(nh);
@@ -400,17 +400,17 @@ struct SipTreiber::Stapel {
         nua_invite(nh, SIPTAG_CONTENT_TYPE_STR("application/sdp"), SIPTAG_PAYLOAD_STR(sdp.c_str()), TAG_END());
         const std::uint32_t plci = neuePlci();
         anrufe[plci] = Anruf{nh, Art::Rueckruf};
-        einreihen(SipBestaetigung(kApplId, capi::kConnect, nachrichtennummer, plci, 0));
+        einreihen(TreiberBestaetigung(kApplId, capi::kConnect, nachrichtennummer, plci, 0));
         return 0;
     }
 
     void auflegen(std::uint16_t nachrichtennummer, std::uint32_t plci) {
         const auto a = anrufe.find(plci);
         if (a == anrufe.end()) {
-            einreihen(SipBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, kUngueltigePlci));
+            einreihen(TreiberBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, kUngueltigePlci));
             return;
         }
-        einreihen(SipBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, 0));
+        einreihen(TreiberBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, 0));
         Anruf& ruf = a->second;
         if (ruf.art == Art::Eingang) {
             ablehnen(plci);
@@ -429,7 +429,7 @@ struct SipTreiber::Stapel {
             switch (kopf->befehl) {
                 case capi::kConnect: return waehlen(kopf->nummer, n);
                 case capi::kDisconnect: auflegen(kopf->nummer, adresse); return 0;
-                default: einreihen(SipBestaetigung(kApplId, kopf->befehl, kopf->nummer, adresse, 0)); return 0;
+                default: einreihen(TreiberBestaetigung(kApplId, kopf->befehl, kopf->nummer, adresse, 0)); return 0;
             }
         }
         if (kopf->unterbefehl == capi::kResp && kopf->befehl == capi::kConnect) ablehnen(adresse);

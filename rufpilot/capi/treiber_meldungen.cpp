@@ -1,4 +1,4 @@
-#include "rufpilot/sip/sip_indikationen.h"
+#include "rufpilot/capi/treiber_meldungen.h"
 
 #include "rufpilot/capi/capi_bytes.h"
 
@@ -15,7 +15,7 @@ CapiNachricht MitAdresse(std::size_t laenge, std::uint16_t applId, std::uint8_t 
 
 }  // namespace
 
-CapiNachricht SipConnectInd(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci,
+CapiNachricht TreiberConnectInd(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci,
                             std::string_view nummernbereich) {
     auto n = MitAdresse(14, applId, capi::kConnect, capi::kInd, nummer, plci);
     LeSchreiben(n, 12, 1, 2);  // CIP speech
@@ -24,17 +24,17 @@ CapiNachricht SipConnectInd(std::uint16_t applId, std::uint16_t nummer, std::uin
     return n;
 }
 
-CapiNachricht SipDisconnectInd(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci, std::uint16_t grund) {
+CapiNachricht TreiberDisconnectInd(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci, std::uint16_t grund) {
     auto n = MitAdresse(14, applId, capi::kDisconnect, capi::kInd, nummer, plci);
     LeSchreiben(n, 12, grund, 2);
     return n;
 }
 
-CapiNachricht SipConnectActiveInd(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci) {
+CapiNachricht TreiberConnectActiveInd(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci) {
     return MitAdresse(15, applId, capi::kConnectActive, capi::kInd, nummer, plci);
 }
 
-CapiNachricht SipBestaetigung(std::uint16_t applId, std::uint8_t befehl, std::uint16_t nummer, std::uint32_t adresse,
+CapiNachricht TreiberBestaetigung(std::uint16_t applId, std::uint8_t befehl, std::uint16_t nummer, std::uint32_t adresse,
                               std::uint16_t info) {
     auto n = MitAdresse(14, applId, befehl, capi::kConf, nummer, adresse);
     LeSchreiben(n, 12, info, 2);
