@@ -54,7 +54,7 @@ double messen(bool genau, int rate, double f, bool zvei) {
     const Long ende = g.Probenzahl();
     g.SchreibeStille(300);
     const int faktor = rate / 11025;
-    const std::vector<double> x = test::hochtasten(g.Proben(), faktor);
+    const std::vector<double> x = test::sincHochtasten(g.Proben(), faktor);
     const auto rand = static_cast<std::size_t>((ende - anfang) / 10 * faktor);
     return gemesseneFrequenz(x, static_cast<std::size_t>(anfang * faktor) + rand,
                              static_cast<std::size_t>(ende * faktor) - rand, rate);
@@ -156,7 +156,7 @@ public:
 
     // The generator's samples, upsampled, and a third of a second of silence go on air.
     void senden() {
-        const std::vector<std::uint8_t> b = test::alsBytes(test::hochtasten(g_.Proben(), rate_ / 11025));
+        const std::vector<std::uint8_t> b = test::alsBytes(test::sincHochtasten(g_.Proben(), rate_ / 11025));
         ton_.insert(ton_.end(), b.begin(), b.end());
         ton_.insert(ton_.end(), static_cast<std::size_t>(rate_ / 3), std::uint8_t{128});
     }

@@ -19,7 +19,7 @@ inline constexpr int kSincBreite = 16;
 // `ein` upsampled by `faktor` (1, 2 or 4); the values are carried as they are
 // (8-bit samples stay on their 128 zero line, full-scale values on 0).
 // Original samples land exactly on every faktor-th output sample.
-inline std::vector<double> hochtasten(std::span<const double> ein, int faktor) {
+inline std::vector<double> sincHochtasten(std::span<const double> ein, int faktor) {
     if (faktor != 1 && faktor != 2 && faktor != 4) throw std::invalid_argument("hochtasten: Faktor 1, 2 oder 4");
     if (faktor == 1) return {ein.begin(), ein.end()};
     // Output m = i0 * faktor + p takes inputs i0 - 7 .. i0 + 8 with the weights of phase p.
@@ -56,9 +56,9 @@ inline std::vector<double> hochtasten(std::span<const double> ein, int faktor) {
 }
 
 // 8-bit transmit samples upsampled, still in 8-bit units around 128.
-inline std::vector<double> hochtasten(std::span<const std::uint8_t> ein, int faktor) {
+inline std::vector<double> sincHochtasten(std::span<const std::uint8_t> ein, int faktor) {
     const std::vector<double> d(ein.begin(), ein.end());
-    return hochtasten(std::span<const double>(d), faktor);
+    return sincHochtasten(std::span<const double>(d), faktor);
 }
 
 // Back to 8-bit capture samples: rounded and clipped.

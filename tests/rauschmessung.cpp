@@ -123,7 +123,7 @@ Aufnahme aufnehmen(const Zelle& zelle, std::mt19937& z) {
     std::size_t an = 0;
     for (int i = 0; i < zelle.anzahl; ++i) {
         const Sendung s = zufallsSendung(zelle.art, z, g, e);
-        const std::vector<double> ton = test::hochtasten(std::span<const double>(s.ton), faktor);
+        const std::vector<double> ton = test::sincHochtasten(std::span<const double>(s.ton), faktor);
         a.anfang.push_back(a.x.size());
         a.schluessel.push_back(s.schluessel);
         for (double v : ton) leistung += v * v;
