@@ -19,21 +19,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "rufpilot/sip/sip_bibliothek.h"
+
 namespace rufpilot {
 
 namespace {
 
 const char* Oder(const char* text) { return text ? text : ""; }
-
-void Stumm(void*, char const*, va_list) {}
-
-void EinmalEinrichten() {
-    static std::once_flag einmal;
-    std::call_once(einmal, [] {
-        su_init();
-        if (!std::getenv("SOFIA_DEBUG")) su_log_redirect(nullptr, &Stumm, nullptr);
-    });
-}
 
 }  // namespace
 
@@ -145,7 +137,7 @@ struct SipGegenstelle::Stapel {
 
 SipGegenstelle::SipGegenstelle(std::string benutzer, std::string passwort)
     : s_(std::make_unique<Stapel>(*this)), benutzer_(std::move(benutzer)), passwort_(std::move(passwort)) {
-    EinmalEinrichten();
+    SipBibliothekEinrichten();
     s_->root = su_root_create(nullptr);
     if (!s_->root) throw std::runtime_error("SIP-Gegenstelle: kein su_root");
     su_root_threading(s_->root, 0);

@@ -28,6 +28,7 @@
 #include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
+#include "rufpilot/sip/sip_bibliothek.h"
 #include "rufpilot/capi/treiber_meldungen.h"
 #include "rufpilot/sip/sip_waehlauftrag.h"
 
@@ -43,21 +44,6 @@ constexpr std::uint16_t kUngueltigePlci = 0x2002;
 constexpr unsigned kUngueltigerParameter = 0x2007;
 
 const char* Oder(const char* text) { return text ? text : ""; }
-
-void Stumm(void*, char const*, va_list) {}
-
-// The stack's process-wide set-up: P-Asserted-Identity and Privacy are only
-// parsed with the extended header classes.
-void EinmalEinrichten() {
-    static std::once_flag einmal;
-    std::call_once(einmal, [] {
-        su_init();
-        // The transport layer reports every refused datagram on stderr;
-        // what matters reaches the program as events.
-        if (!std::getenv("SOFIA_DEBUG")) su_log_redirect(nullptr, &Stumm, nullptr);
-        sip_update_default_mclass(sip_extend_mclass(nullptr));
-    });
-}
 
 }  // namespace
 
@@ -110,7 +96,7 @@ struct SipTreiber::Stapel {
 
     bool starten() {
         if (nua) return true;
-        EinmalEinrichten();
+        SipBibliothekEinrichten();
         root = su_root_create(nullptr);
         if (!root) return false;
         // Callbacks only ever run inside su_root_step on our thread.
