@@ -138,7 +138,7 @@ TEST(AlarmDoppelfilter, RepeatsWithinTheWindowOnly) {
 }
 
 TEST(AlarmDoppelfilter, WeicheFiltersFmsOnlyWhenIdenticalAndNeverToneCalls) {
-    AlarmWeiche w(10, AliasTabelle{}, nullptr);
+    AlarmWeiche w(10, AliasTabelle{});
     Json s3{{"Kanal", 0}, {"Kennung", "6A1B2345"}, {"Status", 3}};
     Json s4{{"Kanal", 0}, {"Kennung", "6A1B2345"}, {"Status", 4}};
     auto a = s3, b = s4, c = s3;

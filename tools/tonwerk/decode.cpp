@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "alarm/alarm_optionen.h"
+#include "alarm/meldeverlust.h"
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
@@ -59,7 +60,8 @@ void decodieren(const DecodeOptionen& o) {
         },
         zweite ? &zweite->decoder() : nullptr);
     fortschritt.loeschen();
-    weiche->abschliessen(o.alarm.wartenSek, std::cerr);
+    if (!weiche->abschliessen(o.alarm.wartenSek, std::cerr))
+        throw Meldeverlust("nicht alle Meldungen weitergegeben (Exit-Code 3)");
 }
 
 }  // namespace

@@ -9,12 +9,12 @@ using Json = nlohmann::ordered_json;
 
 void EreignisAusgabe::ausgeben(const char* name, Json felder, std::optional<double> zeit) {
     const double t = zeit ? *zeit : zeit_ ? zeit_() : 0.0;
-    if (weiche && !weiche(name, t, felder)) return;
+    Json j;
+    j["event"] = name;
+    j["time"] = std::round(t * 1000.0) / 1000.0;
+    if (weiche && !weiche(name, t, j, felder)) return;
     if (vorZeile) vorZeile();
     if (json_) {
-        Json j;
-        j["event"] = name;
-        j["time"] = std::round(t * 1000.0) / 1000.0;
         for (const auto& [k, v] : felder.items()) j[k] = v;
         aus_ << j.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     } else {

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "alarm/mqtt_ausgang.h"
+
 namespace tonwerk::werkzeug {
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
@@ -35,7 +37,7 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
 std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen) {
     AliasTabelle aliase;
     for (const auto& datei : o.aliasDateien) aliase.laden(datei);
-    std::unique_ptr<MqttWeiterleitung> mqtt;
+    auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase));
     if (!o.mqtt.empty()) {
         MqttEinstellungen e;
         try {
@@ -53,10 +55,11 @@ std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostre
         if (e.zertifikat.empty() != e.schluessel.empty())
             throw std::runtime_error("MQTT: --mqtt-zertifikat und --mqtt-schluessel nur zusammen");
         e.puffer = o.puffer;
-        mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
+        auto mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
         mqtt->starten(5.0);
+        weiche->ausgangHinzufuegen(std::make_unique<MqttAusgang>(std::move(mqtt)));
     }
-    return std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(mqtt));
+    return weiche;
 }
 
 }  // namespace tonwerk::werkzeug
