@@ -4,6 +4,8 @@
 
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "alarm/alarm_weiche.h"
 #include "alarm/alias_tabelle.h"
@@ -122,38 +124,81 @@ TEST(AlarmBedeutung, FieldsAddedToEachKind) {
 
 TEST(AlarmDoppelfilter, RepeatsWithinTheWindowOnly) {
     Doppelfilter f(10);
-    EXPECT_FALSE(f.wiederholung("zvei", 0, "21345", 1.0));
-    EXPECT_TRUE(f.wiederholung("zvei", 0, "21345", 3.0));
-    EXPECT_TRUE(f.wiederholung("zvei", 0, "21345", 11.0));   // exactly at the window's end
-    EXPECT_FALSE(f.wiederholung("zvei", 0, "21345", 11.5));  // measured from the one let through
-    EXPECT_FALSE(f.wiederholung("zvei", 1, "21345", 12.0));  // other channel
-    EXPECT_FALSE(f.wiederholung("pocsag", 0, "21345", 12.0));  // other kind
-    EXPECT_FALSE(f.wiederholung("zvei", 0, "21346", 12.0));  // other content
+    EXPECT_FALSE(f.wiederholung("zvei", 0, "21345", "", 1.0));
+    EXPECT_TRUE(f.wiederholung("zvei", 0, "21345", "", 3.0));
+    EXPECT_TRUE(f.wiederholung("zvei", 0, "21345", "", 11.0));   // exactly at the window's end
+    EXPECT_FALSE(f.wiederholung("zvei", 0, "21345", "", 11.5));  // measured from the one let through
+    EXPECT_FALSE(f.wiederholung("zvei", 1, "21345", "", 12.0));  // other channel
+    EXPECT_FALSE(f.wiederholung("pocsag", 0, "21345", "", 12.0));  // other kind
+    EXPECT_FALSE(f.wiederholung("zvei", 0, "21346", "", 12.0));  // other sender
     EXPECT_EQ(f.unterdrueckt(), 2u);
 
     Doppelfilter aus(0);
-    EXPECT_FALSE(aus.wiederholung("zvei", 0, "1", 1.0));
-    EXPECT_FALSE(aus.wiederholung("zvei", 0, "1", 1.0));
+    EXPECT_FALSE(aus.wiederholung("zvei", 0, "1", "", 1.0));
+    EXPECT_FALSE(aus.wiederholung("zvei", 0, "1", "", 1.0));
     EXPECT_EQ(aus.unterdrueckt(), 0u);
 }
 
-TEST(AlarmDoppelfilter, WeicheFiltersFmsOnlyWhenIdenticalAndNeverToneCalls) {
-    AlarmWeiche w(10, AliasTabelle{});
-    Json s3{{"Kanal", 0}, {"Kennung", "6A1B2345"}, {"Status", 3}};
-    Json s4{{"Kanal", 0}, {"Kennung", "6A1B2345"}, {"Status", 4}};
-    auto a = s3, b = s4, c = s3;
-    EXPECT_TRUE(w.pruefen("FMSDecodierung", 1.0, a));
-    EXPECT_TRUE(w.pruefen("FMSDecodierung", 2.0, b));  // a status change of the same vehicle
-    EXPECT_FALSE(w.pruefen("FMSDecodierung", 2.5, c));  // the same telegram again
-    EXPECT_EQ(a["Statustext"], "Einsatz übernommen");
+// Sequences of events through the chain and how many of them pass.
+struct Folge {
+    const char* name;
+    std::vector<std::pair<double, Json>> ereignisse;  // time, fields
+    std::vector<bool> durch;
+};
 
-    Json ton{{"Kanal", 0}, {"tonruf", 1}};
-    auto t1 = ton, t2 = ton;
-    EXPECT_TRUE(w.pruefen("TonrufDecodierungA", 1.0, t1));
-    EXPECT_TRUE(w.pruefen("TonrufDecodierungA", 1.5, t2));
-    Json wert{{"wert", 1}};
-    EXPECT_TRUE(w.pruefen("TonrufDecodierung", 1.5, wert));
-    EXPECT_EQ(w.filter().unterdrueckt(), 1u);
+Json fms(const char* kennung, int status, int kanal = 0) {
+    return Json{{"Kanal", kanal}, {"Kennung", kennung}, {"Richtung", 0}, {"Status", status}, {"Text", ""}};
+}
+Json poc(int ric, int funktion, const char* text) {
+    return Json{{"Kanal", 0}, {"RIC", ric}, {"Funktion", funktion}, {"Text", text}};
+}
+
+class AlarmWiederholung : public testing::TestWithParam<Folge> {};
+
+TEST_P(AlarmWiederholung, PassesEveryChangeAndDropsRepeats) {
+    const Folge& f = GetParam();
+    const char* name = f.name;
+    AlarmWeiche w(6, AliasTabelle{});
+    std::vector<bool> durch;
+    for (auto [zeit, felder] : f.ereignisse) durch.push_back(w.pruefen(name, zeit, felder));
+    EXPECT_EQ(durch, f.durch);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folgen, AlarmWiederholung,
+    testing::Values(
+        // A vehicle's status changes all pass, even back to an earlier status.
+        Folge{"FMSDecodierung", {{1, fms("6A1B2345", 3)}, {3, fms("6A1B2345", 4)}, {5, fms("6A1B2345", 3)}},
+              {true, true, true}},
+        Folge{"FMSDecodierung", {{1, fms("6A1B2345", 3)}, {3, fms("6A1B2345", 3)}}, {true, false}},
+        // Another vehicle in between does not hide the first one's repeat.
+        Folge{"FMSDecodierung",
+              {{1, fms("6A1B2345", 3)}, {2, fms("6A1B2346", 4)}, {3, fms("6A1B2345", 3)}, {4, fms("6A1B2345", 3, 1)}},
+              {true, true, false, true}},
+        Folge{"FMSDecodierung", {{1, fms("6A1B2345", 3)}, {7.5, fms("6A1B2345", 3)}}, {true, true}},
+        // POCSAG by RIC, function and text; fields about the reception do not count.
+        Folge{"POCDecodierung",
+              {{1, poc(1234567, 1, "Brand")},
+               {2, poc(1234567, 2, "Brand")},
+               {3, poc(1234567, 1, "Brand 2")},
+               {4, [] { auto j = poc(1234567, 1, "Brand"); j["Baud"] = 1200; return j; }()}},
+              {true, true, true, false}},
+        Folge{"ZVEIDecodierung",
+              {{1, Json{{"Kanal", 0}, {"ZVEINr", "21345"}}},
+               {2, Json{{"Kanal", 0}, {"ZVEINr", "21346"}}},
+               {3, Json{{"Kanal", 0}, {"ZVEINr", "21345"}}}},
+              {true, true, false}},
+        // Tone calls are single tones a station may send on purpose again and again.
+        Folge{"TonrufDecodierungA", {{1, Json{{"Kanal", 0}, {"tonruf", 1}}}, {1.5, Json{{"Kanal", 0}, {"tonruf", 1}}}},
+              {true, true}},
+        Folge{"TonrufDecodierung", {{1, Json{{"wert", 1}}}, {1, Json{{"wert", 1}}}}, {true, true}}),
+    [](const testing::TestParamInfo<Folge>& i) { return std::string(i.param.name) + std::to_string(i.index); });
+
+TEST(AlarmDoppelfilter, WeicheAddsMeaningsToWhatPasses) {
+    AlarmWeiche w(10, AliasTabelle{});
+    auto a = fms("6A1B2345", 3);
+    EXPECT_TRUE(w.pruefen("FMSDecodierung", 1.0, a));
+    EXPECT_EQ(a["Statustext"], "Einsatz übernommen");
 }
 
 TEST(AlarmMqtt, MessageCarriesTimeChannelAndFields) {

@@ -20,7 +20,28 @@ int kanalVon(const Json& felder) {
     return it != felder.end() && it->is_number_integer() ? it->get<int>() : 0;
 }
 
+std::string feldText(const Json& felder, const char* name) {
+    const auto it = felder.find(name);
+    return it == felder.end() ? std::string() : it->dump();
+}
+
 }  // namespace
+
+Wiederholungsmerkmal wiederholungsmerkmal(const std::string& art, const Json& felder) {
+    // Only what the sender sent: fields a decoder adds about the reception
+    // (corrections, levels) differ between the copies of one alarm.
+    if (art == "fms") {
+        std::string inhalt;
+        for (const char* f : {"Richtung", "Status", "tki", "Baustufe", "Text", "folgenr", "iskurztext",
+                              "isfolgetelegramm"})
+            inhalt += feldText(felder, f) + '\x1f';
+        return {feldText(felder, "Kennung"), inhalt};
+    }
+    if (art == "pocsag")
+        return {feldText(felder, "RIC") + '/' + feldText(felder, "Funktion") + '/' + feldText(felder, "Text"), ""};
+    if (art == "zvei") return {feldText(felder, "ZVEINr"), ""};
+    return {felder.dump(), ""};
+}
 
 std::string zeitstempelJetzt() {
     const auto jetzt = std::chrono::system_clock::now();
@@ -73,7 +94,10 @@ bool AlarmWeiche::pruefen(const char* name, double zeit, Json& kopf, Json& felde
     const std::string art = mqttArt(name);
     if (art.empty()) return true;
     // Tone calls are single tones a station may send on purpose again and again.
-    if (art != "tonruf" && filter_.wiederholung(art, kanalVon(felder), felder.dump(), zeit)) return false;
+    if (art != "tonruf") {
+        const auto [absender, inhalt] = wiederholungsmerkmal(art, felder);
+        if (filter_.wiederholung(art, kanalVon(felder), absender, inhalt, zeit)) return false;
+    }
     bedeutungenErgaenzen(name, felder, aliase_);
     const Json neu = nachrichtKopf(name, zeit, felder, zeitstempelJetzt());
     for (const auto& [k, v] : neu.items()) kopf[k] = v;

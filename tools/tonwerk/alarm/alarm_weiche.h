@@ -49,6 +49,14 @@ private:
 // The message kind of an event name ("fms", ...); empty for events that carry
 // no message (signal level, buffer overflow, ...).
 std::string mqttArt(const char* name);
+// What the repeat filter compares of a message of kind `art`: FMS telegrams per
+// vehicle (Kennung) by their content, POCSAG by RIC, function and text, ZVEI
+// by number.
+struct Wiederholungsmerkmal {
+    std::string absender;
+    std::string inhalt;
+};
+Wiederholungsmerkmal wiederholungsmerkmal(const std::string& art, const nlohmann::ordered_json& felder);
 // The wall-clock time now, UTC, ISO 8601 with milliseconds.
 std::string zeitstempelJetzt();
 // The head of a message: "event", "time", "zeitstempel" and "kanal" (links/rechts).
