@@ -2,6 +2,8 @@
 // filter, broker addresses.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
@@ -13,6 +15,7 @@
 #include "alarm/doppelfilter.h"
 #include "alarm/fms_tabellen.h"
 #include "alarm/mqtt_adresse.h"
+#include "klartext.h"
 
 namespace tonwerk::werkzeug {
 namespace {
@@ -83,6 +86,24 @@ TEST(AlarmAlias, EntriesOfEveryKind) {
     EXPECT_EQ(t.zvei("21345"), "Löschzug Süd, Gruppe 2");
 }
 
+// A file saved by a spreadsheet in Latin-1 / Windows-1252 keeps its umlauts;
+// the tool says how it read the file.
+TEST(AlarmAlias, FileThatIsNotUtf8IsReadAsWindows1252) {
+    AliasTabelle t;
+    std::istringstream ein("zvei;21345;L\xF6" "schzug S\xFC" "d\nfms;6A1B2345;Florian \x80 1\n");
+    t.laden(ein, "alt.csv");
+    EXPECT_EQ(t.zvei("21345"), "Löschzug Süd");
+    EXPECT_EQ(t.fms("6A1B2345"), "Florian € 1");
+    ASSERT_EQ(t.hinweise().size(), 1u);
+    EXPECT_NE(t.hinweise()[0].find("alt.csv"), std::string::npos);
+    EXPECT_NE(t.hinweise()[0].find("Windows-1252"), std::string::npos);
+    EXPECT_NE(t.hinweise()[0].find("Zeile 1"), std::string::npos);
+    // UTF-8 stays as it is, without a word.
+    const AliasTabelle u = tabelle("zvei;21345;Löschzug Süd\n");
+    EXPECT_EQ(u.zvei("21345"), "Löschzug Süd");
+    EXPECT_TRUE(u.hinweise().empty());
+}
+
 TEST(AlarmAlias, MalformedLineNamesFileAndLine) {
     EXPECT_EQ(ladefehler("fms;6A1B2345;A\nfms;6A1B23;B\n"),
               "Alias-Datei wache.csv, Zeile 2: FMS-Kennung \"6A1B23\" hat nicht 8 Hexadezimalziffern");
@@ -96,6 +117,15 @@ TEST(AlarmAlias, MalformedLineNamesFileAndLine) {
               "Alias-Datei wache.csv, Zeile 2: Eintrag doppelt, zuerst in wache.csv, Zeile 1");
     AliasTabelle t;
     EXPECT_THROW(t.laden("/nicht/da.csv"), std::runtime_error);
+}
+
+TEST(AlarmKlartext, PaddingAtTheEndGoes) {
+    const std::pair<const char*, const char*> faelle[] = {
+        {"Einsatz[NULL][NULL]", "Einsatz"},   {"Einsatz [NULL]", "Einsatz"}, {"Grüße  ", "Grüße"},
+        {"a[NULL]b[NULL]", "a[NULL]b"},       {"[NULL]", ""},               {"", ""},
+        {"Text [NULL \n", "Text [NULL"},      {"  vorn", "  vorn"},
+    };
+    for (const auto& [text, erwartet] : faelle) EXPECT_EQ(klartext(text), erwartet) << text;
 }
 
 TEST(AlarmBedeutung, FieldsAddedToEachKind) {
@@ -205,7 +235,15 @@ TEST(AlarmMqtt, MessageCarriesTimeChannelAndFields) {
     const Json j = mqttNachricht("ZVEIDecodierung", 1.23449, Json{{"Kanal", 1}, {"ZVEINr", "21345"}});
     EXPECT_EQ(j["event"], "ZVEIDecodierung");
     EXPECT_DOUBLE_EQ(j["time"].get<double>(), 1.234);
-    EXPECT_EQ(j["kanal"], "rechts");
+    EXPECT_EQ(j["kanalname"], "rechts");
+    EXPECT_EQ(j["Kanal"], 1);
+    // No two names that differ only in case.
+    std::set<std::string> klein;
+    for (const auto& [k, v] : j.items()) {
+        std::string n = k;
+        for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(klein.insert(n).second) << k;
+    }
     EXPECT_EQ(j["ZVEINr"], "21345");
     const std::string stempel = j["zeitstempel"];
     EXPECT_EQ(stempel.size(), 24u) << stempel;  // 2026-12-08T14:32:22.123Z
@@ -228,6 +266,25 @@ TEST(AlarmMqtt, BrokerAddresses) {
     EXPECT_EQ(a.benutzer, "nutzer");
     EXPECT_EQ(a.passwort, "geh:eim");
     EXPECT_EQ(a.praefix, "tonwerk");
+    a = mqttAdresseLesen("mqtt://wache%40feuerwehr:p%40ss%3Aw%2Fort%25@h/x");
+    EXPECT_EQ(a.benutzer, "wache@feuerwehr");
+    EXPECT_EQ(a.passwort, "p@ss:w/ort%");
+    EXPECT_EQ(a.host, "h");
+    for (const char* kaputt : {"mqtt://u:geheim%4@h/x", "mqtt://u:geheim%zz@h/x", "mqtt://u%:geheim@h/x"}) {
+        try {
+            mqttAdresseLesen(kaputt);
+            ADD_FAILURE() << kaputt;
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(std::string(e.what()).find("geheim"), std::string::npos) << e.what();
+        }
+    }
+    try {
+        mqttAdresseLesen("mqtt://u:geheim@:1883/x");
+        ADD_FAILURE();
+    } catch (const std::invalid_argument& e) {
+        EXPECT_EQ(std::string(e.what()).find("geheim"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("mqtt://u:***@:1883/x"), std::string::npos) << e.what();
+    }
     EXPECT_EQ(mqttAdresseLesen("mqtts://[::1]/x").port, 8883);
     EXPECT_EQ(mqttAdresseLesen("mqtts://[::1]/x").host, "::1");
     for (const char* falsch : {"http://h/x", "mqtt://", "mqtt://:1883/x", "mqtt://h:0/x", "mqtt://h:65536/x",

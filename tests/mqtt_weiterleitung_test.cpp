@@ -77,7 +77,8 @@ TEST(MqttBroker, DecodedRecordingArrivesInOrderWithNamesAndMeanings) {
         EXPECT_FALSE(n.behalten);
         const Json m = Json::parse(n.nutzlast);
         EXPECT_EQ(m["event"], "FMSDecodierung");
-        EXPECT_EQ(m["kanal"], "links");
+        EXPECT_EQ(m["kanalname"], "links");
+        EXPECT_EQ(m["iskurztext"], false);
         for (const char* feld : {"Kennung", "Status", "Richtung", "tki", "Baustufe"}) EXPECT_EQ(m[feld], e[feld]) << feld;
         EXPECT_GE(m["time"].get<double>(), e["t_end"].get<double>() - 0.05);
         EXPECT_GT(m["time"].get<double>(), vorher);

@@ -3,6 +3,8 @@
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
+#include "klartext.h"
+
 namespace tonwerk::werkzeug {
 
 using Json = nlohmann::ordered_json;
@@ -48,9 +50,10 @@ void EreignisAusgabe::FMSDecodierung(FmsTlgType& w) {
                                     {"tki", w.tki},
                                     {"Baustufe", w.Baustufe},
                                     {"Text", w.Text},
+                                    {"Klartext", klartext(w.Text)},
                                     {"folgenr", w.folgenr},
-                                    {"iskurztext", w.iskurztext},
-                                    {"isfolgetelegramm", w.isfolgetelegramm}});
+                                    {"iskurztext", w.iskurztext != 0},
+                                    {"isfolgetelegramm", w.isfolgetelegramm != 0}});
 }
 
 void EreignisAusgabe::ZVEIDecodierung(ZVEIType& w) {
@@ -66,6 +69,7 @@ void EreignisAusgabe::pocMeldung(POCType& w, int baud, std::optional<double> zei
                   {"Funktion", w.Funktion},
                   {"Baud", baud},
                   {"Text", w.Text},
+                  {"Klartext", klartext(w.Text)},
                   {"TextBin", w.TextBin}},
              zeit);
 }

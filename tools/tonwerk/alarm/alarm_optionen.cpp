@@ -37,6 +37,7 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
 std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen) {
     AliasTabelle aliase;
     for (const auto& datei : o.aliasDateien) aliase.laden(datei);
+    for (const auto& h : aliase.hinweise()) meldungen << "Hinweis: " << h << '\n';
     auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase));
     if (!o.mqtt.empty()) {
         MqttEinstellungen e;

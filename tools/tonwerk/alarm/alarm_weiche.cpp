@@ -69,7 +69,7 @@ Json nachrichtKopf(const char* name, double zeit, const Json& felder, const std:
     j["event"] = name;
     j["time"] = std::round(zeit * 1000.0) / 1000.0;
     j["zeitstempel"] = zeitstempel;
-    j["kanal"] = kanalVon(felder) == 1 ? "rechts" : "links";
+    j["kanalname"] = kanalVon(felder) == 1 ? "rechts" : "links";
     return j;
 }
 

@@ -59,7 +59,9 @@ struct Wiederholungsmerkmal {
 Wiederholungsmerkmal wiederholungsmerkmal(const std::string& art, const nlohmann::ordered_json& felder);
 // The wall-clock time now, UTC, ISO 8601 with milliseconds.
 std::string zeitstempelJetzt();
-// The head of a message: "event", "time", "zeitstempel" and "kanal" (links/rechts).
+// The head of a message: "event", "time", "zeitstempel" and "kanalname"
+// (links/rechts; the number is the event's own "Kanal", and no two names may
+// differ only in case, which case-blind JSON readers merge or refuse).
 nlohmann::ordered_json nachrichtKopf(const char* name, double zeit, const nlohmann::ordered_json& felder,
                                      const std::string& zeitstempel);
 // The whole message of an event as sent: its head, then its fields.
