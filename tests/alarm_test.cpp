@@ -5,16 +5,19 @@
 #include <cctype>
 #include <set>
 #include <sstream>
+#include <tuple>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "alarm/adressfilter.h"
 #include "alarm/alarm_weiche.h"
 #include "alarm/alias_tabelle.h"
 #include "alarm/bedeutungen.h"
 #include "alarm/doppelfilter.h"
 #include "alarm/fms_tabellen.h"
 #include "alarm/mqtt_adresse.h"
+#include "alarm/themenvorlage.h"
 #include "klartext.h"
 
 namespace tonwerk::werkzeug {
@@ -252,6 +255,89 @@ TEST(AlarmMqtt, MessageCarriesTimeChannelAndFields) {
     EXPECT_EQ(mqttArt("TonrufDecodierungA"), "tonruf");
     EXPECT_EQ(mqttArt("TonrufDecodierung"), "");
     EXPECT_EQ(mqttArt("Signalstaerke"), "");
+}
+
+TEST(AlarmAdressen, Wildcards) {
+    const std::tuple<const char*, const char*, bool> faelle[] = {
+        {"1234567", "1234567", true}, {"1234567", "1234568", false}, {"123*", "1234567", true},
+        {"123*", "12", false},        {"*", "", true},               {"*67", "1234567", true},
+        {"1?3*7", "1234567", true},   {"1?3*8", "1234567", false},   {"12345", "123456", false},
+        {"*2*4*", "1234567", true},   {"??", "1", false},            {"6A1B*", "6A1B2345", true},
+    };
+    for (const auto& [muster, text, erwartet] : faelle) EXPECT_EQ(musterPasst(muster, text), erwartet) << muster << " " << text;
+}
+
+struct Listenfall {
+    std::vector<std::string> nur, ohne;
+    const char* art;
+    Json felder;
+    bool durch;
+};
+
+TEST(AlarmAdressen, AllowAndDenyLists) {
+    const Json ric{{"Kanal", 0}, {"RIC", 1234567}, {"Funktion", 2}};
+    const Json fz{{"Kanal", 1}, {"Kennung", "6a1b2345"}, {"Status", 3}};
+    const Json zv{{"Kanal", 0}, {"ZVEINr", "21345"}};
+    const Listenfall faelle[] = {
+        {{}, {}, "pocsag", ric, true},
+        {{"pocsag:1234567"}, {}, "pocsag", ric, true},
+        {{"pocsag;123*"}, {}, "pocsag", ric, true},  // the alias file's style
+        {{"pocsag:7654321"}, {}, "pocsag", ric, false},
+        {{"pocsag:1234567/B"}, {}, "pocsag", ric, true},
+        {{"pocsag:1234567/3"}, {}, "pocsag", ric, false},
+        {{"POCSAG:*/1?"}, {}, "pocsag", ric, false},
+        {{"pocsag:*"}, {}, "fms", fz, false},  // an allow-list lets only its entries pass
+        {{"pocsag:*", "fms:6A1B*"}, {}, "fms", fz, true},
+        {{}, {"fms:6a1b2345"}, "fms", fz, false},  // Kennung compared in capitals
+        {{"fms:*"}, {"fms:6A1B2346"}, "fms", fz, true},
+        {{}, {"zvei:213??"}, "zvei", zv, false},
+        {{}, {"zvei:2135?"}, "zvei", zv, true},
+        {{"zvei:21345"}, {"zvei:21345"}, "zvei", zv, false},  // deny wins
+        {{}, {"tonruf:1"}, "tonruf", Json{{"Kanal", 0}, {"tonruf", 1}}, false},
+        {{"zvei:1"}, {}, "", Json{{"links", 3}}, true},  // no message: always shown
+    };
+    for (const auto& f : faelle) {
+        Adressfilter a;
+        for (const auto& e : f.nur) a.nurHinzufuegen(e);
+        for (const auto& e : f.ohne) a.ohneHinzufuegen(e);
+        EXPECT_EQ(a.durchlassen(f.art, f.felder), f.durch) << f.art << " " << f.felder.dump();
+    }
+    Adressfilter a;
+    for (const char* falsch : {"1234567", "fax:1", "fms:6A1G*", "pocsag:12a", "pocsag:1/E", "zvei:", "tonruf:4"})
+        EXPECT_THROW(a.nurHinzufuegen(falsch), std::invalid_argument) << falsch;
+}
+
+TEST(AlarmAdressen, ListsApplyToPrintingAsWell) {
+    Adressfilter a;
+    a.ohneHinzufuegen("zvei:21345");
+    AlarmWeiche w(10, AliasTabelle{}, a);
+    Json aus{{"Kanal", 0}, {"ZVEINr", "21345"}}, an{{"Kanal", 0}, {"ZVEINr", "21346"}};
+    EXPECT_FALSE(w.pruefen("ZVEIDecodierung", 1, aus));
+    EXPECT_TRUE(w.pruefen("ZVEIDecodierung", 1, an));
+}
+
+TEST(AlarmThema, TemplatesFillEveryPlaceholder) {
+    const Json poc{{"kanalname", "rechts"}, {"Kanal", 1}, {"RIC", 1234567}, {"Funktion", 2}, {"Name", "FW Süd/Nord #1"}};
+    const Json fms{{"kanalname", "links"}, {"Kennung", "6A1B2345"}, {"Status", 3}};
+    const std::tuple<const char*, const char*, Json, const char*> faelle[] = {
+        {Themenvorlage::standard, "pocsag", poc, "wache/pocsag/rechts"},
+        {"{praefix}/pager/{ric}/{funktion}", "pocsag", poc, "wache/pager/1234567/2"},
+        {"{praefix}/{name}", "pocsag", poc, "wache/FW Süd_Nord _1"},  // no extra levels or wildcards
+        {"alarm/{kennung}/status/{status}", "fms", fms, "alarm/6A1B2345/status/3"},
+        {"{praefix}/{zvei}/{ric}", "fms", fms, "wache/-/-"},          // absent: "-"
+        {"x/{art}-{kanal}", "fms", fms, "x/fms-links"},
+    };
+    for (const auto& [vorlage, art, nachricht, thema] : faelle)
+        EXPECT_EQ(Themenvorlage(vorlage).thema("wache", art, nachricht), thema) << vorlage;
+    for (const char* falsch : {"{praefix}/{ric", "{praefix}/{rik}", "a/+/b", "a/#", "/a", "a/", "a//b", "", "a}"})
+        EXPECT_THROW(Themenvorlage{falsch}, std::invalid_argument) << falsch;
+
+    const Themenvorlagen v({"{praefix}/alle/{art}", "pocsag={praefix}/pager/{ric}"});
+    EXPECT_EQ(v.fuer("pocsag").thema("w", "pocsag", poc), "w/pager/1234567");
+    EXPECT_EQ(v.fuer("fms").thema("w", "fms", fms), "w/alle/fms");
+    EXPECT_EQ(Themenvorlagen().fuer("zvei").thema("w", "zvei", fms), "w/zvei/links");
+    EXPECT_THROW(Themenvorlagen({"fms=a", "fms=b"}), std::invalid_argument);
+    EXPECT_THROW(Themenvorlagen({"a", "b"}), std::invalid_argument);
 }
 
 TEST(AlarmMqtt, BrokerAddresses) {

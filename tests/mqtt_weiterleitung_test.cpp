@@ -93,6 +93,37 @@ TEST(MqttBroker, DecodedRecordingArrivesInOrderWithNamesAndMeanings) {
     std::filesystem::remove_all(v);
 }
 
+// Topics per vehicle from a template, and one vehicle left out of printing and
+// forwarding alike.
+TEST(MqttBroker, TopicTemplatesAndAddressLists) {
+    TestBroker broker;
+    TestAbonnent abo(broker.port(), "wache/#");
+    std::ifstream j(std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.json");
+    const auto erwartet = Json::parse(j)["files"][0]["events"];
+    const std::string ohne = erwartet[0]["Kennung"];
+    std::size_t bleiben = 0;
+    for (const auto& e : erwartet) bleiben += e["Kennung"] != ohne ? 1 : 0;
+    ASSERT_GT(bleiben, 0u);
+    ASSERT_LT(bleiben, erwartet.size());
+
+    testing::internal::CaptureStdout();
+    werkzeug({"decode", std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.wav", "--mqtt", broker.url("wache"),
+              "--mqtt-thema", "fms={praefix}/fahrzeug/{kennung}/{status}", "--ohne", "fms;" + ohne});
+    const std::string text = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(text.find(ohne), std::string::npos) << text;
+
+    ASSERT_TRUE(abo.warteAuf(2, [](const auto& n) { return n.thema == "wache/status"; }));  // online, offline
+    std::size_t angekommen = 0;
+    for (const auto& n : abo.nachrichten()) {
+        if (!unter(n, "wache/fahrzeug/")) continue;
+        const Json m = Json::parse(n.nutzlast);
+        EXPECT_EQ(n.thema, "wache/fahrzeug/" + m["Kennung"].get<std::string>() + "/" + m["Status"].dump());
+        EXPECT_NE(m["Kennung"], ohne);
+        ++angekommen;
+    }
+    EXPECT_EQ(angekommen, bleiben);
+}
+
 TEST(MqttBroker, RepeatedAlarmIsForwardedOnceUnlessTheFilterIsOff) {
     TestBroker broker;
     TestAbonnent abo(broker.port(), "+/zvei/#");

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "alarm/mqtt_ausgang.h"
+#include "bedienfehler.h"
 
 namespace tonwerk::werkzeug {
 
@@ -29,6 +30,14 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
                     "Gleiche Alarme (ZVEI, POCSAG, gleiches FMS-Telegramm) auf demselben Kanal innerhalb so vieler "
                     "Sekunden nur einmal ausgeben (Standard 10, 0 = aus)")
         ->check(CLI::Range(0.0, 86400.0));
+    cmd->add_option("--mqtt-thema", o.themen,
+                    "Themenvorlage: VORLAGE für alle Arten oder ART=VORLAGE für eine (fms, pocsag, zvei, tonruf), "
+                    "mit {praefix} {art} {kanal} {ric} {funktion} {kennung} {status} {zvei} {name}; Standard "
+                    "{praefix}/{art}/{kanal} (wiederholbar)");
+    cmd->add_option("--nur", o.nur,
+                    "Nur Meldungen an diese Adressen ausgeben und weiterleiten: ART:MUSTER oder ART;MUSTER, ART fms "
+                    "(Kennung), pocsag (RIC oder RIC/FUNKTION), zvei, tonruf; * und ? im Muster (wiederholbar)");
+    cmd->add_option("--ohne", o.ohne, "Meldungen an diese Adressen weglassen, Form wie --nur (wiederholbar)");
     cmd->add_option("--alias", o.aliasDateien,
                     "CSV-Datei mit Namen: Art;Schlüssel;Name je Zeile, Art fms|pocsag|zvei (wiederholbar)")
         ->check(CLI::ExistingFile);
@@ -38,7 +47,20 @@ std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostre
     AliasTabelle aliase;
     for (const auto& datei : o.aliasDateien) aliase.laden(datei);
     for (const auto& h : aliase.hinweise()) meldungen << "Hinweis: " << h << '\n';
-    auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase));
+    Adressfilter adressen;
+    Themenvorlagen vorlagen;
+    try {
+        for (const auto& e : o.nur) adressen.nurHinzufuegen(e);
+        for (const auto& e : o.ohne) adressen.ohneHinzufuegen(e);
+    } catch (const std::invalid_argument& f) {
+        throw Bedienfehler(std::string(o.nur.empty() ? "--ohne " : "--nur/--ohne ") + f.what());
+    }
+    try {
+        vorlagen = Themenvorlagen(o.themen);
+    } catch (const std::invalid_argument& f) {
+        throw Bedienfehler(std::string("--mqtt-thema: ") + f.what());
+    }
+    auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(adressen));
     if (!o.mqtt.empty()) {
         MqttEinstellungen e;
         try {
@@ -58,7 +80,7 @@ std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostre
         e.puffer = o.puffer;
         auto mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
         mqtt->starten(5.0);
-        weiche->ausgangHinzufuegen(std::make_unique<MqttAusgang>(std::move(mqtt)));
+        weiche->ausgangHinzufuegen(std::make_unique<MqttAusgang>(std::move(mqtt), std::move(vorlagen)));
     }
     return weiche;
 }

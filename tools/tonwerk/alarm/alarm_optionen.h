@@ -23,6 +23,9 @@ struct AlarmOptionen {
     double wartenSek = 10;
     double doppeltSek = 10;
     std::vector<std::string> aliasDateien;
+    std::vector<std::string> themen;  // --mqtt-thema
+    std::vector<std::string> nur;
+    std::vector<std::string> ohne;
 };
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o);

@@ -79,7 +79,8 @@ Json mqttNachricht(const char* name, double zeit, const Json& felder) {
     return j;
 }
 
-AlarmWeiche::AlarmWeiche(double doppeltSek, AliasTabelle aliase) : filter_(doppeltSek), aliase_(std::move(aliase)) {}
+AlarmWeiche::AlarmWeiche(double doppeltSek, AliasTabelle aliase, Adressfilter adressen)
+    : filter_(doppeltSek), aliase_(std::move(aliase)), adressen_(std::move(adressen)) {}
 
 void AlarmWeiche::ausgangHinzufuegen(std::unique_ptr<Meldungsausgang> ausgang) {
     ausgaenge_.push_back(std::move(ausgang));
@@ -93,6 +94,7 @@ bool AlarmWeiche::pruefen(const char* name, double zeit, Json& felder) {
 bool AlarmWeiche::pruefen(const char* name, double zeit, Json& kopf, Json& felder) {
     const std::string art = mqttArt(name);
     if (art.empty()) return true;
+    if (!adressen_.durchlassen(art, felder)) return false;
     // Tone calls are single tones a station may send on purpose again and again.
     if (art != "tonruf") {
         const auto [absender, inhalt] = wiederholungsmerkmal(art, felder);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "alarm/adressfilter.h"
 #include "alarm/alias_tabelle.h"
 #include "alarm/doppelfilter.h"
 #include "alarm/meldungsausgang.h"
@@ -20,12 +21,12 @@ class EreignisAusgabe;
 
 class AlarmWeiche {
 public:
-    AlarmWeiche(double doppeltSek, AliasTabelle aliase);
+    AlarmWeiche(double doppeltSek, AliasTabelle aliase, Adressfilter adressen = {});
 
     void ausgangHinzufuegen(std::unique_ptr<Meldungsausgang> ausgang);
 
     // Sees the event before it is printed (EreignisAusgabe::weiche): false for a
-    // repeat, else adds the meanings to `felder`, the time stamp and channel
+    // message the address lists exclude and for a repeat, else adds the meanings to `felder`, the time stamp and channel
     // name to `kopf` (which holds event and time) and hands the message on.
     bool pruefen(const char* name, double zeit, nlohmann::ordered_json& kopf, nlohmann::ordered_json& felder);
     bool pruefen(const char* name, double zeit, nlohmann::ordered_json& felder);
@@ -43,6 +44,7 @@ public:
 private:
     Doppelfilter filter_;
     AliasTabelle aliase_;
+    Adressfilter adressen_;
     std::vector<std::unique_ptr<Meldungsausgang>> ausgaenge_;
 };
 

@@ -2,12 +2,11 @@
 
 namespace tonwerk::werkzeug {
 
-MqttAusgang::MqttAusgang(std::unique_ptr<MqttWeiterleitung> weiterleitung) : w_(std::move(weiterleitung)) {}
+MqttAusgang::MqttAusgang(std::unique_ptr<MqttWeiterleitung> weiterleitung, Themenvorlagen vorlagen)
+    : w_(std::move(weiterleitung)), vorlagen_(std::move(vorlagen)) {}
 
 void MqttAusgang::melden(const Meldung& m) {
-    const auto kanal = m.nachricht.find("Kanal");
-    const bool rechts = kanal != m.nachricht.end() && kanal->is_number_integer() && kanal->get<int>() == 1;
-    w_->senden(w_->praefix() + "/" + m.art + "/" + (rechts ? "rechts" : "links"), m.text);
+    w_->senden(vorlagen_.fuer(m.art).thema(w_->praefix(), m.art, m.nachricht), m.text);
     w_->bedienen();
 }
 
