@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "alarm/alarm_optionen.h"
+#include "alarm/meldeverlust.h"
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
 #include "deutsch.h"
 #include "eigenschaften_setzen.h"
+#include "einstellungsdatei.h"
 #include "empfangs_optionen.h"
 #include "ereignis_ausgabe.h"
 #include "fortschritt.h"
@@ -25,6 +27,7 @@ struct DecodeOptionen {
     int rate = 0;
     int kanaele = 1;
     AlarmOptionen alarm;
+    std::string einstellungen;  // --config
 };
 
 void decodieren(const DecodeOptionen& o) {
@@ -59,7 +62,8 @@ void decodieren(const DecodeOptionen& o) {
         },
         zweite ? &zweite->decoder() : nullptr);
     fortschritt.loeschen();
-    weiche->abschliessen(o.alarm.wartenSek, std::cerr);
+    if (!weiche->abschliessen(o.alarm.wartenSek, std::cerr))
+        throw Meldeverlust("nicht alle Meldungen weitergegeben (Exit-Code 3)");
 }
 
 }  // namespace
@@ -77,7 +81,9 @@ void decodeBefehl(CLI::App& app) {
         ->check(zahlVon(1, 1000000));
     cmd->add_option("--channels", o->kanaele, "Kanäle roher Samples auf der Standardeingabe")->check(eineVon({"1", "2"}));
     alarmOptionenAnmelden(cmd, o->alarm);
-    cmd->callback([o] {
+    einstellungsdateiAnmelden(cmd, o->einstellungen);
+    cmd->callback([o, cmd] {
+        einstellungenAnwenden(cmd, o->einstellungen, std::cerr);
         filterUebernehmen(o->empfang);
         decodieren(*o);
     });

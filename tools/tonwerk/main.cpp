@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "abbruchsignale.h"
+#include "alarm/meldeverlust.h"
 #include "bedienfehler.h"
 #include "befehle.h"
 #include "deutsch.h"
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
     } catch (const Bedienfehler& e) {
         std::cerr << "tonwerk: " << e.what() << '\n';
         return kBedienfehlerCode;
+    } catch (const Meldeverlust& e) {
+        std::cerr << "tonwerk: " << e.what() << '\n';
+        return kMeldeverlustCode;
     } catch (const Abgebrochen& a) {
         return 128 + a.signal;
     } catch (const std::exception& e) {

@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "alarm/mqtt_ausgang.h"
+#include "bedienfehler.h"
+
 namespace tonwerk::werkzeug {
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
@@ -27,6 +30,14 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
                     "Gleiche Alarme (ZVEI, POCSAG, gleiches FMS-Telegramm) auf demselben Kanal innerhalb so vieler "
                     "Sekunden nur einmal ausgeben (Standard 10, 0 = aus)")
         ->check(CLI::Range(0.0, 86400.0));
+    cmd->add_option("--mqtt-thema", o.themen,
+                    "Themenvorlage: VORLAGE für alle Arten oder ART=VORLAGE für eine (fms, pocsag, zvei, tonruf), "
+                    "mit {praefix} {art} {kanal} {ric} {funktion} {kennung} {status} {zvei} {name}; Standard "
+                    "{praefix}/{art}/{kanal} (wiederholbar)");
+    cmd->add_option("--nur", o.nur,
+                    "Nur Meldungen an diese Adressen ausgeben und weiterleiten: ART:MUSTER oder ART;MUSTER, ART fms "
+                    "(Kennung), pocsag (RIC oder RIC/FUNKTION), zvei, tonruf; * und ? im Muster (wiederholbar)");
+    cmd->add_option("--ohne", o.ohne, "Meldungen an diese Adressen weglassen, Form wie --nur (wiederholbar)");
     cmd->add_option("--alias", o.aliasDateien,
                     "CSV-Datei mit Namen: Art;Schlüssel;Name je Zeile, Art fms|pocsag|zvei (wiederholbar)")
         ->check(CLI::ExistingFile);
@@ -35,7 +46,21 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
 std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen) {
     AliasTabelle aliase;
     for (const auto& datei : o.aliasDateien) aliase.laden(datei);
-    std::unique_ptr<MqttWeiterleitung> mqtt;
+    for (const auto& h : aliase.hinweise()) meldungen << "Hinweis: " << h << '\n';
+    Adressfilter adressen;
+    Themenvorlagen vorlagen;
+    try {
+        for (const auto& e : o.nur) adressen.nurHinzufuegen(e);
+        for (const auto& e : o.ohne) adressen.ohneHinzufuegen(e);
+    } catch (const std::invalid_argument& f) {
+        throw Bedienfehler(std::string(o.nur.empty() ? "--ohne " : "--nur/--ohne ") + f.what());
+    }
+    try {
+        vorlagen = Themenvorlagen(o.themen);
+    } catch (const std::invalid_argument& f) {
+        throw Bedienfehler(std::string("--mqtt-thema: ") + f.what());
+    }
+    auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(adressen));
     if (!o.mqtt.empty()) {
         MqttEinstellungen e;
         try {
@@ -53,10 +78,11 @@ std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostre
         if (e.zertifikat.empty() != e.schluessel.empty())
             throw std::runtime_error("MQTT: --mqtt-zertifikat und --mqtt-schluessel nur zusammen");
         e.puffer = o.puffer;
-        mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
+        auto mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
         mqtt->starten(5.0);
+        weiche->ausgangHinzufuegen(std::make_unique<MqttAusgang>(std::move(mqtt), std::move(vorlagen)));
     }
-    return std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(mqtt));
+    return weiche;
 }
 
 }  // namespace tonwerk::werkzeug

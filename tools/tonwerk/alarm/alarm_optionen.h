@@ -23,14 +23,17 @@ struct AlarmOptionen {
     double wartenSek = 10;
     double doppeltSek = 10;
     std::vector<std::string> aliasDateien;
+    std::vector<std::string> themen;  // --mqtt-thema
+    std::vector<std::string> nur;
+    std::vector<std::string> ohne;
 };
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o);
 
 // Loads the alias files and connects to the broker (waiting up to a few seconds
-// for its answer; an unreachable broker is reported on `meldungen` and tried
-// again later). Throws std::runtime_error on a bad alias file, a bad address or
-// a refused login.
+// for its answer; a broker that cannot be reached, refuses the login or fails
+// TLS is reported on `meldungen` and tried again later). Throws
+// std::runtime_error on a bad alias file or a bad address.
 std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen);
 
 }  // namespace tonwerk::werkzeug

@@ -6,7 +6,9 @@
 //   zvei;21345;Löschzug Musterstadt
 // The separator is ';' (',' when a line has no ';'); the name is the rest of the
 // line, surrounding double quotes removed. Blank lines, lines starting with '#'
-// and a header line starting with "Art" are skipped.
+// and a header line starting with "Art" are skipped. A file that is not valid
+// UTF-8 (saved in Latin-1 by a spreadsheet) is read as Windows-1252, which
+// hinweise() then says.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tonwerk::werkzeug {
 
@@ -32,6 +35,8 @@ public:
     std::optional<std::string> zvei(const std::string& nummer) const;
 
     bool leer() const { return eintraege_.empty(); }
+    // How files were read, for the user (one line each).
+    const std::vector<std::string>& hinweise() const { return hinweise_; }
 
 private:
     struct Eintrag {
@@ -39,6 +44,7 @@ private:
         std::string herkunft;  // "file, line N" for the repeat message
     };
     std::map<std::string, Eintrag> eintraege_;  // key: "kind:key"
+    std::vector<std::string> hinweise_;
     std::optional<std::string> suchen(const std::string& schluessel) const;
 };
 
