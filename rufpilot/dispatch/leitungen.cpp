@@ -7,6 +7,22 @@ void Rufvermittlung::LeitungEin(int port, int leitung) { leitungSchalten(port, l
 
 void Rufvermittlung::LeitungAus(int port, int leitung) { leitungSchalten(port, leitung, false); }
 
+// Calls nest: a second call is handled inside the first one's waits, on its
+// stack, so it cannot wait for the first to finish. Counting the holders keeps
+// a line keyed until the outermost send on it has let go; line numbers 0 and 2
+// both key RTS and so share one count.
+void Rufvermittlung::leitungHalten(int port, int leitung) {
+    if (halter_[{port, leitung == 1 ? 1 : 2}]++ == 0) LeitungEin(port, leitung);
+}
+
+void Rufvermittlung::leitungLoslassen(int port, int leitung) {
+    const auto it = halter_.find({port, leitung == 1 ? 1 : 2});
+    if (it == halter_.end()) return;
+    if (--it->second > 0) return;
+    halter_.erase(it);
+    LeitungAus(port, leitung);
+}
+
 void Rufvermittlung::leitungSchalten(int port, int leitung, bool ein) {
     if (port == 0) return;
     // Inverted lines are keyed by disabling them. A closed port or a line
