@@ -11,6 +11,7 @@
 #include "rufpilot/ui/fenster/form1.h"
 #include "rufpilot/ui/fenster/qt_schleife.h"
 #include "rufpilot/ui/fenster/qt_zeitgeber.h"
+#include "rufpilot/ui/fenster/signalwache.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/alsa_ausgabe.h"
 #include "tonwerk/platform/alsa_eingang.h"
@@ -25,7 +26,7 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     DeutscheTexte deutsch(app);
     Einzelinstanz instanz(optionen.verzeichnis);
     if (!instanz.gehalten()) {
-        QMessageBox::information(nullptr, QStringLiteral("Rufpilot"), QStringLiteral("Server läuft schon !"),
+        QMessageBox::information(nullptr, QStringLiteral("Rufpilot"), QString::fromStdString(instanz.meldung()),
                                  QMessageBox::Ok);
         return 1;
     }
@@ -53,9 +54,14 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     anwendung.starten();
     // SIP retransmissions and replies cannot wait for the monitor's tick.
     if (quelle.brauchtPumpe()) pumpe.aktivieren(20, [&quelle] { quelle.treiber().pumpen(); });
+    // A stop by signal ends every event loop once the stack has unwound to
+    // them: a send in progress finishes first (its guard releases the line,
+    // the call is logged), then the close sequence runs as after "Ja". Not
+    // quit(): that asks the window, and the window would ask a person.
+    Signalwache wache([](int) { QCoreApplication::exit(0); });
     form.show();
     const int status = app.exec();
-    anwendung.beenden();  // nothing left to do after the close sequence
+    form.abschalten();  // nothing left to do after the close sequence
     return status;
 }
 

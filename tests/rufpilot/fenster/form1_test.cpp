@@ -246,3 +246,51 @@ void Form1Test::schliessenMitJaInDerRichtigenReihenfolge() {
 }
 
 }  // namespace rufpilot::test
+
+namespace rufpilot::test {
+
+// "Einstellungen" and the close question during a keyed wait would run their
+// modal loop inside the send and keep the transmitter keyed while open: both
+// are refused with a message until the line is released, then work again.
+void Form1Test::dialogeNichtWaehrendGetastet() {
+    FensterWelt f;
+    f.starten();
+    f.form.show();
+    bool dialogOffen = false;
+    auto schliessenFallsOffen = [&] {
+        gleichDanach([&] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                dialogOffen = true;
+                w->close();
+            }
+        });
+    };
+    bool gedrueckt = false, geschlossen = true;
+    SimulierteZeit::Timer& mitten = f.w->zeit.timer();
+    mitten.aktivieren(300, [&] {
+        mitten.deaktivieren();
+        QVERIFY(f.w->anwendung.vermittlung().getastet());
+        schliessenFallsOffen();
+        f.form.einstellungenOeffnen();
+        schliessenFallsOffen();
+        geschlossen = f.form.close();
+        gedrueckt = true;
+    });
+    f.w->anwendung.vermittlung().StatusSenden("12345678", 3, 0, 0, 1);
+    QVERIFY(gedrueckt);
+    QVERIFY(!dialogOffen);
+    QVERIFY(!geschlossen);
+    QVERIFY(f.form.isVisible());
+    QVERIFY(!f.w->anwendung.vermittlung().getastet());
+    QStringList meldungen;
+    for (int r = 0; r < f.form.liste(Liste::Meldungen).rowCount(); ++r) meldungen << f.meldung(r);
+    QVERIFY(meldungen.contains(QStringLiteral("Einstellungen erst nach dem Senden:\tSender ist getastet")));
+    QVERIFY(meldungen.contains(QStringLiteral("Programmende erst nach dem Senden:\tSender ist getastet")));
+
+    // Released: the dialog opens again.
+    schliessenFallsOffen();
+    f.form.einstellungenOeffnen();
+    QVERIFY(dialogOffen);
+}
+
+}  // namespace rufpilot::test
