@@ -28,7 +28,7 @@ extern "C" void endeSignal(int) { gEnde.store(true); }
 int betreiben(const Betriebsoptionen& optionen) {
     Einzelinstanz instanz(optionen.verzeichnis);
     if (!instanz.gehalten()) {
-        std::cerr << "Server läuft schon !\n";
+        std::cerr << instanz.meldung() << '\n';
         return 1;
     }
     struct sigaction aktion {};
