@@ -1,11 +1,15 @@
 #include "rufpilot/dispatch/anwendung.h"
 
 #include <exception>
+#include <string>
+#include <system_error>
 
 #include "rufpilot/config/datenverzeichnis.h"
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
+#include "rufpilot/config/nummern_pruefung.h"
+#include "rufpilot/config/textdatei.h"
 
 namespace rufpilot {
 
@@ -43,23 +47,63 @@ void Anwendung::starten() {
     t_.timer.aktivieren(1000, [this] { tick(); });
 }
 
+namespace {
+
+// Why capture did not start: the device's (negative) error number in words,
+// or the control's own refusal.
+std::string soundGrund(tonwerk::Long ergebnis) {
+    if (ergebnis < 0) return std::generic_category().message(static_cast<int>(-ergebnis)) + " (" +
+                             std::to_string(ergebnis) + ")";
+    return "Fehler " + std::to_string(ergebnis);
+}
+
+}  // namespace
+
 void Anwendung::soundEinrichten() {
     tonwerk::Funkwandler& fw = t_.funkwandler;
     fw.FMSKurztextTRBOS(tonwerk::Falsch);
     const tonwerk::Long anzahl = fw.GetSoundKartenCount();
     soundkarten_.clear();
+    // The list always names ALSA's "default" and "null": only a device that
+    // opens counts as a sound card.
+    int oeffnen = 0;
     for (tonwerk::Long i = 0; i < anzahl; ++i) {
         std::string name;
         tonwerk::Long formate = 0;
-        fw.GetSoundkarteInfo(i, name, formate);
+        if (fw.GetSoundkarteInfo(i, name, formate) == 0) ++oeffnen;
         soundkarten_.push_back(name);
     }
     fw.Samplerates(static_cast<tonwerk::Long>(einstellungen_.abtastrate));
     fw.SoundCard(static_cast<tonwerk::Long>(einstellungen_.soundkarte));
-    t_.oberflaeche.lampe(Lampe::Soundkarte, anzahl >= 1 ? Farbe::Gruen : Farbe::Schwarz);
-    fw.SoundStart();
+    const tonwerk::Long start = fw.SoundStart();
+    // Without capture no acknowledgement can be heard: every call would end
+    // "nein" as if the control centre were silent, so the lamp must say so.
+    soundBereit_ = oeffnen >= 1 && start == 0;
+    ticksOhneSound_ = 0;
+    t_.oberflaeche.lampe(Lampe::Soundkarte, soundBereit_ ? Farbe::Gruen : Farbe::Schwarz);
+    if (!soundBereit_)
+        vermittlung_.MeldungSchreiben("Soundkarte nicht gestartet:\t" +
+                                      (oeffnen == 0 ? std::string("keine Aufnahmequelle lässt sich öffnen")
+                                                    : "Karte " + std::to_string(einstellungen_.soundkarte) + ": " +
+                                                          soundGrund(start)));
     fw.DecLinksFMS(tonwerk::Wahr);
     fw.DecRechtsFMS(tonwerk::Falsch);
+}
+
+void Anwendung::soundNachsehen() {
+    if (soundBereit_ || ++ticksOhneSound_ < 10) return;
+    ticksOhneSound_ = 0;
+    // Soundstop blocks for seconds: never while a transmitter is keyed.
+    if (vermittlung_.getastet()) return;
+    tonwerk::Funkwandler& fw = t_.funkwandler;
+    fw.GetSoundKartenCount();  // the device list anew
+    std::string name;
+    tonwerk::Long formate = 0;
+    if (fw.GetSoundkarteInfo(static_cast<tonwerk::Long>(einstellungen_.soundkarte), name, formate) != 0) return;
+    vermittlung_.MeldungSchreiben("Soundkarte gefunden:\t" + name);
+    fw.Soundstop();
+    soundEinrichten();
+    if (soundBereit_) vermittlung_.MeldungSchreiben("Soundkarte gestartet:\t" + name);
 }
 
 void Anwendung::capiEinrichten() {
@@ -82,7 +126,12 @@ void Anwendung::capiEinrichten() {
 }
 
 void Anwendung::nummernLaden() {
-    if (auto tabelle = nummernLesen(nummerndatei())) nummern_ = std::move(*tabelle);
+    // One byte over the reader's limit tells a file that was cut.
+    const auto inhalt = dateiAnfangLesen(nummerndatei(), kNummernHoechstensBytes + 4);
+    if (!inhalt) return;
+    Nummernpruefung p = nummernPruefen(*inhalt, nummerndatei().filename().string());
+    for (const std::string& hinweis : p.hinweise) vermittlung_.MeldungSchreiben(hinweis);
+    nummern_ = std::move(p.tabelle);
 }
 
 void Anwendung::einstellungenNeuLaden() {
@@ -93,6 +142,7 @@ void Anwendung::einstellungenNeuLaden() {
 
 void Anwendung::tick() {
     monitor_.CapiAbfrage();
+    soundNachsehen();
     t_.oberflaeche.lampe(Lampe::Capi, capiBereit_ && monitor_.verbunden() ? Farbe::Gruen : Farbe::Rot);
     const int port = einstellungen_.comPort;
     if (port >= 1 && port <= 4)
