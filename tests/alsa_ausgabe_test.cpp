@@ -70,7 +70,18 @@ TEST_F(AlsaAusgabeTest, FailuresAreSystemErrors) {
     EXPECT_THROW(aus.abspielen(kaputt), std::system_error);
 
     auto wav = schreibeWav("kurz.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 11025, {0, 0});
-    EXPECT_THROW(AlsaAusgabe("gibt_es_nicht").abspielen(wav), std::system_error);
+    try {
+        AlsaAusgabe("gibt_es_nicht").abspielen(wav);
+        FAIL() << "a missing device must throw";
+    } catch (const std::system_error& e) {
+        // The device is named and the cause said once.
+        const std::string text = e.what();
+        const std::string grund = e.code().message();
+        EXPECT_EQ(text.rfind("Ausgabegerät gibt_es_nicht: ", 0), 0u) << text;
+        const auto erstes = text.find(grund);
+        ASSERT_NE(erstes, std::string::npos) << text;
+        EXPECT_EQ(text.find(grund, erstes + 1), std::string::npos) << text;
+    }
 }
 
 }  // namespace
