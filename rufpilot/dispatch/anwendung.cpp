@@ -15,6 +15,12 @@ namespace rufpilot {
 
 namespace {
 constexpr const char* kEinstellungsdatei = "server.ini";
+// A fresh install's lead time. With none, the telegram starts as the line is
+// keyed, and a transmitter needs some 100 to 200 ms to reach full power (a
+// relay or the receiver's squelch longer still): the first bits, the
+// telegram's preamble, would be lost. 200 ms is the dialog's value from the
+// first day; a station tunes it to its radio.
+constexpr int kVorlaufNeuinstallationMs = 200;
 }  // namespace
 
 Anwendung::Anwendung(Anwendungsteile teile)
@@ -38,7 +44,11 @@ void Anwendung::starten() {
     } catch (const std::exception& fehler) {
         vermittlung_.MeldungSchreiben(std::string("Logverzeichnis nicht anlegbar:\t") + fehler.what());
     }
-    einstellungen_ = einstellungenLesen(t_.verzeichnis / kEinstellungsdatei);
+    const std::filesystem::path ini = t_.verzeichnis / kEinstellungsdatei;
+    std::error_code fehlt;
+    const bool neu = !std::filesystem::exists(ini, fehlt);
+    einstellungen_ = einstellungenLesen(ini);
+    if (neu) einstellungen_.fmsVorlaufMs = kVorlaufNeuinstallationMs;
     if (einstellungen_.comPort == 0) einstellungen_.comPort = 1;
     vermittlung_.PortPruefen();
     soundEinrichten();
@@ -107,6 +117,9 @@ void Anwendung::soundNachsehen() {
 }
 
 void Anwendung::capiEinrichten() {
+    // Titles first: without a source the lists still show what they hold
+    // (messages saying why there is none, decoded telegrams).
+    t_.oberflaeche.listenEinrichten();
     std::string gesucht;
     if (!monitor_.vorhanden(gesucht)) {
         vermittlung_.MeldungSchreiben("Capi nicht vorhanden\t" + gesucht);
@@ -114,7 +127,6 @@ void Anwendung::capiEinrichten() {
         return;
     }
     if (!vermittlung_.MsnListeLaden()) return;
-    t_.oberflaeche.listenEinrichten();
     const Ortszeit heute = t_.schleife.jetzt();
     for (const std::string& zeile :
          logLesen(logverzeichnis() / logDateiname(heute.jahr, heute.monat, heute.tag)))

@@ -76,7 +76,7 @@ TEST_F(AnwendungTest, WithoutADriverTheMonitorStaysOffAndTheLampRed) {
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[1].rfind("Capi nicht vorhanden\t", 0), 0u) << m[1];
     EXPECT_EQ(s.leitung.registrierungen(), 0);
-    EXPECT_FALSE(s.ui.listenEingerichtet());
+    EXPECT_TRUE(s.ui.listenEingerichtet());  // titles without a source too
     s.zeit.laufen(1000);
     EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Rot);
     // Sound decoding and the number table work all the same.
@@ -104,6 +104,19 @@ TEST_F(AnwendungTest, ARefusedRegistrationIsNotReportedAsStarted) {
     for (const auto& m : meldungen()) EXPECT_NE(m, "Capi gestartet");
     s.zeit.laufen(1000);
     EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Rot);
+}
+
+TEST_F(AnwendungTest, AFreshInstallKeysWithALeadTimeAndAKeptFileKeepsItsOwn) {
+    std::filesystem::remove(tmp.pfad() / "server.ini");
+    welt().anwendung.starten();
+    EXPECT_EQ(welt().anwendung.einstellungen().fmsVorlaufMs, 200);
+    w.reset();
+    Einstellungen e;
+    e.msnListe = "4711;;;;;;;;;";
+    e.fmsVorlaufMs = 0;  // a station that chose none
+    einstellungenSchreiben(tmp.pfad() / "server.ini", e);
+    welt().anwendung.starten();
+    EXPECT_EQ(welt().anwendung.einstellungen().fmsVorlaufMs, 0);
 }
 
 TEST_F(AnwendungTest, WithoutCaptureTheSoundLampIsBlackUntilADeviceOpens) {

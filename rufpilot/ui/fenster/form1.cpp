@@ -54,6 +54,11 @@ void Form1::zeileEinfuegen(Liste l, const std::string& zeile) { liste(l).zeileEi
 
 void Form1::listeLeeren(Liste l) { liste(l).leeren(); }
 
+void Form1::aeltesteEntfernen(Liste l) {
+    Rufliste& r = liste(l);
+    if (r.rowCount() > 0) r.removeRow(r.rowCount() - 1);
+}
+
 void Form1::pegel(const std::string& links, const std::string& rechts) {
     pegelLinks_->setText(QString::fromStdString(links));
     pegelRechts_->setText(QString::fromStdString(rechts));

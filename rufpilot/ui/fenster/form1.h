@@ -39,6 +39,7 @@ public:
     void listenEinrichten() override;
     void zeileEinfuegen(Liste liste, const std::string& zeile) override;
     void listeLeeren(Liste liste) override;
+    void aeltesteEntfernen(Liste liste) override;
     void pegel(const std::string& links, const std::string& rechts) override;
     void countdown(bool sichtbar, const std::string& text) override;
     void lampe(Lampe lampe, Farbe farbe) override;

@@ -61,7 +61,7 @@ void Form1Test::startOhneMsnsOhneIniOhneCapi() {
         FensterWelt f("4711");  // no ";": no MSN at all
         f.starten();
         QCOMPARE(f.meldung(0), QStringLiteral("Noch keine MSN vergeben !"));
-        QCOMPARE(kopf(f.form, Liste::Anrufe, 0), QString());  // the lists stay without titles
+        QCOMPARE(kopf(f.form, Liste::Anrufe, 0), QStringLiteral("Uhrzeit"));  // titles without a source too
         QCOMPARE(f.form.leuchte(Lampe::Capi).farbe(), QColor(220, 0, 0));
     }
     {
@@ -99,9 +99,11 @@ void Form1Test::meldungslisteWirdBei200Geleert() {
     Rufliste& liste = f.form.liste(Liste::Meldungen);
     for (int i = liste.rowCount(); i < 200; ++i) f.w->anwendung.vermittlung().MeldungSchreiben("m" + std::to_string(i));
     QCOMPARE(liste.rowCount(), 200);
+    const QString aeltesteBleibende = liste.zeile(198);
     f.w->anwendung.vermittlung().MeldungSchreiben("neu\tzusatz");
-    QCOMPARE(liste.rowCount(), 1);
+    QCOMPARE(liste.rowCount(), 200);  // the newest stay, the oldest went
     QCOMPARE(f.meldung(0), QStringLiteral("neu\tzusatz"));
+    QCOMPARE(liste.zeile(199), aeltesteBleibende);
     QCOMPARE(kopf(f.form, Liste::Meldungen, 1), QStringLiteral("Meldung"));  // the header stays
 }
 

@@ -103,6 +103,7 @@ class StilleOberflaeche : public rufpilot::Oberflaeche {
 public:
     void zeileEinfuegen(rufpilot::Liste, const std::string&) override {}
     void listeLeeren(rufpilot::Liste) override {}
+    void aeltesteEntfernen(rufpilot::Liste) override {}
     void pegel(const std::string&, const std::string&) override {}
     void countdown(bool, const std::string&) override {}
     void lampe(rufpilot::Lampe, rufpilot::Farbe) override {}
