@@ -8,6 +8,7 @@
 #include "rufpilot/ui/quellenstart.h"
 #include "rufpilot/ui/echtzeit_schleife.h"
 #include "rufpilot/ui/einzelinstanz.h"
+#include "rufpilot/ui/maschinensperre.h"
 #include "rufpilot/ui/text_oberflaeche.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/alsa_ausgabe.h"
@@ -31,6 +32,14 @@ int betreiben(const Betriebsoptionen& optionen) {
         std::cerr << instanz.meldung() << '\n';
         return 1;
     }
+    tonwerk::TermiosAnschluss anschluss;
+    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
+    const Maschinensperre sperre(sperrverzeichnis(), betriebsmittel(optionen.verzeichnis, optionen.pcm,
+                                                                     [&](int p) { return anschluss.geraet(p); }));
+    if (!sperre.gehalten()) {
+        std::cerr << sperre.meldung() << '\n';
+        return 1;
+    }
     struct sigaction aktion {};
     aktion.sa_handler = endeSignal;
     sigemptyset(&aktion.sa_mask);
@@ -45,8 +54,6 @@ int betreiben(const Betriebsoptionen& optionen) {
     tonwerk::SystemUhr uhr;
     tonwerk::Funkwandler fw(
         tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, schleife.timer(), schleife.timer(), uhr});
-    tonwerk::TermiosAnschluss anschluss;
-    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
     Quellenstart quelle(optionen.verzeichnis, schleife);
 
     Anwendung anwendung(Anwendungsteile{oberflaeche, schleife, fw, anschluss, quelle.treiber(), schleife.timer(),

@@ -96,7 +96,8 @@ void stopWaehrendDesSendens(bool fenster) {
 
     std::vector<std::string> argv{RUFPILOT_PROGRAMM, "--dir", dir.pfad().string(), "--com", "1=" + pty.name,
                                   "--pcm", "null"};
-    std::vector<std::string> umgebung;
+    // The machine-wide locks in the test's own directory: the two modes run side by side.
+    std::vector<std::string> umgebung{"RUFPILOT_SPERREN=" + dir.pfad().string()};
     if (fenster) umgebung.push_back("QT_QPA_PLATFORM=offscreen");
     else argv.push_back("--ohne-fenster");
     const pid_t pid = test::unterLeitungsbeobachtungStarten(argv, protokoll, umgebung);

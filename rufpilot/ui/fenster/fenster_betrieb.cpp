@@ -7,6 +7,7 @@
 #include "rufpilot/dispatch/anwendung.h"
 #include "rufpilot/ui/quellenstart.h"
 #include "rufpilot/ui/einzelinstanz.h"
+#include "rufpilot/ui/maschinensperre.h"
 #include "rufpilot/ui/fenster/deutsch.h"
 #include "rufpilot/ui/fenster/form1.h"
 #include "rufpilot/ui/fenster/qt_schleife.h"
@@ -30,6 +31,15 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
                                  QMessageBox::Ok);
         return 1;
     }
+    tonwerk::TermiosAnschluss anschluss;
+    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
+    const Maschinensperre sperre(sperrverzeichnis(), betriebsmittel(optionen.verzeichnis, optionen.pcm,
+                                                                     [&](int p) { return anschluss.geraet(p); }));
+    if (!sperre.gehalten()) {
+        QMessageBox::information(nullptr, QStringLiteral("Rufpilot"), QString::fromStdString(sperre.meldung()),
+                                 QMessageBox::Ok);
+        return 1;
+    }
     std::signal(SIGPIPE, SIG_IGN);
 
     QtSchleife schleife;
@@ -39,8 +49,6 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     tonwerk::KeinAnschluss steuerungsAnschluss;  // the control's own keying stays unused
     tonwerk::SystemUhr uhr;
     tonwerk::Funkwandler fw(tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, timer1, timer2, uhr});
-    tonwerk::TermiosAnschluss anschluss;
-    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
     Quellenstart quelle(optionen.verzeichnis, schleife);
 
     Form1 form;
