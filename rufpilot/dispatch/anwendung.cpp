@@ -1,5 +1,6 @@
 #include "rufpilot/dispatch/anwendung.h"
 
+#include <cerrno>
 #include <exception>
 #include <string>
 #include <system_error>
@@ -59,9 +60,19 @@ void Anwendung::starten() {
 
 namespace {
 
-// Why capture did not start: the device's (negative) error number in words,
-// or the control's own refusal.
+// Why capture did not start, in German for the cases a station meets: the
+// device's (negative) error number, or the control's own refusal.
 std::string soundGrund(tonwerk::Long ergebnis) {
+    switch (-ergebnis) {
+        case ENOENT: return "nicht vorhanden";
+        case ENODEV:
+        case ENXIO: return "Gerät nicht vorhanden";
+        case EBUSY: return "belegt (ein anderes Programm benutzt sie)";
+        case EACCES:
+        case EPERM: return "keine Berechtigung (Gruppe audio?)";
+        case EINVAL: return "Aufnahmeformat wird nicht unterstützt";
+        default: break;
+    }
     if (ergebnis < 0) return std::generic_category().message(static_cast<int>(-ergebnis)) + " (" +
                              std::to_string(ergebnis) + ")";
     return "Fehler " + std::to_string(ergebnis);
@@ -91,11 +102,11 @@ void Anwendung::soundEinrichten() {
     soundBereit_ = oeffnen >= 1 && start == 0;
     ticksOhneSound_ = 0;
     t_.oberflaeche.lampe(Lampe::Soundkarte, soundBereit_ ? Farbe::Gruen : Farbe::Schwarz);
-    if (!soundBereit_)
+    if (!soundBereit_) {
+        const std::string karte = "Karte " + std::to_string(einstellungen_.soundkarte) + ": " + soundGrund(start);
         vermittlung_.MeldungSchreiben("Soundkarte nicht gestartet:\t" +
-                                      (oeffnen == 0 ? std::string("keine Aufnahmequelle lässt sich öffnen")
-                                                    : "Karte " + std::to_string(einstellungen_.soundkarte) + ": " +
-                                                          soundGrund(start)));
+                                      (oeffnen == 0 ? "keine Aufnahmequelle lässt sich öffnen (" + karte + ")" : karte));
+    }
     fw.DecLinksFMS(tonwerk::Wahr);
     fw.DecRechtsFMS(tonwerk::Falsch);
 }

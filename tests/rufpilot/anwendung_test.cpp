@@ -127,7 +127,7 @@ TEST_F(AnwendungTest, WithoutCaptureTheSoundLampIsBlackUntilADeviceOpens) {
     EXPECT_EQ(s.ui.lampenfarbe(Lampe::Soundkarte), Farbe::Schwarz);
     const auto m = meldungen();
     ASSERT_GE(m.size(), 2u);
-    EXPECT_EQ(m[1], "Soundkarte nicht gestartet:\tkeine Aufnahmequelle lässt sich öffnen");
+    EXPECT_EQ(m[1], "Soundkarte nicht gestartet:\tkeine Aufnahmequelle lässt sich öffnen (Karte 0: Gerät nicht vorhanden)");
     // Still nothing after a while: no message per check.
     s.zeit.laufen(20000);
     EXPECT_EQ(meldungen().size(), m.size());
