@@ -12,6 +12,8 @@
 #include "rufpilot/demo/vorfuehrung.h"
 #include "rufpilot/ui/betrieb.h"
 #include "rufpilot/ui/fenster/fenster_betrieb.h"
+#include "deutsch.h"
+#include "tonwerk/platform/alsa_meldungen.h"
 
 namespace {
 
@@ -27,7 +29,12 @@ bool anzeigeVorhanden() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Without a sound card ALSA would print its own lines before anything of
+    // ours; the message list says which card did not start.
+    tonwerk::alsaMeldungenUmleiten();
     CLI::App app{"Rufpilot: Anrufe als FMS-Status über Funk melden"};
+    app.name("rufpilot");
+    tonwerk::werkzeug::deutschEinrichten(app, RUFPILOT_VERSION);
     std::optional<std::string> verzeichnis;
     std::vector<std::string> ports;
     std::string pcm = "default";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "alsa_testumgebung.h"
+#include "tonwerk/platform/alsa_meldungen.h"
 
 namespace tonwerk {
 namespace {
@@ -70,7 +71,31 @@ TEST_F(AlsaAusgabeTest, FailuresAreSystemErrors) {
     EXPECT_THROW(aus.abspielen(kaputt), std::system_error);
 
     auto wav = schreibeWav("kurz.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 11025, {0, 0});
+    try {
+        AlsaAusgabe("gibt_es_nicht").abspielen(wav);
+        FAIL() << "a missing device must throw";
+    } catch (const std::system_error& e) {
+        // The device is named and the cause said once.
+        const std::string text = e.what();
+        const std::string grund = e.code().message();
+        EXPECT_EQ(text.rfind("Ausgabegerät gibt_es_nicht: ", 0), 0u) << text;
+        const auto erstes = text.find(grund);
+        ASSERT_NE(erstes, std::string::npos) << text;
+        EXPECT_EQ(text.find(grund, erstes + 1), std::string::npos) << text;
+    }
+}
+
+// ALSA's own stderr lines go to the one handler: a failed open prints nothing
+// of the library's; the program's error says it.
+TEST_F(AlsaAusgabeTest, TheLibrarysOwnErrorLinesGoToTheHandler) {
+    alsaMeldungenUmleiten();
+    const int vorher = alsaMeldungenAnzahl();
+    auto wav = schreibeWav("kurz2.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, 11025, {0, 0});
+    ::testing::internal::CaptureStderr();
     EXPECT_THROW(AlsaAusgabe("gibt_es_nicht").abspielen(wav), std::system_error);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_GT(alsaMeldungenAnzahl(), vorher);
+    EXPECT_NE(letzteAlsaMeldung().find("gibt_es_nicht"), std::string::npos) << letzteAlsaMeldung();
 }
 
 }  // namespace

@@ -69,4 +69,30 @@ void nummernSchreiben(const std::filesystem::path& datei, const Nummerntabelle& 
     dateiErsetzen(datei, inhalt);
 }
 
+bool nummerEntfernen(const std::filesystem::path& datei, std::size_t index, const Nummerneintrag& erwartet) {
+    const auto inhalt = dateiAnfangLesen(datei, kNummernHoechstensBytes);
+    if (!inhalt) return false;
+    const std::string_view text = *inhalt;
+    // Find the line of that record by reading line by line as the reader does.
+    std::size_t satz = 0;
+    std::optional<std::string_view> gefunden;
+    zeilenDurchgehen(text, [&](std::string_view zeile) {
+        const Nummerntabelle t = nummernAusText(zeile);
+        if (t.empty()) return true;  // left out by the reader: not counted
+        if (satz++ == index) {
+            if (t.front() == erwartet) gefunden = zeile;
+            return false;
+        }
+        return true;
+    });
+    if (!gefunden) return false;
+    std::size_t anfang = static_cast<std::size_t>(gefunden->data() - text.data());
+    std::size_t ende = anfang + gefunden->size();
+    if (ende < text.size()) ende += text[ende] == '\r' && ende + 1 < text.size() && text[ende + 1] == '\n' ? 2 : 1;
+    std::string neu(text.substr(0, anfang));
+    neu += text.substr(ende);
+    dateiErsetzen(datei, neu);
+    return true;
+}
+
 }  // namespace rufpilot

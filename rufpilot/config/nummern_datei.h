@@ -37,6 +37,13 @@ void nummerAnhaengen(const std::filesystem::path& datei, const Nummerneintrag& e
 // before the file is touched.
 void nummernSchreiben(const std::filesystem::path& datei, const Nummerntabelle& tabelle);
 
+// Removes the `index`th record as nummernAusText counts them (the grid's row)
+// and keeps every other line byte for byte, also those the reader leaves out
+// (fewer than three fields) or a person wrote by hand. False, and the file
+// untouched, when that record is not `erwartet` (the file changed meanwhile)
+// or does not exist.
+bool nummerEntfernen(const std::filesystem::path& datei, std::size_t index, const Nummerneintrag& erwartet);
+
 // File errors throw std::system_error naming the file.
 
 }  // namespace rufpilot

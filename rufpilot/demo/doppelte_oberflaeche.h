@@ -23,6 +23,10 @@ public:
         a_.listeLeeren(liste);
         if (b_) b_->listeLeeren(liste);
     }
+    void aeltesteEntfernen(Liste liste) override {
+        a_.aeltesteEntfernen(liste);
+        if (b_) b_->aeltesteEntfernen(liste);
+    }
     void pegel(const std::string& links, const std::string& rechts) override {
         a_.pegel(links, rechts);
         if (b_) b_->pegel(links, rechts);

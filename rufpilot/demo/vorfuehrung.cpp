@@ -199,6 +199,15 @@ Vorfuehrungsbilanz vorfuehrungSpielen(const fs::path& verzeichnis, std::ostream&
 
 int vorfuehren(const std::optional<fs::path>& vorgabe, std::ostream& aus, const Vorfuehrungshaken& haken) {
     const fs::path verzeichnis = vorgabe ? *vorgabe : neuesVerzeichnis();
+    // A directory of our own goes when the demo ends, however it ends; one
+    // given with --dir stays for a look at the files.
+    struct Aufraeumen {
+        fs::path pfad;
+        ~Aufraeumen() {
+            std::error_code ec;
+            if (!pfad.empty()) fs::remove_all(pfad, ec);
+        }
+    } aufraeumen{vorgabe ? fs::path() : verzeichnis};
     fs::create_directories(verzeichnis);
     if (vorgabe && fs::exists(verzeichnis / "server.ini"))
         throw std::runtime_error(verzeichnis.string() +

@@ -23,7 +23,7 @@ void Rufvermittlung::RufPruefen(const std::string& anrufer, const std::string& m
     int status = 0;
     int treffer = 0;
 
-    MeldungSchreiben("Prüfung 1:\tTelefonnumer");
+    MeldungSchreiben("Prüfung 1:\tTelefonnummer");
     bool bekannt = false;
     for (const Nummerneintrag& e : t_.nummern) {
         MeldungSchreiben("<" + anrufer + "> mit\t<" + e.telefon + ">");

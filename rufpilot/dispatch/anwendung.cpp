@@ -1,16 +1,27 @@
 #include "rufpilot/dispatch/anwendung.h"
 
+#include <cerrno>
 #include <exception>
+#include <string>
+#include <system_error>
 
 #include "rufpilot/config/datenverzeichnis.h"
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
+#include "rufpilot/config/nummern_pruefung.h"
+#include "rufpilot/config/textdatei.h"
 
 namespace rufpilot {
 
 namespace {
 constexpr const char* kEinstellungsdatei = "server.ini";
+// A fresh install's lead time. With none, the telegram starts as the line is
+// keyed, and a transmitter needs some 100 to 200 ms to reach full power (a
+// relay or the receiver's squelch longer still): the first bits, the
+// telegram's preamble, would be lost. 200 ms is the dialog's value from the
+// first day; a station tunes it to its radio.
+constexpr int kVorlaufNeuinstallationMs = 200;
 }  // namespace
 
 Anwendung::Anwendung(Anwendungsteile teile)
@@ -34,7 +45,11 @@ void Anwendung::starten() {
     } catch (const std::exception& fehler) {
         vermittlung_.MeldungSchreiben(std::string("Logverzeichnis nicht anlegbar:\t") + fehler.what());
     }
-    einstellungen_ = einstellungenLesen(t_.verzeichnis / kEinstellungsdatei);
+    const std::filesystem::path ini = t_.verzeichnis / kEinstellungsdatei;
+    std::error_code fehlt;
+    const bool neu = !std::filesystem::exists(ini, fehlt);
+    einstellungen_ = einstellungenLesen(ini);
+    if (neu) einstellungen_.fmsVorlaufMs = kVorlaufNeuinstallationMs;
     if (einstellungen_.comPort == 0) einstellungen_.comPort = 1;
     vermittlung_.PortPruefen();
     soundEinrichten();
@@ -43,26 +58,79 @@ void Anwendung::starten() {
     t_.timer.aktivieren(1000, [this] { tick(); });
 }
 
+namespace {
+
+// Why capture did not start, in German for the cases a station meets: the
+// device's (negative) error number, or the control's own refusal.
+std::string soundGrund(tonwerk::Long ergebnis) {
+    switch (-ergebnis) {
+        case ENOENT: return "nicht vorhanden";
+        case ENODEV:
+        case ENXIO: return "Gerät nicht vorhanden";
+        case EBUSY: return "belegt (ein anderes Programm benutzt sie)";
+        case EACCES:
+        case EPERM: return "keine Berechtigung (Gruppe audio?)";
+        case EINVAL: return "Aufnahmeformat wird nicht unterstützt";
+        default: break;
+    }
+    if (ergebnis < 0) return std::generic_category().message(static_cast<int>(-ergebnis)) + " (" +
+                             std::to_string(ergebnis) + ")";
+    return "Fehler " + std::to_string(ergebnis);
+}
+
+}  // namespace
+
 void Anwendung::soundEinrichten() {
     tonwerk::Funkwandler& fw = t_.funkwandler;
     fw.FMSKurztextTRBOS(tonwerk::Falsch);
     const tonwerk::Long anzahl = fw.GetSoundKartenCount();
     soundkarten_.clear();
+    // The list always names ALSA's "default" and "null": only a device that
+    // opens counts as a sound card.
+    int oeffnen = 0;
     for (tonwerk::Long i = 0; i < anzahl; ++i) {
         std::string name;
         tonwerk::Long formate = 0;
-        fw.GetSoundkarteInfo(i, name, formate);
+        if (fw.GetSoundkarteInfo(i, name, formate) == 0) ++oeffnen;
         soundkarten_.push_back(name);
     }
     fw.Samplerates(static_cast<tonwerk::Long>(einstellungen_.abtastrate));
     fw.SoundCard(static_cast<tonwerk::Long>(einstellungen_.soundkarte));
-    t_.oberflaeche.lampe(Lampe::Soundkarte, anzahl >= 1 ? Farbe::Gruen : Farbe::Schwarz);
-    fw.SoundStart();
+    const tonwerk::Long start = fw.SoundStart();
+    // Without capture no acknowledgement can be heard: every call would end
+    // "nein" as if the control centre were silent, so the lamp must say so.
+    soundBereit_ = oeffnen >= 1 && start == 0;
+    ticksOhneSound_ = 0;
+    t_.oberflaeche.lampe(Lampe::Soundkarte, soundBereit_ ? Farbe::Gruen : Farbe::Schwarz);
+    if (!soundBereit_) {
+        const std::string karte = "Karte " + std::to_string(einstellungen_.soundkarte) + ": " + soundGrund(start);
+        vermittlung_.MeldungSchreiben("Soundkarte nicht gestartet:\t" +
+                                      (oeffnen == 0 ? "keine Aufnahmequelle lässt sich öffnen (" + karte + ")" : karte));
+    }
     fw.DecLinksFMS(tonwerk::Wahr);
     fw.DecRechtsFMS(tonwerk::Falsch);
 }
 
+void Anwendung::soundNachsehen() {
+    if (soundBereit_ || ++ticksOhneSound_ < 10) return;
+    ticksOhneSound_ = 0;
+    // Soundstop blocks for seconds: never while a transmitter is keyed.
+    if (vermittlung_.getastet()) return;
+    tonwerk::Funkwandler& fw = t_.funkwandler;
+    fw.GetSoundKartenCount();  // the device list anew
+    std::string name;
+    tonwerk::Long formate = 0;
+    if (fw.GetSoundkarteInfo(static_cast<tonwerk::Long>(einstellungen_.soundkarte), name, formate) != 0) return;
+    vermittlung_.MeldungSchreiben("Soundkarte gefunden:\t" + name);
+    fw.Soundstop();
+    soundEinrichten();
+    if (soundBereit_) vermittlung_.MeldungSchreiben("Soundkarte gestartet:\t" + name);
+}
+
 void Anwendung::capiEinrichten() {
+    // Titles first: without a source the lists still show what they hold
+    // (messages saying why there is none, decoded telegrams).
+    t_.oberflaeche.listenEinrichten();
     std::string gesucht;
     if (!monitor_.vorhanden(gesucht)) {
         vermittlung_.MeldungSchreiben("Capi nicht vorhanden\t" + gesucht);
@@ -70,7 +138,6 @@ void Anwendung::capiEinrichten() {
         return;
     }
     if (!vermittlung_.MsnListeLaden()) return;
-    t_.oberflaeche.listenEinrichten();
     const Ortszeit heute = t_.schleife.jetzt();
     for (const std::string& zeile :
          logLesen(logverzeichnis() / logDateiname(heute.jahr, heute.monat, heute.tag)))
@@ -82,7 +149,12 @@ void Anwendung::capiEinrichten() {
 }
 
 void Anwendung::nummernLaden() {
-    if (auto tabelle = nummernLesen(nummerndatei())) nummern_ = std::move(*tabelle);
+    // One byte over the reader's limit tells a file that was cut.
+    const auto inhalt = dateiAnfangLesen(nummerndatei(), kNummernHoechstensBytes + 4);
+    if (!inhalt) return;
+    Nummernpruefung p = nummernPruefen(*inhalt, nummerndatei().filename().string());
+    for (const std::string& hinweis : p.hinweise) vermittlung_.MeldungSchreiben(hinweis);
+    nummern_ = std::move(p.tabelle);
 }
 
 void Anwendung::einstellungenNeuLaden() {
@@ -93,6 +165,7 @@ void Anwendung::einstellungenNeuLaden() {
 
 void Anwendung::tick() {
     monitor_.CapiAbfrage();
+    soundNachsehen();
     t_.oberflaeche.lampe(Lampe::Capi, capiBereit_ && monitor_.verbunden() ? Farbe::Gruen : Farbe::Rot);
     const int port = einstellungen_.comPort;
     if (port >= 1 && port <= 4)

@@ -68,6 +68,8 @@ public:
     // Sound cards offered by the settings dialog: index and name.
     const std::vector<std::string>& soundkarten() const { return soundkarten_; }
     bool capiBereit() const { return capiBereit_; }
+    // Whether capture runs on a device that opened.
+    bool soundBereit() const { return soundBereit_; }
     bool beendet() const { return beendet_; }
     tonwerk::Funkwandler& funkwandler() { return t_.funkwandler; }
     const std::filesystem::path& verzeichnis() const { return t_.verzeichnis; }
@@ -76,6 +78,9 @@ public:
 
 private:
     void soundEinrichten();
+    // Without running capture: every ten ticks, whether the chosen device
+    // opens now (a USB card plugged in later), and if so start it.
+    void soundNachsehen();
     void capiEinrichten();
     void nummernLaden();
 
@@ -84,6 +89,8 @@ private:
     Nummerntabelle nummern_;
     std::vector<std::string> soundkarten_;
     bool capiBereit_ = false;
+    bool soundBereit_ = false;
+    int ticksOhneSound_ = 0;
     bool beendet_ = false;
     Anrufmonitor monitor_;
     Rufvermittlung vermittlung_;

@@ -1,4 +1,6 @@
 // The gateway's own serial port: keying lines, their indicators, opening.
+#include <cerrno>
+
 #include "rufpilot/dispatch/rufvermittlung.h"
 
 namespace rufpilot {
@@ -6,6 +8,22 @@ namespace rufpilot {
 void Rufvermittlung::LeitungEin(int port, int leitung) { leitungSchalten(port, leitung, true); }
 
 void Rufvermittlung::LeitungAus(int port, int leitung) { leitungSchalten(port, leitung, false); }
+
+// Calls nest: a second call is handled inside the first one's waits, on its
+// stack, so it cannot wait for the first to finish. Counting the holders keeps
+// a line keyed until the outermost send on it has let go; line numbers 0 and 2
+// both key RTS and so share one count.
+void Rufvermittlung::leitungHalten(int port, int leitung) {
+    if (halter_[{port, leitung == 1 ? 1 : 2}]++ == 0) LeitungEin(port, leitung);
+}
+
+void Rufvermittlung::leitungLoslassen(int port, int leitung) {
+    const auto it = halter_.find({port, leitung == 1 ? 1 : 2});
+    if (it == halter_.end()) return;
+    if (--it->second > 0) return;
+    halter_.erase(it);
+    LeitungAus(port, leitung);
+}
 
 void Rufvermittlung::leitungSchalten(int port, int leitung, bool ein) {
     if (port == 0) return;
@@ -39,7 +57,11 @@ void Rufvermittlung::PortPruefen() {
     const bool ruhe = e.pegelumkehr == 1;
     t_.anschluss.setzeDtr(ruhe);
     t_.anschluss.setzeRts(ruhe);
-    t_.anschluss.oeffnen(port);
+    // A port that is missing or forbidden is no busy port: the system's port
+    // leaves the reason of a failed open in errno (a simulated one leaves 0).
+    errno = 0;
+    const bool geoeffnet = t_.anschluss.oeffnen(port);
+    const int grund = geoeffnet ? 0 : errno;
     auto lampe = [&](Farbe farbe) {
         if (port >= 1 && port <= 4)
             t_.oberflaeche.lampe(static_cast<Lampe>(static_cast<int>(Lampe::Port1) + port - 1), farbe);
@@ -47,7 +69,11 @@ void Rufvermittlung::PortPruefen() {
     lampe(Farbe::Gruen);
     if (!t_.anschluss.offen()) {
         lampe(Farbe::Gelb);
-        MeldungSchreiben("Port besetzt:\t" + std::to_string(port));
+        const char* text = "Port besetzt:\t";
+        if (grund == ENOENT || grund == ENODEV || grund == ENXIO) text = "Port nicht vorhanden:\t";
+        else if (grund == EACCES || grund == EPERM) text = "Port ohne Berechtigung:\t";
+        else if (grund == ENOTTY || grund == EINVAL) text = "Port ist keine serielle Schnittstelle:\t";
+        MeldungSchreiben(text + std::to_string(port));
     } else {
         MeldungSchreiben("Port OK\t" + std::to_string(port));
     }

@@ -17,8 +17,8 @@ void Listenfuehrung::anrufZeile(const std::string& zeile) { einfuegen(Liste::Anr
 void Listenfuehrung::einfuegen(Liste liste, int max, const std::string& zeile) {
     int& n = zaehler(liste);
     if (max > 0 && n + 1 > max) {  // + 1: the header row counts
-        oberflaeche_.listeLeeren(liste);
-        n = 0;
+        oberflaeche_.aeltesteEntfernen(liste);
+        --n;
     }
     oberflaeche_.zeileEinfuegen(liste, zeile);
     ++n;

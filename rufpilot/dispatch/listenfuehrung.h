@@ -1,6 +1,7 @@
 // The three lists of the window as the core keeps them: it counts the rows it
 // put in since the last clear, so the window never has to report a count, and
-// it empties the message and FMS lists before they grow past their limits.
+// it drops the oldest rows of the message and FMS lists at their limits, so a
+// full list keeps its newest history instead of losing all of it.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@ namespace rufpilot {
 
 class Listenfuehrung {
 public:
-    // Rows including the header above which a list is emptied first.
+    // Rows including the header above which a list drops its oldest row.
     static constexpr int kMeldungenMax = 200;
     static constexpr int kFmsMax = 300;
 

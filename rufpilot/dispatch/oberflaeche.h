@@ -21,6 +21,8 @@ public:
     virtual void zeileEinfuegen(Liste liste, const std::string& zeile) = 0;
     // All data rows go; the header stays.
     virtual void listeLeeren(Liste liste) = 0;
+    // The oldest data row (the bottom one) goes: a full list keeps its newest.
+    virtual void aeltesteEntfernen(Liste liste) = 0;
     // The two level labels ("50 %").
     virtual void pegel(const std::string& links, const std::string& rechts) = 0;
     // The call-back countdown field; hidden when `sichtbar` is false.

@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "rufpilot/config/einstellungen.h"
 #include "rufpilot/dispatch/ereignisschleife.h"
@@ -72,6 +74,13 @@ public:
     void LeitungEin(int port, int leitung);
     void LeitungAus(int port, int leitung);
     void LeitungAnzeigen(int zustand, int port, int leitung);
+    // A dispatch's hold on a line (Tastung): the first holder keys it, the
+    // last one to let go releases it, so a call handled inside another's wait
+    // cannot unkey the first call's telegram.
+    void leitungHalten(int port, int leitung);
+    void leitungLoslassen(int port, int leitung);
+    // Whether any dispatch holds a line keyed now.
+    bool getastet() const { return !halter_.empty(); }
     // (Re)opens the keying port from the settings, reports it, puts both lines to rest.
     void PortPruefen();
 
@@ -113,6 +122,8 @@ private:
     std::string quittungsKennung_;
     // The number the call-back countdown shows; set by the matcher.
     std::string rueckrufnummer_;
+    // Holders per keyed line, by port and physical line (1 = DTR, 2 = RTS).
+    std::map<std::pair<int, int>, int> halter_;
 };
 
 }  // namespace rufpilot

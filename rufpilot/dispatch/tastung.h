@@ -1,5 +1,7 @@
-// Keys a transmitter line for as long as it lives: whatever way a send ends,
-// by return or by exception, the line goes back to rest.
+// Holds a transmitter line keyed for as long as it lives: whatever way a send
+// ends, by return or by exception, it lets go. The line goes back to rest when
+// no other send (one nested in this one's waits, or the one this is nested in)
+// still holds it.
 #pragma once
 
 #include "rufpilot/dispatch/rufvermittlung.h"
@@ -10,11 +12,11 @@ class Tastung {
 public:
     Tastung(Rufvermittlung& vermittlung, int port, int leitung)
         : vermittlung_(vermittlung), port_(port), leitung_(leitung) {
-        vermittlung_.LeitungEin(port_, leitung_);
+        vermittlung_.leitungHalten(port_, leitung_);
     }
     ~Tastung() {
         try {
-            vermittlung_.LeitungAus(port_, leitung_);
+            vermittlung_.leitungLoslassen(port_, leitung_);
         } catch (...) {
             // A window that fails to redraw an indicator must not end the program.
         }

@@ -1,14 +1,12 @@
 #include "rufpilot/routermonitor/tcp_verbindung.h"
 
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
 
 namespace rufpilot {
 
@@ -26,18 +24,19 @@ void keepAlive(int fd) {
 
 int TcpVerbindung::oeffnen(const std::string& host, std::uint16_t port) {
     schliessen();
-    addrinfo wunsch{};
-    wunsch.ai_family = AF_UNSPEC;
-    wunsch.ai_socktype = SOCK_STREAM;
-    addrinfo* liste = nullptr;
-    const std::string dienst = std::to_string(port);
-    if (::getaddrinfo(host.c_str(), dienst.c_str(), &wunsch, &liste) != 0 || liste == nullptr) return kTcpNameUnbekannt;
-    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> halter(liste, &::freeaddrinfo);
+    const std::vector<Netzadresse> numerisch = numerischeAdresse(host, port);
+    if (!numerisch.empty()) return verbinden(numerisch.front());
+    aufloeser_->anfragen(host, port);
+    loestAuf_ = true;
+    zustand_ = Zustand::Verbindet;
+    return 0;
+}
 
-    fd_ = ::socket(liste->ai_family, liste->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, liste->ai_protocol);
+int TcpVerbindung::verbinden(const Netzadresse& ziel) {
+    fd_ = ::socket(ziel.familie, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd_ < 0) return errno;
     keepAlive(fd_);
-    if (::connect(fd_, liste->ai_addr, liste->ai_addrlen) == 0) {
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&ziel.adresse), ziel.laenge) == 0) {
         zustand_ = Zustand::Offen;
         return 0;
     }
@@ -52,6 +51,17 @@ int TcpVerbindung::oeffnen(const std::string& host, std::uint16_t port) {
 
 int TcpVerbindung::pruefen() {
     if (zustand_ != Zustand::Verbindet) return 0;
+    if (loestAuf_) {
+        std::vector<Netzadresse> adressen;
+        switch (aufloeser_->stand(adressen)) {
+            case Namensaufloeser::Stand::Laeuft: return 0;
+            case Namensaufloeser::Stand::Unbekannt: schliessen(); return kTcpNameUnbekannt;
+            case Namensaufloeser::Stand::KeineAntwort: schliessen(); return kTcpNameOhneAntwort;
+            case Namensaufloeser::Stand::Fertig: break;
+        }
+        loestAuf_ = false;
+        return verbinden(adressen.front());
+    }
     // Once connected the socket has a peer; until then SO_ERROR holds a failure.
     sockaddr_storage adresse{};
     socklen_t laenge = sizeof adresse;
@@ -87,6 +97,8 @@ int TcpVerbindung::lesen(std::string& aus, std::size_t hoechstens) {
 }
 
 void TcpVerbindung::schliessen() {
+    if (loestAuf_) aufloeser_->abbrechen();
+    loestAuf_ = false;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     zustand_ = Zustand::Zu;
@@ -96,6 +108,7 @@ std::string TcpFehlerText(int fehler) {
     switch (fehler) {
         case kTcpNameUnbekannt: return "Name nicht auflösbar";
         case kTcpGeschlossen: return "von der Gegenseite geschlossen";
+        case kTcpNameOhneAntwort: return "Namensauflösung ohne Antwort";
         case ECONNREFUSED: return "Verbindung abgelehnt";
         case ETIMEDOUT: return "Zeitüberschreitung";
         case ECONNRESET: return "Verbindung zurückgesetzt";

@@ -6,29 +6,37 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "rufpilot/routermonitor/namensaufloeser.h"
 
 namespace rufpilot {
 
 // Error codes besides errno values.
 inline constexpr int kTcpNameUnbekannt = -1;  // the host name did not resolve
 inline constexpr int kTcpGeschlossen = -2;    // the peer closed the connection
+inline constexpr int kTcpNameOhneAntwort = -3;  // the resolver did not answer in time
 
 class TcpVerbindung {
 public:
     enum class Zustand { Zu, Verbindet, Offen };
 
-    TcpVerbindung() = default;
+    // Host names are resolved by `aufloeser` while the loop goes on.
+    explicit TcpVerbindung(std::shared_ptr<Namensaufloeser> aufloeser = std::make_shared<SystemAufloeser>())
+        : aufloeser_(std::move(aufloeser)) {}
     ~TcpVerbindung() { schliessen(); }
     TcpVerbindung(const TcpVerbindung&) = delete;
     TcpVerbindung& operator=(const TcpVerbindung&) = delete;
 
-    // Starts connecting. 0 = open or under way, otherwise an error code. A
-    // host name is resolved by the system's resolver, which may block; an
-    // address given as digits never does.
+    // Starts connecting. 0 = open or under way, otherwise an error code. An
+    // address given as digits is connected at once; a host name is resolved
+    // first (Verbindet, with no socket yet), never blocking the caller.
     int oeffnen(const std::string& host, std::uint16_t port);
     // While Verbindet: 0 = still under way or now open, otherwise the error.
     int pruefen();
+    // Whether the host name is still being resolved.
+    bool loestAuf() const { return loestAuf_; }
     // Appends what has arrived, at most `hoechstens` bytes. 0 = fine (maybe
     // nothing), otherwise an error code (kTcpGeschlossen at the peer's close).
     int lesen(std::string& aus, std::size_t hoechstens);
@@ -39,6 +47,10 @@ public:
     int fd() const { return fd_; }
 
 private:
+    int verbinden(const Netzadresse& ziel);
+
+    std::shared_ptr<Namensaufloeser> aufloeser_;
+    bool loestAuf_ = false;
     int fd_ = -1;
     Zustand zustand_ = Zustand::Zu;
 };

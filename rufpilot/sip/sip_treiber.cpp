@@ -25,6 +25,7 @@
 #include "rufpilot/capi/capi_bytes.h"
 #include "rufpilot/capi/capi_lesen.h"
 #include "rufpilot/capi/capi_rufnummern.h"
+#include "rufpilot/routermonitor/namensaufloeser.h"
 #include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
@@ -79,6 +80,9 @@ struct SipTreiber::Stapel {
     Nummernliste anrufer = Anruferliste();
     Nummernliste msns = MsnListe();
     std::vector<std::string> registrarAdressen;
+    // The registrar's name resolved off the loop (digits need no resolver).
+    SystemAufloeser registrarAufloeser;
+    bool registrarLoestAuf = false;
 
     Stapel(SipKonto k, SipOptionen o) : konto(std::move(k)), optionen(std::move(o)) {}
 
@@ -142,6 +146,18 @@ struct SipTreiber::Stapel {
 
     void pumpen() {
         if (!root) return;
+        if (registrarLoestAuf) {
+            std::vector<Netzadresse> adressen;
+            const auto stand = registrarAufloeser.stand(adressen);
+            if (stand != Namensaufloeser::Stand::Laeuft) {
+                registrarLoestAuf = false;
+                for (const Netzadresse& n : adressen)
+                    registrarAdressen.push_back(
+                        NumerischeAdresse(reinterpret_cast<const sockaddr*>(&n.adresse), n.laenge));
+                if (stand != Namensaufloeser::Stand::Fertig)
+                    melden("SIP-Registrar nicht auflösbar:\t" + konto.registrar);
+            }
+        }
         // Each request we make reaches the stack as a message of its own;
         // a few steps let a reply and its consequences through.
         for (int i = 0; i < 8; ++i) su_root_step(root, 0);
@@ -155,7 +171,12 @@ struct SipTreiber::Stapel {
 
     void anmelden() {
         if (!nua || !konto.eingerichtet()) return;
-        registrarAdressen = Adressen(NurHost(RegistrarHost(konto.registrar)));
+        const std::string host = NurHost(RegistrarHost(konto.registrar));
+        registrarAdressen.clear();
+        for (const Netzadresse& n : numerischeAdresse(host, 5060))
+            registrarAdressen.push_back(NumerischeAdresse(reinterpret_cast<const sockaddr*>(&n.adresse), n.laenge));
+        registrarLoestAuf = registrarAdressen.empty();
+        if (registrarLoestAuf) registrarAufloeser.anfragen(host, 5060);
         if (anmeldung) nua_handle_destroy(anmeldung);
         const std::string adresse = aor();
         anmeldung = nua_handle(nua, nullptr, SIPTAG_TO_STR(adresse.c_str()), SIPTAG_FROM_STR(adresse.c_str()),

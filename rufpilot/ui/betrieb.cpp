@@ -8,6 +8,7 @@
 #include "rufpilot/ui/quellenstart.h"
 #include "rufpilot/ui/echtzeit_schleife.h"
 #include "rufpilot/ui/einzelinstanz.h"
+#include "rufpilot/ui/maschinensperre.h"
 #include "rufpilot/ui/text_oberflaeche.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/alsa_ausgabe.h"
@@ -28,7 +29,15 @@ extern "C" void endeSignal(int) { gEnde.store(true); }
 int betreiben(const Betriebsoptionen& optionen) {
     Einzelinstanz instanz(optionen.verzeichnis);
     if (!instanz.gehalten()) {
-        std::cerr << "Server läuft schon !\n";
+        std::cerr << instanz.meldung() << '\n';
+        return 1;
+    }
+    tonwerk::TermiosAnschluss anschluss;
+    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
+    const Maschinensperre sperre(sperrverzeichnis(), betriebsmittel(optionen.verzeichnis, optionen.pcm,
+                                                                     [&](int p) { return anschluss.geraet(p); }));
+    if (!sperre.gehalten()) {
+        std::cerr << sperre.meldung() << '\n';
         return 1;
     }
     struct sigaction aktion {};
@@ -45,8 +54,6 @@ int betreiben(const Betriebsoptionen& optionen) {
     tonwerk::SystemUhr uhr;
     tonwerk::Funkwandler fw(
         tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, schleife.timer(), schleife.timer(), uhr});
-    tonwerk::TermiosAnschluss anschluss;
-    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
     Quellenstart quelle(optionen.verzeichnis, schleife);
 
     Anwendung anwendung(Anwendungsteile{oberflaeche, schleife, fw, anschluss, quelle.treiber(), schleife.timer(),

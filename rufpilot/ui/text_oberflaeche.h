@@ -20,6 +20,10 @@ public:
 
     void zeileEinfuegen(Liste liste, const std::string& zeile) override;
     void listeLeeren(Liste liste) override;
+    void aeltesteEntfernen(Liste liste) override {
+        auto& l = listen_[static_cast<std::size_t>(liste)];
+        if (!l.empty()) l.pop_back();
+    }
     void pegel(const std::string& links, const std::string& rechts) override;
     void countdown(bool sichtbar, const std::string& text) override;
     void lampe(Lampe lampe, Farbe farbe) override;

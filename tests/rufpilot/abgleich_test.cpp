@@ -18,7 +18,7 @@ TEST(Abgleich, EveryComparisonIsWrittenAndARecognisedCallIsSent) {
     const auto ab = u.ui.meldungen.size();
     u.v.RufPruefen("0301234", "111");
     const auto m = u.ui.meldungenAb(ab);
-    const std::vector<std::string> erwartet{"Prüfung 1:\tTelefonnumer",
+    const std::vector<std::string> erwartet{"Prüfung 1:\tTelefonnummer",
                                             "<0301234> mit\t<01701234567>",
                                             "Ergebnis:\tkeine Übereinstimmung!",
                                             "<0301234> mit\t<0301234>",

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 
 #include "rufpilot/capi/capi_nachrichten.h"
@@ -75,7 +76,7 @@ TEST_F(AnwendungTest, WithoutADriverTheMonitorStaysOffAndTheLampRed) {
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[1].rfind("Capi nicht vorhanden\t", 0), 0u) << m[1];
     EXPECT_EQ(s.leitung.registrierungen(), 0);
-    EXPECT_FALSE(s.ui.listenEingerichtet());
+    EXPECT_TRUE(s.ui.listenEingerichtet());  // titles without a source too
     s.zeit.laufen(1000);
     EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Rot);
     // Sound decoding and the number table work all the same.
@@ -103,6 +104,44 @@ TEST_F(AnwendungTest, ARefusedRegistrationIsNotReportedAsStarted) {
     for (const auto& m : meldungen()) EXPECT_NE(m, "Capi gestartet");
     s.zeit.laufen(1000);
     EXPECT_EQ(s.ui.lampenfarbe(Lampe::Capi), Farbe::Rot);
+}
+
+TEST_F(AnwendungTest, AFreshInstallKeysWithALeadTimeAndAKeptFileKeepsItsOwn) {
+    std::filesystem::remove(tmp.pfad() / "server.ini");
+    welt().anwendung.starten();
+    EXPECT_EQ(welt().anwendung.einstellungen().fmsVorlaufMs, 200);
+    w.reset();
+    Einstellungen e;
+    e.msnListe = "4711;;;;;;;;;";
+    e.fmsVorlaufMs = 0;  // a station that chose none
+    einstellungenSchreiben(tmp.pfad() / "server.ini", e);
+    welt().anwendung.starten();
+    EXPECT_EQ(welt().anwendung.einstellungen().fmsVorlaufMs, 0);
+}
+
+TEST_F(AnwendungTest, WithoutCaptureTheSoundLampIsBlackUntilADeviceOpens) {
+    SimulierteWelt& s = welt();
+    s.eingang.fehlerSetzen(-ENODEV);
+    s.anwendung.starten();
+    EXPECT_FALSE(s.anwendung.soundBereit());
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Soundkarte), Farbe::Schwarz);
+    const auto m = meldungen();
+    ASSERT_GE(m.size(), 2u);
+    EXPECT_EQ(m[1], "Soundkarte nicht gestartet:\tkeine Aufnahmequelle lässt sich öffnen (Karte 0: Gerät nicht vorhanden)");
+    // Still nothing after a while: no message per check.
+    s.zeit.laufen(20000);
+    EXPECT_EQ(meldungen().size(), m.size());
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Soundkarte), Farbe::Schwarz);
+    // The card is plugged in: taken at the next check.
+    s.eingang.fehlerSetzen(0);
+    s.zeit.laufen(10000);
+    EXPECT_TRUE(s.anwendung.soundBereit());
+    EXPECT_EQ(s.ui.lampenfarbe(Lampe::Soundkarte), Farbe::Gruen);
+    const auto danach = meldungen();
+    EXPECT_EQ(danach[danach.size() - 2], "Soundkarte gefunden:\tSimulierter Eingang");
+    EXPECT_EQ(danach.back(), "Soundkarte gestartet:\tSimulierter Eingang");
+    EXPECT_EQ(s.fw.SoundStatus(), 2);
+    EXPECT_EQ(s.fw.DecLinksFMS(), tonwerk::Wahr);
 }
 
 TEST_F(AnwendungTest, ALostDriverConnectionTurnsTheLampRedUntilItIsBack) {

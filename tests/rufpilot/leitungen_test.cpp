@@ -2,6 +2,9 @@
 // indicators, and opening the port.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "tonwerk/platform/termios_anschluss.h"
 #include "vermittlung_umgebung.h"
 
 namespace rufpilot {
@@ -71,6 +74,24 @@ TEST(Leitungen, ABusyPortIsReportedAndPortZeroMeansTheFirst) {
     EXPECT_EQ(u.ui.lampen.at(Lampe::Port2), Farbe::Gruen);
     EXPECT_TRUE(u.anschluss.offen());
     EXPECT_EQ(u.anschluss.port(), 2);
+}
+
+// The system's port: a device that does not exist, or a file that is no
+// serial line, is said as such and not as a busy port.
+TEST(Leitungen, AMissingOrUnsuitableDeviceIsNotCalledBusy) {
+    Vermittlungsumgebung u;
+    std::ofstream(u.verzeichnis / "keine_schnittstelle") << "x";
+    for (const auto& [geraet, meldung] :
+         {std::pair{std::filesystem::path("/dev/gibtsnicht"), "Port nicht vorhanden:\t1"},
+          std::pair{u.verzeichnis / "keine_schnittstelle", "Port ist keine serielle Schnittstelle:\t1"}}) {
+        tonwerk::TermiosAnschluss termios;
+        termios.geraetSetzen(1, geraet);
+        Rufvermittlung v{Vermittlungsteile{u.ui, u.zeit, u.fw, termios, u.waehler, u.einstellungen, u.nummern, u.logs,
+                                           {}}};
+        v.PortPruefen();
+        EXPECT_EQ(u.ui.meldungen.back(), meldung) << geraet;
+        EXPECT_EQ(u.ui.lampen.at(Lampe::Port1), Farbe::Gelb);
+    }
 }
 
 }  // namespace

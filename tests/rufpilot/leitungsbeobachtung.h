@@ -53,11 +53,12 @@ inline std::string leitungsbeobachterPreload() {
     return wert;
 }
 
-// Runs `argv` (argv[0] a path) with the process's environment plus the
-// observer writing to `protokoll`, and waits for it. Its exit code, or -1 when
-// it could not be started or did not exit normally.
-inline int unterLeitungsbeobachtung(const std::vector<std::string>& argv, const std::filesystem::path& protokoll,
-                                    std::vector<std::string> zusatzUmgebung = {}) {
+// Starts `argv` (argv[0] a path) with the process's environment plus the
+// observer writing to `protokoll`. Its process id, or -1 when it could not be
+// started.
+inline pid_t unterLeitungsbeobachtungStarten(const std::vector<std::string>& argv,
+                                             const std::filesystem::path& protokoll,
+                                             std::vector<std::string> zusatzUmgebung = {}) {
     std::vector<std::string> umgebung;
     for (char** e = environ; *e != nullptr; ++e) {
         if (std::strncmp(*e, "LD_PRELOAD=", 11) != 0 && std::strncmp(*e, "LEITUNGSBEOBACHTER_LOG=", 23) != 0) {
@@ -76,11 +77,23 @@ inline int unterLeitungsbeobachtung(const std::vector<std::string>& argv, const 
 
     pid_t pid = 0;
     if (argv.empty() || ::posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), envp.data()) != 0) return -1;
+    return pid;
+}
+
+// Waits for a started process: its exit code, or -1 when it did not exit normally.
+inline int prozessAbwarten(pid_t pid) {
+    if (pid < 0) return -1;
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs `argv` under the observer and waits for it (see above).
+inline int unterLeitungsbeobachtung(const std::vector<std::string>& argv, const std::filesystem::path& protokoll,
+                                    std::vector<std::string> zusatzUmgebung = {}) {
+    return prozessAbwarten(unterLeitungsbeobachtungStarten(argv, protokoll, std::move(zusatzUmgebung)));
 }
 
 }  // namespace rufpilot::test

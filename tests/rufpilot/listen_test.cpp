@@ -9,17 +9,26 @@ namespace {
 
 using test::Vermittlungsumgebung;
 
-TEST(Listen, TheMessageListIsEmptiedBeforeItPassesTwoHundredRows) {
+// A full list keeps its newest rows: each new one pushes the oldest out.
+TEST(Listen, TheMessageListDropsItsOldestRowAtTwoHundredRows) {
     Vermittlungsumgebung u;
-    while (u.v.listen().zeilen(Liste::Meldungen) < 200) u.v.MeldungSchreiben("füllen");
+    for (int i = 0; u.v.listen().zeilen(Liste::Meldungen) < 200; ++i) u.v.MeldungSchreiben("m" + std::to_string(i));
     EXPECT_EQ(u.ui.listen[Liste::Meldungen].size(), 200u);
-    EXPECT_EQ(u.ui.geleert[Liste::Meldungen], 0);
+    EXPECT_EQ(u.ui.entfernt[Liste::Meldungen], 0);
+    const std::string bleibtAlsAelteste = u.ui.listen[Liste::Meldungen][197];
     u.v.MeldungSchreiben("neu\tzusatz");
-    EXPECT_EQ(u.ui.geleert[Liste::Meldungen], 1);
-    EXPECT_EQ(u.ui.listen[Liste::Meldungen], std::vector<std::string>{"10:00:00\tneu\tzusatz"});
+    u.v.MeldungSchreiben("neuer");
+    EXPECT_EQ(u.ui.geleert[Liste::Meldungen], 0);
+    EXPECT_EQ(u.ui.entfernt[Liste::Meldungen], 2);
+    const auto& l = u.ui.listen[Liste::Meldungen];
+    ASSERT_EQ(l.size(), 200u);
+    EXPECT_EQ(l[0], "10:00:00\tneuer");
+    EXPECT_EQ(l[1], "10:00:00\tneu\tzusatz");
+    EXPECT_EQ(l.back(), bleibtAlsAelteste);  // the two oldest went
+    EXPECT_EQ(u.v.listen().zeilen(Liste::Meldungen), 200);
 }
 
-TEST(Listen, TheFmsListIsEmptiedBeforeItPassesThreeHundredRows) {
+TEST(Listen, TheFmsListDropsItsOldestRowAtThreeHundredRows) {
     Vermittlungsumgebung u;
     tonwerk::FmsTlgType r;
     r.Kennung = "6A1B2345";
@@ -30,8 +39,9 @@ TEST(Listen, TheFmsListIsEmptiedBeforeItPassesThreeHundredRows) {
     r.Status = 10;
     r.Text = "Lage";
     u.v.FMSDecodierung(r);
-    EXPECT_EQ(u.ui.geleert[Liste::Fms], 1);
-    EXPECT_EQ(u.ui.listen[Liste::Fms], std::vector<std::string>{"10:00:00\t6A1B2345\t10\tzum Fzg\tLage"});
+    EXPECT_EQ(u.ui.entfernt[Liste::Fms], 1);
+    ASSERT_EQ(u.ui.listen[Liste::Fms].size(), 300u);
+    EXPECT_EQ(u.ui.listen[Liste::Fms].front(), "10:00:00\t6A1B2345\t10\tzum Fzg\tLage");
 }
 
 TEST(Listen, LoadedCallRowsStandInOrderAndHaveNoLimit) {

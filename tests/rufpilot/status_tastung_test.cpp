@@ -2,10 +2,13 @@
 // on a pty through the real serial port: order of key-up, telegrams and
 // key-down, the lead time and acknowledgement waits (as lower bounds only:
 // a loaded machine makes everything later, never earlier), the levels with
-// and without inversion, and the release after a failing sound output.
+// and without inversion, the release after a failing sound output, and a
+// second call handled inside the first one's waits.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -203,6 +206,92 @@ TEST(StatusTastung, AFailingSoundOutputStillReleasesTheLine) {
         EXPECT_TRUE(s.toene.empty());
         EXPECT_EQ(s.ergebnis, 0);
     }
+}
+
+
+// A second call handled inside the first one's waits, on the same or the other
+// line, at every point of the first call's dispatch where events run: each
+// telegram plays with its line keyed, no line drops while a send still holds
+// it, and both are at rest at the end.
+struct Verschachtelung {
+    int telegramme = 0;
+    int tiefsteEbene = 0;
+};
+
+Verschachtelung verschachteltPruefen(const std::vector<std::string>& sendungen) {
+    test::Pty pty;
+    EXPECT_FALSE(pty.name.empty());
+    test::TempVerzeichnis dir;
+    const auto protokoll = dir / "zeitfolge.log";
+    std::vector<std::string> argv{RUFPILOT_STATUSPROBE, pty.name, protokoll.string(), "0", "spielt"};
+    argv.insert(argv.end(), sendungen.begin(), sendungen.end());
+    EXPECT_EQ(test::unterLeitungsbeobachtung(argv, protokoll), 0);
+
+    Verschachtelung v;
+    struct Halter {
+        int leitung;
+        bool hoch = false;
+    };
+    std::vector<Halter> stapel;
+    std::string zustand = "00";
+    bool geprueft = false, fertig = false;
+    auto hoch = [&](int leitung) { return zustand[leitung == 1 ? 0 : 1] == '1'; };
+    // A line that dropped: only its last holder may let it go, so the next
+    // event must be that send's end.
+    std::optional<std::pair<int, std::int64_t>> abfall;
+    for (const Eintrag& e : zeitfolgeLesen(protokoll)) {
+        if (fertig) break;  // closing the port drops both lines
+        if (e.ereignis != "leitung" && abfall) {
+            const int l = abfall->first;
+            const bool letzter = e.ereignis == "ergebnis" && !stapel.empty() && stapel.back().leitung == l &&
+                                 std::none_of(stapel.begin(), stapel.end() - 1,
+                                              [&](const Halter& h) { return h.leitung == l; });
+            EXPECT_TRUE(letzter) << "line " << l << " dropped at " << abfall->second << " while a send still holds it";
+            abfall.reset();
+        }
+        if (e.ereignis == "leitung") {
+            zustand = pegel(e);
+            if (!geprueft) continue;
+            for (Halter& h : stapel) {
+                if (hoch(h.leitung)) h.hoch = true;
+                else if (h.hoch) abfall = std::make_pair(h.leitung, e.us);
+            }
+        } else if (e.ereignis == "portgeprueft") {
+            geprueft = true;
+        } else if (e.ereignis == "senden") {
+            stapel.push_back({e.wert});
+            v.tiefsteEbene = std::max(v.tiefsteEbene, static_cast<int>(stapel.size()));
+        } else if (e.ereignis == "ergebnis") {
+            EXPECT_FALSE(stapel.empty());
+            if (!stapel.empty()) stapel.pop_back();
+        } else if (e.ereignis == "tonanfang" || e.ereignis == "tonende") {
+            EXPECT_FALSE(stapel.empty());
+            if (stapel.empty()) continue;
+            EXPECT_TRUE(hoch(stapel.back().leitung))
+                << e.ereignis << " at " << e.us << " with line " << stapel.back().leitung << " at rest";
+            if (e.ereignis == "tonende") ++v.telegramme;
+        } else if (e.ereignis == "fertig") {
+            fertig = true;
+        }
+    }
+    EXPECT_TRUE(fertig);
+    EXPECT_TRUE(stapel.empty());
+    EXPECT_EQ(zustand, "00") << "both lines at rest at the end";
+    return v;
+}
+
+// The first call unanswered (telegram, repeat), the second answered, started
+// during the lead time, after the first telegram and after the repeat.
+TEST(StatusTastung, ASecondCallOnTheSameLineLeavesItKeyedForTheFirst) {
+    const Verschachtelung v = verschachteltPruefen({"1/1q@v", "1/1q@1", "1/1q@2"});
+    EXPECT_EQ(v.telegramme, 9);
+    EXPECT_EQ(v.tiefsteEbene, 2);
+}
+
+TEST(StatusTastung, ASecondCallOnTheOtherLineLeavesTheFirstKeyed) {
+    const Verschachtelung v = verschachteltPruefen({"1/2q@v", "2/1q@1", "1/2q@2"});
+    EXPECT_EQ(v.telegramme, 9);
+    EXPECT_EQ(v.tiefsteEbene, 2);
 }
 
 }  // namespace

@@ -53,6 +53,10 @@ public:
         listen[liste].clear();
         ++geleert[liste];
     }
+    void aeltesteEntfernen(Liste liste) override {
+        if (!listen[liste].empty()) listen[liste].pop_back();
+        ++entfernt[liste];
+    }
     void pegel(const std::string& links, const std::string& rechts) override { pegelL = links, pegelR = rechts; }
     void countdown(bool sichtbar, const std::string& text) override {
         countdowns.push_back({sichtbar, text, zeit_.monotonMs()});
@@ -72,6 +76,7 @@ public:
 
     std::map<Liste, std::vector<std::string>> listen;
     std::map<Liste, int> geleert;
+    std::map<Liste, int> entfernt;  // oldest rows dropped
     std::vector<std::string> meldungen;
     std::string pegelL, pegelR;
     std::vector<Countdown> countdowns;

@@ -13,8 +13,12 @@
 namespace tonwerk {
 namespace {
 
+// The error's text comes from its code, once: for an errno that is the
+// system's text; ALSA's own codes lie beyond errno and get ALSA's words.
 [[noreturn]] void alsaFehler(int fehler, const std::string& was) {
-    throw std::system_error(-fehler, std::system_category(), was + ": " + snd_strerror(fehler));
+    if (-fehler >= SND_ERROR_BEGIN)
+        throw std::system_error(std::make_error_code(std::errc::io_error), was + ": " + snd_strerror(fehler));
+    throw std::system_error(-fehler, std::system_category(), was);
 }
 
 struct SndDatei {

@@ -28,6 +28,8 @@ void SimulierterEingang::abschliessen() {
 }
 
 std::int32_t SimulierterEingang::geraeteInfo(std::int32_t index, std::string& name, std::int32_t& formate) {
+    // Like a real device, listing it opens it: a device error shows here too.
+    if (fehler_ != 0) return fehler_;
     if (index != 0) return kFehlerUngueltig;
     name = "Simulierter Eingang";
     formate = 0xFFF;

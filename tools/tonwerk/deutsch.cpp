@@ -31,12 +31,12 @@ void deutschEinrichten(CLI::App& app, const std::string& version) {
     app.formatter(format);
     app.option_defaults()->group("Optionen");
     app.set_help_flag("-h,--help", "Diese Hilfe zeigen und beenden");
-    app.set_version_flag("--version", "tonwerk " + version, "Version zeigen und beenden");
-    app.failure_message([](const CLI::App* befehl, const CLI::Error& e) {
+    app.set_version_flag("--version", app.get_name() + " " + version, "Version zeigen und beenden");
+    app.failure_message([programm = app.get_name()](const CLI::App* befehl, const CLI::Error& e) {
         std::string hilfe = befehl ? befehl->get_name() : std::string();
         for (const CLI::App* p = befehl ? befehl->get_parent() : nullptr; p; p = p->get_parent())
             hilfe = p->get_name() + " " + hilfe;
-        return "tonwerk: " + deutscheMeldung(e) + " (Hilfe: " + hilfe + " --help)\n";
+        return programm + ": " + deutscheMeldung(e) + " (Hilfe: " + hilfe + " --help)\n";
     });
 }
 

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tonwerk/platform/alsa_meldungen.h"
+
 namespace tonwerk::werkzeug {
 
 std::string systemFehlerText(int fehler) {
@@ -48,10 +50,6 @@ std::string anschlussGrund(const std::string& geraet) {
     return grund;
 }
 
-namespace {
-extern "C" void alsaStill(const char*, int, const char*, int, const char*, ...) {}
-}  // namespace
-
-void alsaMeldungenAus() { snd_lib_error_set_handler(alsaStill); }
+void alsaMeldungenAus() { alsaMeldungenUmleiten(); }
 
 }  // namespace tonwerk::werkzeug

@@ -14,7 +14,7 @@ std::string systemFehlerText(int fehler);
 std::string anschlussGrund(const std::string& geraet);
 
 // ALSA prints its own English lines to stderr for every failed open; the tool
-// says what went wrong itself, once.
+// says what went wrong itself, once (the library's handler, as in rufpilot).
 void alsaMeldungenAus();
 
 }  // namespace tonwerk::werkzeug

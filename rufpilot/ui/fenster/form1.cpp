@@ -54,6 +54,11 @@ void Form1::zeileEinfuegen(Liste l, const std::string& zeile) { liste(l).zeileEi
 
 void Form1::listeLeeren(Liste l) { liste(l).leeren(); }
 
+void Form1::aeltesteEntfernen(Liste l) {
+    Rufliste& r = liste(l);
+    if (r.rowCount() > 0) r.removeRow(r.rowCount() - 1);
+}
+
 void Form1::pegel(const std::string& links, const std::string& rechts) {
     pegelLinks_->setText(QString::fromStdString(links));
     pegelRechts_->setText(QString::fromStdString(rechts));
@@ -100,8 +105,14 @@ void Form1::handyTesten() {
     anwendung_->vermittlung().Rueckruf(text(text3_), text(text5_), 0);
 }
 
+bool Form1::dialogErlaubt(const char* was) {
+    if (!anwendung_->vermittlung().getastet()) return true;
+    anwendung_->vermittlung().MeldungSchreiben(std::string(was) + " erst nach dem Senden:\tSender ist getastet");
+    return false;
+}
+
 void Form1::einstellungenOeffnen() {
-    if (!anwendung_) return;
+    if (!anwendung_ || !dialogErlaubt("Einstellungen")) return;
     {
         Form2 dialog(*anwendung_, this);
         dialog.exec();
@@ -146,6 +157,10 @@ void Form1::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
+    if (!dialogErlaubt("Programmende")) {
+        e->ignore();
+        return;
+    }
     const auto antwort = QMessageBox::question(this, QStringLiteral("Rufpilot"),
                                                QStringLiteral("Programm wirklich beenden ?"),
                                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
@@ -154,6 +169,12 @@ void Form1::closeEvent(QCloseEvent* e) {
         unsetCursor();
         return;
     }
+    abschalten();
+    e->accept();
+}
+
+void Form1::abschalten() {
+    if (beendet_ || !anwendung_) return;
     beendet_ = true;
     anwendung_->beenden([this](Abschaltschritt schritt) {
         switch (schritt) {
@@ -175,7 +196,6 @@ void Form1::closeEvent(QCloseEvent* e) {
             case Abschaltschritt::CapiFreigegeben: emit abschaltschritt(QStringLiteral("CapiStop")); break;
         }
     });
-    e->accept();
     emit geschlossen();
 }
 

@@ -39,6 +39,7 @@ public:
     void listenEinrichten() override;
     void zeileEinfuegen(Liste liste, const std::string& zeile) override;
     void listeLeeren(Liste liste) override;
+    void aeltesteEntfernen(Liste liste) override;
     void pegel(const std::string& links, const std::string& rechts) override;
     void countdown(bool sichtbar, const std::string& text) override;
     void lampe(Lampe lampe, Farbe farbe) override;
@@ -51,6 +52,9 @@ public:
     void inDenTray();
     // Shows the window again (a left click on the tray icon).
     void ausDemTray();
+    // The close sequence without the question (a stop by signal); nothing
+    // when it has run already.
+    void abschalten();
 
     Rufliste& liste(Liste liste);
     Leuchte& leuchte(Lampe lampe);
@@ -74,6 +78,10 @@ protected:
 private:
     void aufbauen();
     void hinweisZeigen();
+    // Whether a dialog may open now: not while a line is keyed, since its
+    // modal loop would run inside the send's wait and hold the transmitter
+    // for as long as it is open. Says so in the message list when not.
+    bool dialogErlaubt(const char* was);
 
     Anwendung* anwendung_ = nullptr;
     Rufliste* grid2_ = nullptr;  // calls

@@ -5,6 +5,7 @@
 
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/nummern_datei.h"
+#include "rufpilot/config/nummern_pruefung.h"
 #include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/anwendung.h"
 #include "rufpilot/dispatch/eingaben.h"
@@ -65,7 +66,13 @@ void Form2::speichern() {
         // A ";" would move every following MSN to another status.
         if (msns[i].find(';') != std::string::npos)
             return fehler(QStringLiteral("Nicht gespeichert: die MSN für Status %1 enthält \";\".").arg(i + 1));
+        // The dialled MSN arrives as digits; letters could never match.
+        if (!msnGueltig(msns[i]))
+            return fehler(QStringLiteral("Nicht gespeichert: die MSN für Status %1 darf nur Ziffern enthalten.").arg(i + 1));
     }
+    // The telegram carries the Baustufe in one bit: 2 would go on air as 1.
+    if (baustufe_->checkedId() > 1)
+        return fehler(QStringLiteral("Nicht gespeichert: FMS kennt nur die Baustufen 0 und 1."));
     const std::optional<int> vorlauf = fuehrendeZahl(vorlauf_->text().toStdString());
     if (!vorlauf) return fehler(QStringLiteral("Nicht gespeichert: der FMS-Sendervorlauf ist zu groß."));
     QString quellenFehler;
@@ -124,15 +131,13 @@ void Form2::loeschen() {
     if (QMessageBox::question(this, QStringLiteral("Rufpilot"), QStringLiteral("wirklich löschen ?"),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    Nummerntabelle tabelle;
-    for (int r = 0; r < grid_->rowCount(); ++r) {
-        if (r == zeile) continue;
-        const auto zelle = [&](int s) { return grid_->item(r, s) ? grid_->item(r, s)->text().toStdString() : ""; };
-        tabelle.push_back({zelle(0), zelle(1), zelle(2)});
-    }
-    // The file first: a row that cannot be removed from it stays in the grid.
+    const auto zelle = [&](int s) { return grid_->item(zeile, s) ? grid_->item(zeile, s)->text().toStdString() : ""; };
+    // Only that record's line goes: lines the grid never showed (records with
+    // fewer than three fields, say) stay in the file as they are. The file
+    // first: a row that cannot be removed from it stays in the grid.
     try {
-        nummernSchreiben(anwendung_.nummerndatei(), tabelle);
+        if (!nummerEntfernen(anwendung_.nummerndatei(), static_cast<std::size_t>(zeile), {zelle(0), zelle(1), zelle(2)}))
+            return fehler(QStringLiteral("Nicht gelöscht: der Eintrag steht nicht mehr so in der Datei."));
     } catch (const std::exception& f) {
         return fehler(QStringLiteral("Nicht gelöscht:\n") + QString::fromLocal8Bit(f.what()));
     }

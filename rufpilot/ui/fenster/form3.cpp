@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "rufpilot/config/nummern_pruefung.h"
 #include "rufpilot/dispatch/eingaben.h"
 #include "rufpilot/ui/fenster/farben.h"
 
@@ -67,11 +68,22 @@ void Form3::speichern() {
     ergebnis_.kennung = kennung_->text().toStdString();
     ergebnis_.telefon = telefon_->text().toStdString();
     ergebnis_.leitung = dtr_->isChecked() ? "DTR" : "RTS";
-    if (!eintragGueltig(ergebnis_.kennung, ergebnis_.telefon)) {
-        QMessageBox::information(this, QStringLiteral("Rufpilot"),
-                                 QStringLiteral("FMS-Kennung muß 8-stellig sein und Telefon mind. 5-stellig"));
+    // Separators are dropped as typed ("0171/1234567"): the caller's number
+    // arrives as digits and must match the entry exactly.
+    const std::optional<std::string> telefon = telefonNormalisiert(ergebnis_.telefon);
+    if (telefon) ergebnis_.telefon = *telefon;
+    const auto ablehnen = [&](const QString& text) {
+        QMessageBox::information(this, QStringLiteral("Rufpilot"), text);
         ergebnis_.angenommen = 0;
+    };
+    if (!eintragGueltig(ergebnis_.kennung, ergebnis_.telefon)) {
+        ablehnen(QStringLiteral("FMS-Kennung muß 8-stellig sein und Telefon mind. 5-stellig"));
+    } else if (const auto fehler = kennungFehler(ergebnis_.kennung)) {
+        ablehnen(QString::fromStdString(*fehler + " (Ziffern 0-9 und A-F)"));
+    } else if (!telefon) {
+        ablehnen(QStringLiteral("Die Telefonnummer darf nur Ziffern enthalten"));
     } else {
+        ergebnis_.kennung = kennungGross(ergebnis_.kennung);
         ergebnis_.angenommen = 1;
     }
     // A refused entry is typed again after another "Neu".

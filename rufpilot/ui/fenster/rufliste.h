@@ -1,6 +1,6 @@
 // One of the window's lists: a header row with column titles and widths
 // (twips, 15 to the pixel), rows of TAB-separated cells inserted at the top.
-// The core counts the rows and empties the list at its limit.
+// The core counts the rows and drops the oldest at the list's limit.
 #pragma once
 
 #include <QStringList>

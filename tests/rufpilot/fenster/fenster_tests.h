@@ -18,6 +18,7 @@ private slots:
     void trayVersteckenUndLinksklick();
     void schliessenMitNeinLaeuftWeiter();
     void schliessenMitJaInDerRichtigenReihenfolge();
+    void dialogeNichtWaehrendGetastet();
 };
 
 class DialogTest : public QObject {
@@ -29,6 +30,7 @@ private slots:
     void neuDannZurueckAendertNichts();
     void neuMitPruefung();
     void loeschenSchreibtDieDateiInTabellenreihenfolge();
+    void loeschenBehaeltWasDieTabelleNichtZeigt();
     void einstellungenKnopfLaedtDanachNeu();
     void anrufquelleSpeichernUndWiederOeffnen();
     void anrufquelleUngueltigWirdNichtGespeichert();

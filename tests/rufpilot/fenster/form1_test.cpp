@@ -61,7 +61,7 @@ void Form1Test::startOhneMsnsOhneIniOhneCapi() {
         FensterWelt f("4711");  // no ";": no MSN at all
         f.starten();
         QCOMPARE(f.meldung(0), QStringLiteral("Noch keine MSN vergeben !"));
-        QCOMPARE(kopf(f.form, Liste::Anrufe, 0), QString());  // the lists stay without titles
+        QCOMPARE(kopf(f.form, Liste::Anrufe, 0), QStringLiteral("Uhrzeit"));  // titles without a source too
         QCOMPARE(f.form.leuchte(Lampe::Capi).farbe(), QColor(220, 0, 0));
     }
     {
@@ -99,9 +99,11 @@ void Form1Test::meldungslisteWirdBei200Geleert() {
     Rufliste& liste = f.form.liste(Liste::Meldungen);
     for (int i = liste.rowCount(); i < 200; ++i) f.w->anwendung.vermittlung().MeldungSchreiben("m" + std::to_string(i));
     QCOMPARE(liste.rowCount(), 200);
+    const QString aeltesteBleibende = liste.zeile(198);
     f.w->anwendung.vermittlung().MeldungSchreiben("neu\tzusatz");
-    QCOMPARE(liste.rowCount(), 1);
+    QCOMPARE(liste.rowCount(), 200);  // the newest stay, the oldest went
     QCOMPARE(f.meldung(0), QStringLiteral("neu\tzusatz"));
+    QCOMPARE(liste.zeile(199), aeltesteBleibende);
     QCOMPARE(kopf(f.form, Liste::Meldungen, 1), QStringLiteral("Meldung"));  // the header stays
 }
 
@@ -243,6 +245,54 @@ void Form1Test::schliessenMitJaInDerRichtigenReihenfolge() {
     QCOMPARE(QString::fromStdString(p[p.size() - 2]), QStringLiteral("DTR aus"));
     QCOMPARE(QString::fromStdString(p[p.size() - 1]), QStringLiteral("RTS aus"));
     QVERIFY(geschlossen);
+}
+
+}  // namespace rufpilot::test
+
+namespace rufpilot::test {
+
+// "Einstellungen" and the close question during a keyed wait would run their
+// modal loop inside the send and keep the transmitter keyed while open: both
+// are refused with a message until the line is released, then work again.
+void Form1Test::dialogeNichtWaehrendGetastet() {
+    FensterWelt f;
+    f.starten();
+    f.form.show();
+    bool dialogOffen = false;
+    auto schliessenFallsOffen = [&] {
+        gleichDanach([&] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                dialogOffen = true;
+                w->close();
+            }
+        });
+    };
+    bool gedrueckt = false, geschlossen = true;
+    SimulierteZeit::Timer& mitten = f.w->zeit.timer();
+    mitten.aktivieren(300, [&] {
+        mitten.deaktivieren();
+        QVERIFY(f.w->anwendung.vermittlung().getastet());
+        schliessenFallsOffen();
+        f.form.einstellungenOeffnen();
+        schliessenFallsOffen();
+        geschlossen = f.form.close();
+        gedrueckt = true;
+    });
+    f.w->anwendung.vermittlung().StatusSenden("12345678", 3, 0, 0, 1);
+    QVERIFY(gedrueckt);
+    QVERIFY(!dialogOffen);
+    QVERIFY(!geschlossen);
+    QVERIFY(f.form.isVisible());
+    QVERIFY(!f.w->anwendung.vermittlung().getastet());
+    QStringList meldungen;
+    for (int r = 0; r < f.form.liste(Liste::Meldungen).rowCount(); ++r) meldungen << f.meldung(r);
+    QVERIFY(meldungen.contains(QStringLiteral("Einstellungen erst nach dem Senden:\tSender ist getastet")));
+    QVERIFY(meldungen.contains(QStringLiteral("Programmende erst nach dem Senden:\tSender ist getastet")));
+
+    // Released: the dialog opens again.
+    schliessenFallsOffen();
+    f.form.einstellungenOeffnen();
+    QVERIFY(dialogOffen);
 }
 
 }  // namespace rufpilot::test

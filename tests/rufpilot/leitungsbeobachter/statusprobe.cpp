@@ -3,7 +3,7 @@
 // observer's entries it appends its own to the same file, one line each,
 // stamped on the observer's clock (CLOCK_MONOTONIC):
 //   <microseconds> portgeprueft          both lines put to rest
-//   <microseconds> senden <line>         StatusSenden called
+//   <microseconds> senden <line>         StatusSenden called (perhaps inside another)
 //   <microseconds> tonanfang / tonende   a transmission starts / has played
 //   <microseconds> tonfehler             the sound output failed
 //   <microseconds> quittung              the control centre's answer arrives
@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -102,6 +103,7 @@ class StilleOberflaeche : public rufpilot::Oberflaeche {
 public:
     void zeileEinfuegen(rufpilot::Liste, const std::string&) override {}
     void listeLeeren(rufpilot::Liste) override {}
+    void aeltesteEntfernen(rufpilot::Liste) override {}
     void pegel(const std::string&, const std::string&) override {}
     void countdown(bool, const std::string&) override {}
     void lampe(rufpilot::Lampe, rufpilot::Farbe) override {}
@@ -112,17 +114,39 @@ struct KeinWaehler : rufpilot::Waehler {
     void waehlen(const std::string&, const std::string&) override {}
 };
 
-struct Sendung {
+struct Aufruf {
     int leitung = 0;
     bool quittiert = false;  // the control centre answers the first telegram
 };
 
-bool sendungLesen(const std::string& text, Sendung& s) {
+// A send, and perhaps a second one started inside it (a call handled in its
+// waits): at 'v' during the lead time, at '1' or '2' in the wait after the
+// first or second telegram.
+struct Sendung {
+    Aufruf aussen;
+    std::optional<Aufruf> innen;
+    char punkt = 0;
+};
+
+bool aufrufLesen(const std::string& text, Aufruf& a) {
     if (text.empty() || text.size() > 2 || text[0] < '0' || text[0] > '2') return false;
     if (text.size() == 2 && text[1] != 'q') return false;
-    s.leitung = text[0] - '0';
-    s.quittiert = text.size() == 2;
+    a.leitung = text[0] - '0';
+    a.quittiert = text.size() == 2;
     return true;
+}
+
+// "1", "2q", or "1/2q@v": line 1, with a send on line 2 (answered) during its lead time.
+bool sendungLesen(const std::string& text, Sendung& s) {
+    const auto schraeg = text.find('/');
+    if (schraeg == std::string::npos) return aufrufLesen(text, s.aussen);
+    const auto at = text.find('@', schraeg);
+    if (at == std::string::npos || at + 2 != text.size()) return false;
+    s.punkt = text[at + 1];
+    if (s.punkt != 'v' && s.punkt != '1' && s.punkt != '2') return false;
+    s.innen.emplace();
+    return aufrufLesen(text.substr(0, schraeg), s.aussen) &&
+           aufrufLesen(text.substr(schraeg + 1, at - schraeg - 1), *s.innen);
 }
 
 int laufen(const fs::path& pty, const fs::path& protokollDatei, int pegelumkehr, bool defekt,
@@ -150,21 +174,50 @@ int laufen(const fs::path& pty, const fs::path& protokollDatei, int pegelumkehr,
         rufpilot::Vermittlungsteile{oberflaeche, schleife, fw, anschluss, waehler, einstellungen, nummern, {}, {}});
 
     // The control centre's answer reaches the core the way a decoded
-    // telegram does: from the event loop, while the core waits for it.
+    // telegram does: from the event loop, while the core waits for it. So
+    // does a second call.
     tonwerk::SchleifenZeitgeber& antwort = schleife.timer();
-    bool antworten = false;
-    ausgabe.gespielt = [&] {
-        if (!antworten) return;
-        antworten = false;
-        antwort.aktivieren(100, [&] {
-            antwort.deaktivieren();
-            protokoll.schreiben("quittung");
-            tonwerk::FmsTlgType r;
-            r.Kennung = kKennung;
-            r.Richtung = 1;
-            r.Status = 15;
-            v.FMSDecodierung(r);
+    tonwerk::SchleifenZeitgeber& zweiterRuf = schleife.timer();
+    // The sends in progress, innermost last, with the telegrams each has played.
+    struct Laufend {
+        Aufruf aufruf;
+        int toene = 0;
+        std::optional<Aufruf> innen;
+        char punkt = 0;
+    };
+    std::vector<Laufend> stapel;
+    std::function<void(const Aufruf&, const std::optional<Aufruf>&, char)> senden;
+    auto innenStarten = [&](const Aufruf& innen) {
+        zweiterRuf.aktivieren(50, [&, innen] {
+            zweiterRuf.deaktivieren();
+            senden(innen, std::nullopt, 0);
         });
+    };
+    ausgabe.gespielt = [&] {
+        if (stapel.empty()) return;
+        Laufend& l = stapel.back();
+        ++l.toene;
+        if (l.aufruf.quittiert && l.toene == 1) {
+            antwort.aktivieren(100, [&] {
+                antwort.deaktivieren();
+                protokoll.schreiben("quittung");
+                tonwerk::FmsTlgType r;
+                r.Kennung = kKennung;
+                r.Richtung = 1;
+                r.Status = 15;
+                v.FMSDecodierung(r);
+            });
+        }
+        if (l.innen && l.punkt == '0' + l.toene) innenStarten(*l.innen);
+    };
+    senden = [&](const Aufruf& a, const std::optional<Aufruf>& innen, char punkt) {
+        stapel.push_back(Laufend{a, 0, innen, punkt});
+        // Within the lead time (150 ms): the second call comes 50 ms after the first.
+        if (innen && punkt == 'v') innenStarten(*innen);
+        protokoll.schreiben("senden " + std::to_string(a.leitung));
+        const bool quittiert = v.StatusSenden(kKennung, 3, 0, 0, a.leitung);
+        protokoll.schreiben(std::string("ergebnis ") + (quittiert ? "1" : "0"));
+        stapel.pop_back();
     };
 
     v.PortPruefen();
@@ -173,12 +226,7 @@ int laufen(const fs::path& pty, const fs::path& protokollDatei, int pegelumkehr,
         return 1;
     }
     protokoll.schreiben("portgeprueft");
-    for (const Sendung& s : sendungen) {
-        antworten = s.quittiert;
-        protokoll.schreiben("senden " + std::to_string(s.leitung));
-        const bool quittiert = v.StatusSenden(kKennung, 3, 0, 0, s.leitung);
-        protokoll.schreiben(std::string("ergebnis ") + (quittiert ? "1" : "0"));
-    }
+    for (const Sendung& s : sendungen) senden(s.aussen, s.innen, s.punkt);
     protokoll.schreiben("fertig");
     return 0;
 }
@@ -193,7 +241,8 @@ int main(int argc, char** argv) {
     if (!gut) {
         std::fprintf(stderr,
                      "Aufruf: %s PTY PROTOKOLL PEGELUMKEHR(0|1) spielt|defekt SENDUNG...\n"
-                     "  SENDUNG: Leitung (1 = DTR, 2 = RTS), mit q quittiert die Leitstelle (\"2q\")\n",
+                     "  SENDUNG: Leitung (1 = DTR, 2 = RTS), mit q quittiert die Leitstelle (\"2q\"),\n"
+                     "           mit /SENDUNG@v|1|2 eine zweite im Vorlauf oder nach dem 1./2. Telegramm (\"1/2q@1\")\n",
                      argv[0]);
         return 2;
     }
