@@ -7,7 +7,7 @@ namespace tonwerk::werkzeug {
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
     cmd->add_option("--mqtt", o.mqtt,
                     "Ereignisse an einen MQTT-Broker weiterleiten: mqtt://HOST[:PORT]/PRÄFIX oder mqtts://... "
-                    "(Themen PRÄFIX/fms|zvei|pocsag|tonruf/links|rechts, Status PRÄFIX/status)");
+                    "(Themen PRÄFIX/fms|zvei|pocsag|tonruf|zusatzton/links|rechts, Status PRÄFIX/status)");
     cmd->add_option("--mqtt-benutzer", o.benutzer, "Benutzername am Broker");
     cmd->add_option("--mqtt-passwort", o.passwort, "Passwort am Broker (auch aus TONWERK_MQTT_PASSWORT)")
         ->envname("TONWERK_MQTT_PASSWORT");

@@ -1,6 +1,6 @@
 // Between the control's events and the tool's output: drops repeated alarms,
 // adds meanings and names, and forwards each message event to MQTT as one JSON
-// object on PREFIX/<fms|zvei|pocsag|tonruf>/<links|rechts>.
+// object on PREFIX/<fms|zvei|pocsag|tonruf|zusatzton>/<links|rechts>.
 #pragma once
 
 #include <memory>
