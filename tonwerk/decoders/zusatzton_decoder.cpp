@@ -27,21 +27,43 @@ void ZusatztonDecoder::pufferPruefung(Integer kanal, const std::uint8_t* puffer,
         k.faktor = NormaleAbtastrate(abtastrate) / 11025;
         k.rest = k.summe = 0;
     }
-    const float skala = 1.0f / static_cast<float>(k.faktor);
     const std::uint8_t* p = puffer + kanal;
-    for (int i = 0; i < frames; ++i) {
+    int i = 0;
+    // An average left incomplete at the end of the last buffer is finished first.
+    for (; i < frames && k.rest != 0; ++i) {
         k.summe += p[2 * i];
-        if (++k.rest < k.faktor) continue;
-        k.block[static_cast<std::size_t>(k.position)] = static_cast<float>(k.summe) * skala - 128.0f;
-        k.rest = k.summe = 0;
-        if (++k.position == kBlock) {
-            k.position = 0;
-            blockEnde(kanal, k);
+        if (++k.rest == k.faktor) {
+            ablegen(kanal, k, static_cast<float>(k.summe) / static_cast<float>(k.faktor) - 128.0f);
+            k.rest = k.summe = 0;
         }
+    }
+    // With the factor fixed at compile time the sums unroll.
+    const auto mitteln = [&]<int F>() {
+        for (; i + F <= frames; i += F) {
+            int summe = 0;
+            for (int j = 0; j < F; ++j) summe += p[2 * (i + j)];
+            ablegen(kanal, k, static_cast<float>(summe) * (1.0f / F) - 128.0f);
+        }
+    };
+    if (k.faktor == 4) {
+        mitteln.operator()<4>();
+    } else if (k.faktor == 2) {
+        mitteln.operator()<2>();
+    } else {
+        mitteln.operator()<1>();
+    }
+    for (; i < frames; ++i) {
+        k.summe += p[2 * i];
+        ++k.rest;
     }
 }
 
-void ZusatztonDecoder::blockEnde(Integer kanal, Kanalzustand& k) { schritt(kanal, k, bank_.klasse(k.block.data())); }
+void ZusatztonDecoder::ablegen(Integer kanal, Kanalzustand& k, float wert) {
+    k.block[static_cast<std::size_t>(k.position)] = wert;
+    if (++k.position < kBlock) return;
+    k.position = 0;
+    schritt(kanal, k, bank_.klasse(k.block.data()));
+}
 
 void ZusatztonDecoder::schritt(Integer kanal, Kanalzustand& k, int klasse) {
     if (k.klasse != 0) {

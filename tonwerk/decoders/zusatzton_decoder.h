@@ -56,7 +56,8 @@ private:
         bool gemeldet = false;  // the signal in progress has been reported
     };
 
-    void blockEnde(Integer kanal, Kanalzustand& k);
+    // One sample at 11025 Hz; a full block is classified.
+    void ablegen(Integer kanal, Kanalzustand& k, float wert);
     void schritt(Integer kanal, Kanalzustand& k, int klasse);
     void wachsen(Integer kanal, Kanalzustand& k);
 
