@@ -37,6 +37,7 @@ std::optional<std::string> Pegelwaechter::ende() {
 
 std::optional<std::string> Pegelwaechter::urteilen() {
     // Half the swing, so that a DC offset does not count as level.
+    const double sekunden = static_cast<double>(frames_) / abtastrate_;
     double spitze = 0;
     for (std::size_t k = 0; k < hoch_.size(); ++k) {
         if (hoch_[k] >= tief_[k]) spitze = std::max(spitze, (hoch_[k] - tief_[k]) / 2.0);
@@ -51,11 +52,12 @@ std::optional<std::string> Pegelwaechter::urteilen() {
     char text[200];
     if (spitze > 0) {
         std::snprintf(text, sizeof text,
-                      "Eingangspegel zu niedrig (Spitzen bei %.0f dBFS, unter %.0f dBFS wird nichts decodiert): "
-                      "Pegel am Empfänger oder an der Soundkarte anheben",
-                      dbfs, kGrenzeDbfs);
+                      "Eingangspegel zu niedrig (%.0f s lang Spitzen bei %.0f dBFS, unter %.0f dBFS wird nichts "
+                      "decodiert): Pegel am Empfänger oder an der Soundkarte anheben",
+                      sekunden, dbfs, kGrenzeDbfs);
     } else {
-        std::snprintf(text, sizeof text, "Eingang stumm (alle Abtastwerte gleich): nichts zu decodieren");
+        std::snprintf(text, sizeof text, "Eingang stumm (%.0f s lang alle Abtastwerte gleich): nichts zu decodieren",
+                      sekunden);
     }
     return std::string(text);
 }
