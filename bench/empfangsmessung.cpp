@@ -130,7 +130,7 @@ std::vector<std::uint8_t> sendung(const std::function<Long(Funkwandler&)>& sende
 }
 
 void andererVerkehr(int anzahl) {
-    std::printf("\n## Zusatzton-Meldungen in anderem Verkehr (10 bis 20 dB, Empfangsfilter an und aus)\n\n"
+    std::printf("\n## Zusatzton-Meldungen in anderem Verkehr (gesendet bei 13 dB, POCSAG bei 15 dB; Empfangsfilter an und aus)\n\n"
                 "| Verkehr | Sendungen | Zusatzton an | Zusatzton aus |\n|---|---|---|---|\n");
     const int rate = 22050;
     struct Art {
@@ -149,7 +149,7 @@ void andererVerkehr(int anzahl) {
             const auto s = test::sincHochtasten(std::span<const std::uint8_t>(sendung([&](Funkwandler& f) { return art.senden(f, i); })), rate / 11025);
             for (double v : s) x.push_back((v - 128.0) / 64.0);
         }
-        test::mitRauschen(x, 0.4, 10 + (anzahl % 11), 5);
+        test::mitRauschen(x, 0.4, 13, 5);
         const auto mono = test::mitPegel(x, -6);
         std::printf("| %s | %d | %zu | %zu |\n", art.name, n, hoeren(mono, rate, 0, true).zusatzton.size(),
                     hoeren(mono, rate, 0, false).zusatzton.size());
