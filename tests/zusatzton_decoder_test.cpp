@@ -36,6 +36,12 @@ TEST(ZusatztonDecoder, EverySignalAtEveryRateOnceDownTo6Db) {
             for (double snr : {20.0, 6.0}) {
                 double leistung = 0;
                 std::vector<double> x = test::zusatztonSignal(nummer, rate, leistung);
+                if (snr > 10) {
+                    // Cut after 2.6 s (the report comes by then), to keep the suite fast;
+                    // at 6 dB the whole signal, reported once.
+                    x.resize(static_cast<std::size_t>(3.2 * rate));
+                    x.resize(x.size() + static_cast<std::size_t>(rate / 4), 0.0);
+                }
                 test::mitRauschen(x, leistung, snr, static_cast<unsigned>(nummer * 7 + rate));
                 const auto kanal = static_cast<Integer>(nummer % 2);
                 // The decoder reads the samples alike in both paths; the raw one is
