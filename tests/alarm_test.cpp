@@ -7,6 +7,7 @@
 #include <sstream>
 #include <tuple>
 #include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "alarm/mqtt_adresse.h"
 #include "alarm/themenvorlage.h"
 #include "klartext.h"
+#include "alarm/zusatztoene.h"
 
 namespace tonwerk::werkzeug {
 namespace {
@@ -150,6 +152,21 @@ TEST(AlarmBedeutung, FieldsAddedToEachKind) {
     bedeutungenErgaenzen("ZVEIDecodierung", zvei, t);
     EXPECT_FALSE(zvei.contains("Name"));  // no entry: no name, not an empty one
 
+    // The additional signals: each number its tones and meaning, none outside 1..6.
+    const std::vector<std::pair<int, std::string>> zusatz = {
+        {1, "2600 Hz"}, {2, "675/1240 Hz"}, {3, "675/1860 Hz"}, {4, "675/825 Hz"}, {5, "675/2280 Hz"}, {6, "675/1010 Hz"}};
+    for (const auto& [nummer, frequenzen] : zusatz) {
+        Json z{{"Kanal", 1}, {"Zusatzton", nummer}};
+        bedeutungenErgaenzen("ZusatztonDecodierung", z, t);
+        EXPECT_EQ(z["Frequenzen"], frequenzen);
+        EXPECT_FALSE(z["Bedeutung"].get<std::string>().empty()) << nummer;
+    }
+    Json feuer{{"Kanal", 0}, {"Zusatzton", 2}};
+    bedeutungenErgaenzen("ZusatztonDecodierung", feuer, t);
+    EXPECT_EQ(feuer["Bedeutung"], "Feueralarm");
+    EXPECT_EQ(zusatztonBedeutung(0), "");
+    EXPECT_EQ(zusatztonFrequenzen(7), "");
+
     Json pegel{{"links", 3}};
     bedeutungenErgaenzen("Signalstaerke", pegel, t);
     EXPECT_EQ(pegel.size(), 1u);
@@ -253,6 +270,7 @@ TEST(AlarmMqtt, MessageCarriesTimeChannelAndFields) {
     EXPECT_EQ(stempel.back(), 'Z');
     EXPECT_EQ(mqttArt("POCDecodierung"), "pocsag");
     EXPECT_EQ(mqttArt("TonrufDecodierungA"), "tonruf");
+    EXPECT_EQ(mqttArt("ZusatztonDecodierung"), "zusatzton");
     EXPECT_EQ(mqttArt("TonrufDecodierung"), "");
     EXPECT_EQ(mqttArt("Signalstaerke"), "");
 }

@@ -4,6 +4,7 @@
 // and noise alone stay silent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -11,9 +12,11 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fms_hilfen.h"
+#include "empfangssignale.h"
 #include "test_plattform.h"
 
 namespace tonwerk {
@@ -222,6 +225,117 @@ TEST(Empfangsfilter, SilenceHumAndNoiseAloneGiveNoEvent) {
                 const auto m = dekodiert(*signal, rate, baud, true);
                 EXPECT_TRUE(m.fms.empty() && m.zvei.empty() && m.poc.empty() && m.tonrufA.empty());
             }
+        }
+    }
+}
+
+// ---- Real receivers: audio that no transmitter of ours made ----
+
+// A message whose last codeword is codeword 16 of its batch, and nothing after
+// that batch: the transmitter stops there.
+std::string pocBisBatchEnde(const std::string& text, Long& ric) {
+    std::string t = text;
+    auto woerter = PocTextWoerter(t);
+    if (woerter.size() % 2 == 0) woerter = PocTextWoerter(t += "!");
+    const Long rahmen = static_cast<Long>((15 - woerter.size()) / 2);
+    ric = 8 * 12345 + rahmen;
+    auto folge = PocBatchFolge(ric, PocAdresswort(ric, 3), woerter);
+    folge.resize(folge.size() - 17);  // the batch of idle codewords after it
+    return test::pocPraambel(576) + test::pocWorte(folge);
+}
+
+TEST(Empfangsfilter, AMessageEndingWithItsBatchIsWhole) {
+    const std::string text = "Keller Brand Hauptstr. 12";
+    for (int rate : {11025, 22050, 44100}) {
+        for (int baud : {512, 1200}) {
+            for (double snr : {30.0, 12.0}) {
+                for (bool stille : {false, true}) {  // after it noise (open squelch) or exact silence
+                    SCOPED_TRACE(std::to_string(rate) + " Hz " + std::to_string(baud) + " Bd " + std::to_string(snr) +
+                                 " dB" + (stille ? " Stille" : " Rauschen"));
+                    Long ric = 0;
+                    std::vector<double> x(static_cast<std::size_t>(rate / 4), 0.0);
+                    const auto signal = test::pocZweiPegel(pocBisBatchEnde(text, ric), rate, baud);
+                    x.insert(x.end(), signal.begin(), signal.end());
+                    x.resize(x.size() + static_cast<std::size_t>(rate), 0.0);
+                    test::mitRauschen(x, 1.0, snr, 7);
+                    if (stille) std::fill(x.begin() + static_cast<std::ptrdiff_t>(rate / 4 + signal.size()), x.end(), 0.0);
+                    const auto mono = test::mitPegel(x, -6);
+                    for (bool filter : {true, false}) {
+                        if (!filter && snr < 20) continue;
+                        SCOPED_TRACE(filter ? "mit Filter" : "ohne Filter");
+                        const auto m = dekodiert(mono, rate, baud == 1200 ? 1 : 0, filter);
+                        ASSERT_EQ(m.poc.size(), 1u);
+                        EXPECT_EQ(m.poc[0].RIC, ric);
+                        EXPECT_EQ(m.poc[0].Text.substr(0, text.size()), text);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Empfangsfilter, PocsagTrafficInNoiseGivesNoFmsTelegram) {
+    // The FFSK conditioner once read POCSAG's baseband steps as FFSK bits, and
+    // now and then a stretch of them passed the check word.
+    for (int baud : {512, 1200}) {
+        for (double snr : {20.0, 15.0, 10.0}) {
+            SCOPED_TRACE(std::to_string(baud) + " Bd " + std::to_string(snr) + " dB");
+            std::vector<test::PocMeldung> gesendet;
+            const auto x = test::pocVerkehr(6, 22050, baud, snr, static_cast<unsigned>(baud + snr), gesendet);
+            const auto m = dekodiert(test::mitPegel(x, -6), 22050, baud == 1200 ? 1 : 0, true);
+            EXPECT_TRUE(m.fms.empty());
+            EXPECT_TRUE(m.zvei.empty() && m.tonrufA.empty());
+            ASSERT_EQ(m.poc.size(), gesendet.size());
+            for (std::size_t i = 0; i < gesendet.size(); ++i) EXPECT_EQ(m.poc[i].RIC, gesendet[i].ric);
+        }
+    }
+}
+
+TEST(Empfangsfilter, EveryLevelFromFullScaleDownToMinus50DbfsDecodesAlike) {
+    // 20 dB of noise on each signal; at -50 dBFS the 8-bit input carries little
+    // more than the sign, as a quiet line input does.
+    const int rate = 22050;
+    struct Fall {
+        std::string name;
+        std::vector<double> x;
+        Integer baud = 0;
+        std::function<bool(const test::Mitschrift&)> richtig;
+    };
+    std::vector<Fall> faelle;
+    {
+        std::vector<test::PocMeldung> g;
+        for (int baud : {512, 1200}) {
+            auto x = test::pocVerkehr(1, rate, baud, 20, 3, g);
+            const auto erwartet = g.back();
+            faelle.push_back({"POCSAG " + std::to_string(baud), x, Integer{baud == 1200},
+                              [erwartet](const test::Mitschrift& m) {
+                                  return m.poc.size() == 1 && m.poc[0].RIC == erwartet.ric &&
+                                         m.poc[0].Text.substr(0, erwartet.text.size()) == erwartet.text;
+                              }});
+        }
+    }
+    for (const Art& art : alleArten()) {
+        if (art.haltend) continue;  // POCSAG above, with an exact clock
+        const auto s = test::hochtasten(sendung(art.senden), rate / 11025);
+        std::vector<double> x(static_cast<std::size_t>(rate / 4), 0.0);
+        for (std::uint8_t p : s) x.push_back((p - 128.0) / 64.0);  // the transmit level 60 near full scale
+        x.resize(x.size() + static_cast<std::size_t>(rate / 2), 0.0);
+        double leistung = 0;
+        for (double v : x) leistung += v * v;
+        test::mitRauschen(x, leistung / static_cast<double>(s.size()), 20, 11);
+        const auto anzahl = art.anzahl;
+        faelle.push_back({art.name, x, 0, [anzahl](const test::Mitschrift& m) {
+                              return anzahl(m) == 1 && m.fms.size() + m.zvei.size() + m.poc.size() + m.tonrufA.size() == 1;
+                          }});
+    }
+    for (const Fall& f : faelle) {
+        double spitze = 0;
+        for (double v : f.x) spitze = std::max(spitze, std::fabs(v));
+        for (double dbfs : {0.0, -10.0, -20.0, -30.0, -40.0, -50.0}) {
+            SCOPED_TRACE(f.name + " " + std::to_string(dbfs) + " dBFS");
+            std::vector<double> x(f.x);
+            for (double& v : x) v /= spitze;  // peaks at full scale
+            EXPECT_TRUE(f.richtig(dekodiert(test::mitPegel(x, dbfs), rate, f.baud, true)));
         }
     }
 }

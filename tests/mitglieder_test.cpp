@@ -30,7 +30,7 @@ TEST(Mitgliedertabelle, DispatchOrderWithGetterBeforeSetter) {
     EXPECT_EQ(namen(Art::Ereignis),
               (std::vector<std::string>{"Signalstaerke", "FMSDecodierung", "ZVEIDecodierung", "POCDecodierung",
                                         "PufferUeberlauf", "WaveRecordEnd", "TonrufDecodierung",
-                                        "TonrufDecodierungA"}));
+                                        "TonrufDecodierungA", "ZusatztonDecodierung"}));
     EXPECT_EQ(namen(Art::Methode).size(), 11u);
 }
 
@@ -39,6 +39,8 @@ TEST(Mitgliedertabelle, HelpStringsFollowTheFamilies) {
               "Gibt an, ob auf dem rechten Kanal Tonrufe decodiert werden.\r\nFalse = Nein\r\nTrue = Ja (default)");
     EXPECT_EQ(findeMitglied("DecLinksPOC")->hilfe,
               "Gibt an, ob auf dem linken Kanal POCSAG decodiert wird.\r\nFalse = Nein\r\nTrue = Ja (default)");
+    EXPECT_EQ(findeMitglied("DecLinksZusatzton")->hilfe,
+              "Gibt an, ob auf dem linken Kanal Zusatztöne decodiert werden.\r\nFalse = Nein\r\nTrue = Ja (default)");
     EXPECT_EQ(findeMitglied("FMSVorlaufMax")->hilfe, "Interner Wert\r\nStandard=19");
     EXPECT_EQ(findeMitglied("SampleFehlerRate")->hilfe, "Interner Wert\r\nStandard=1");
     for (const char* ohne : {"PocSendPreambellaenge", "RecordPufferSize", "TonrufDecodierung", "TonrufDecodierungA"})

@@ -24,6 +24,7 @@ struct Mitschrift : FunkwandlerListener {
     std::vector<Long> recordEnde;
     std::vector<TonrufType> tonrufA;
     std::vector<Long> tonruf;
+    std::vector<ZusatztonType> zusatzton;
     std::vector<std::string> reihenfolge;  // event names in the order raised
 
     void Signalstaerke(SignalstaerkeType& w) override { pegel.push_back(w), reihenfolge.push_back("Signalstaerke"); }
@@ -35,6 +36,9 @@ struct Mitschrift : FunkwandlerListener {
     void TonrufDecodierung(Long& w) override { tonruf.push_back(w), reihenfolge.push_back("TonrufDecodierung"); }
     void TonrufDecodierungA(TonrufType& w) override {
         tonrufA.push_back(w), reihenfolge.push_back("TonrufDecodierungA");
+    }
+    void ZusatztonDecodierung(ZusatztonType& w) override {
+        zusatzton.push_back(w), reihenfolge.push_back("ZusatztonDecodierung");
     }
 };
 

@@ -104,6 +104,15 @@ TEST(TonfolgeRundweg, ZveiSequencesWithAndWithoutRepetitionAndAdditionalSignals)
             EXPECT_TRUE(m.tonrufA.empty());
             EXPECT_TRUE(m.fms.empty());
             EXPECT_TRUE(m.poc.empty());
+            // The additional signal, at the whole-degree steps of the transmitter
+            // (1240 Hz goes out as 1225 Hz), once; 9 sends none.
+            if (s.zusatz >= 1 && s.zusatz <= 6) {
+                ASSERT_EQ(m.zusatzton.size(), 1u);
+                EXPECT_EQ(m.zusatzton[0].Kanal, fall.kanal);
+                EXPECT_EQ(m.zusatzton[0].Zusatzton, s.zusatz);
+            } else {
+                EXPECT_TRUE(m.zusatzton.empty());
+            }
         }
     }
 }

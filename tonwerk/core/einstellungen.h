@@ -11,7 +11,7 @@
 
 namespace tonwerk {
 
-enum Dekoder : int { DekFMS = 0, DekZVEI = 1, DekPOC = 2, DekTonruf = 3 };
+enum Dekoder : int { DekFMS = 0, DekZVEI = 1, DekPOC = 2, DekTonruf = 3, DekZusatzton = 4 };
 
 struct Einstellungen {
     Long SoundCard = 0;
@@ -33,7 +33,8 @@ struct Einstellungen {
     Long ZVEIDiffMax = 1;
     Integer SampleFehlerRate = 1;
     // [channel][decoder]: 1 = decode, 0 = do not; channel 0 = left, 1 = right.
-    std::array<std::array<Long, 4>, 2> Dekodieren{{{1, 1, 1, 1}, {1, 1, 1, 1}}};
+    // Decoder 4, the additional signals, is our own.
+    std::array<std::array<Long, 5>, 2> Dekodieren{{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}}};
     Integer FunkAnschluss = 1;
     Integer Ausgangspegel = 60;
     Integer PocAusgangspegel = 60;

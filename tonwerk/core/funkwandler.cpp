@@ -34,6 +34,9 @@ Funkwandler::Funkwandler(Plattform plattform)
           Long nummer = r.tonruf;
           listener_->TonrufDecodierung(nummer);
       }),
+      zusatzton_([this](ZusatztonType& r) {
+          if (listener_) listener_->ZusatztonDecodierung(r);
+      }),
       aufnahme_(e_,
                 [this] {
                     Long wert = 0;
@@ -136,6 +139,9 @@ void Funkwandler::pufferDekodieren(const std::array<Laeufe, 2>& laeufe, const st
         if (e_.Dekodieren[kanal][DekPOC]) poc_.laufPruefung(kanal, (*poc)[kanal], e_, k_);
     for (Integer kanal = 0; kanal < 2; ++kanal)
         if (e_.Dekodieren[kanal][DekTonruf]) tonruf_.laufPruefung(kanal, (*tonruf)[kanal], e_, k_);
+    // The additional signals read the samples themselves, alike in both paths.
+    for (Integer kanal = 0; kanal < 2; ++kanal)
+        if (e_.Dekodieren[kanal][DekZusatzton]) zusatzton_.pufferPruefung(kanal, daten, frames, e_.Abtastrate);
 }
 
 std::int32_t Funkwandler::laengsterLauf() const {

@@ -18,6 +18,7 @@
 #include "tonwerk/decoders/fms_decoder.h"
 #include "tonwerk/decoders/poc_decoder.h"
 #include "tonwerk/decoders/tonruf_decoder.h"
+#include "tonwerk/decoders/zusatzton_decoder.h"
 #include "tonwerk/decoders/zvei_decoder.h"
 #include "tonwerk/platform/serieller_anschluss.h"
 #include "tonwerk/platform/sound_ausgabe.h"
@@ -120,6 +121,11 @@ public:
     void DecRechtsPOC(Boolean v) { schalter(1, DekPOC, v); }
     Boolean DecRechtsTonruf() const { return schalter(1, DekTonruf); }
     void DecRechtsTonruf(Boolean v) { schalter(1, DekTonruf, v); }
+    // Our own: the additional signals of ZVEISenden (ZusatztonDecodierung).
+    Boolean DecLinksZusatzton() const { return schalter(0, DekZusatzton); }
+    void DecLinksZusatzton(Boolean v) { schalter(0, DekZusatzton, v); }
+    Boolean DecRechtsZusatzton() const { return schalter(1, DekZusatzton); }
+    void DecRechtsZusatzton(Boolean v) { schalter(1, DekZusatzton, v); }
     Integer FunkAnschluss() const { return tastung_.FunkAnschluss(); }
     void FunkAnschluss(Integer v);
     Integer Ausgangspegel() const { return e_.Ausgangspegel; }
@@ -169,6 +175,7 @@ private:
     FmsDecoder fms_;
     PocDecoder poc_;
     TonrufDecoder tonruf_;
+    ZusatztonDecoder zusatzton_;
     Tongenerator ton_;  // sample count and phases shared by the send methods
     Aufnahme aufnahme_;
     std::unique_ptr<class Empfangsfilter> empfang_;  // the reception path, allocated once

@@ -67,8 +67,8 @@ std::string intern(const char* standard) { return zeilen({"Interner Wert", ("Sta
 
 std::string kanalSchalter(bool links, const char* signal) {
     const std::string seite = links ? "linken" : "rechten";
-    const std::string satz = std::string(signal) == "Tonrufe"
-                                 ? "Gibt an, ob auf dem " + seite + " Kanal Tonrufe decodiert werden."
+    const std::string satz = std::string(signal) == "Tonrufe" || std::string(signal) == "Zusatztöne"
+                                 ? "Gibt an, ob auf dem " + seite + " Kanal " + signal + " decodiert werden."
                                  : "Gibt an, ob auf dem " + seite + " Kanal " + signal + " decodiert wird.";
     return zeilen({satz.c_str(), "False = Nein", "True = Ja (default)"});
 }
@@ -240,6 +240,8 @@ std::vector<Mitglied> tabelle() {
                     "Tonerkennung, Gleichanteil- und Flankenauswertung). Hält deutlich mehr Rauschen, Gleichspannung "
                     "und Wechselspannungskopplung stand.",
                     "False = Nein, die Decoder lesen das Signal unverändert (default)", "True = Ja"})),
+        TW_EIG(DecLinksZusatzton, B, "Boolean", "True", kanalSchalter(true, "Zusatztöne")),
+        TW_EIG(DecRechtsZusatzton, B, "Boolean", "True", kanalSchalter(false, "Zusatztöne")),
         TW_EIG(RecordPufferSize, B, "Long", "5512", ""),
         ereignis("Signalstaerke", "wert As SignalstaerkeType",
                  zeilen({"Tritt ein, wenn ein Puffer mit Daten der Soundkarte gefüllt ist und gibt den "
@@ -254,6 +256,9 @@ std::vector<Mitglied> tabelle() {
         ereignis("WaveRecordEnd", "wert As Long", "Tritt ein, wenn die Funkaufzeichnung beendet ist."),
         ereignis("TonrufDecodierung", "wert As Long", ""),
         ereignis("TonrufDecodierungA", "wert As TonrufType", ""),
+        ereignis("ZusatztonDecodierung", "wert As ZusatztonType",
+                 zeilen({"Tritt ein, wenn ein Zusatzton einer ZVEI-Alarmierung erkannt wurde",
+                         "Zusatzton = 1 (Weckton 2600 Hz) bis 6 (Doppeltöne mit 675 Hz, wie bei ZVEISenden)"})),
     };
 }
 

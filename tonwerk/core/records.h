@@ -53,6 +53,12 @@ struct TonrufType {
     Long tonruf = 0;
 };
 
+// Our own: an additional signal of ZVEISenden (ZusatzTon 1 to 6) was heard.
+struct ZusatztonType {
+    Integer Kanal = 0;
+    Long Zusatzton = 0;  // 1 = 2600 Hz wake-up tone, 2 to 6 = two-tone signals with 675 Hz
+};
+
 // The host's side of the event interface. Records are owned by the control and
 // valid only during the call.
 class FunkwandlerListener {
@@ -66,6 +72,7 @@ public:
     virtual void WaveRecordEnd(Long& /*wert*/) {}
     virtual void TonrufDecodierung(Long& /*wert*/) {}
     virtual void TonrufDecodierungA(TonrufType& /*wert*/) {}
+    virtual void ZusatztonDecodierung(ZusatztonType& /*wert*/) {}
 };
 
 }  // namespace tonwerk

@@ -1,9 +1,27 @@
 #include "tonwerk/empfang/empfangsfilter.h"
 
+#include <algorithm>
+#include <cmath>
 
 #include "tonwerk/formats/abtastrate.h"
 
 namespace tonwerk {
+
+namespace {
+
+// Level normalisation, at the working rate of 11025 Hz.
+constexpr float kGleichanteil = 1.0f / 2048;  // about 0.19 s: far below every signal
+// The magnitude rises within about 1.5 ms and falls over about 0.1 s: a signal
+// after silence must not come in a hundred times too loud, or the POCSAG edge
+// detector learns edges it never sees again.
+constexpr float kBetragAuf = 1.0f / 16;
+constexpr float kBetragAb = 1.0f / 1024;
+constexpr float kZiel = 60.0f;                // the peak of a full-scale 8-bit transmitter at level 60
+// Half a step of the 8-bit input: a signal that only moves the sign still
+// reaches kZiel; exact silence stays at (almost) zero.
+constexpr float kBetragMin = 0.25f;
+
+}  // namespace
 
 Empfangsfilter::Empfangsfilter() : speicher_(static_cast<std::size_t>(6) * kPlatz) {
     for (auto& a : arbeit_) a.resize(kPlatz);
@@ -15,6 +33,8 @@ void Empfangsfilter::einrichten(Long abtastrate, Long baud) {
     faktor_ = NormaleAbtastrate(abtastrate) / 11025;
     rest_.fill(0);
     restSumme_.fill(0);
+    gleichanteil_.fill(0);
+    betrag_.fill(0);
     for (int kanal = 0; kanal < 2; ++kanal) {
         fms_[static_cast<std::size_t>(kanal)].einrichten(abtastrate);
         poc_[static_cast<std::size_t>(kanal)].einrichten(abtastrate, baud);
@@ -67,6 +87,21 @@ int Empfangsfilter::reduzieren(const std::uint8_t* puffer, int frames, int kanal
     return n;
 }
 
+void Empfangsfilter::normieren(int n, int kanal) {
+    const auto k = static_cast<std::size_t>(kanal);
+    float* x = arbeit_[k].data();
+    float gleich = gleichanteil_[k], betrag = betrag_[k];
+    for (int i = 0; i < n; ++i) {
+        const float d = x[i] - gleich;
+        gleich += d * kGleichanteil;
+        const float b = std::fabs(d);
+        betrag += (b - betrag) * (b > betrag ? kBetragAuf : kBetragAb);
+        x[i] = d * (kZiel / std::max(betrag, kBetragMin));
+    }
+    gleichanteil_[k] = gleich;
+    betrag_[k] = betrag;
+}
+
 const Empfangsfilter::Tabellen& Empfangsfilter::aufbereiten(const std::uint8_t* puffer, int frames,
                                                             const Einstellungen& e) {
     if (e.Abtastrate != rate_ || e.PocBaud != baud_) einrichten(e.Abtastrate, e.PocBaud);
@@ -75,6 +110,7 @@ const Empfangsfilter::Tabellen& Empfangsfilter::aufbereiten(const std::uint8_t* 
         const auto& an = e.Dekodieren[k];
         for (int pfad = 0; pfad < 3; ++pfad) schreiber_[static_cast<std::size_t>(pfad)][k].beginnen(tabelle(pfad, kanal), kPlatz);
         const int n = reduzieren(puffer, frames, kanal);
+        if (an[DekFMS] || an[DekPOC] || an[DekZVEI] || an[DekTonruf]) normieren(n, kanal);
         const float* x = arbeit_[k].data();
         if (an[DekFMS]) fms_[k].verarbeiten(x, n, schreiber_[PfadFms][k]);
         if (an[DekPOC]) poc_[k].verarbeiten(x, n, schreiber_[PfadPoc][k]);

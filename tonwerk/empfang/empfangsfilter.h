@@ -11,6 +11,13 @@
 // density in the band stays what it was), at a quarter of the work after it.
 // The runs they write are at the capture rate, as the decoders expect.
 //
+// Before that each channel's level is normalised: its DC is taken out and
+// its peak magnitude brought to one level (quick to rise, 0.1 s to fall).
+// A line input can be 40 or 50 dB below full scale, where the 8-bit samples
+// are little more than their sign; the conditioners judge ratios and edge
+// heights, and without this their floors against flicker would take such a
+// signal for silence.
+//
 // All memory is taken when the control is created (tables) or when the rate or
 // the POCSAG bit rate changes (filter state); a buffer allocates nothing.
 #pragma once
@@ -48,6 +55,8 @@ private:
     void einrichten(Long abtastrate, Long baud);
     // Averages `faktor_` samples of channel `kanal` into arbeit_; returns the count.
     int reduzieren(const std::uint8_t* puffer, int frames, int kanal);
+    // Takes the DC out of `n` working samples of `kanal` and brings them to one level.
+    void normieren(int n, int kanal);
     Halbwelle* tabelle(int pfad, int kanal) {
         return speicher_.data() + static_cast<std::size_t>(pfad * 2 + kanal) * kPlatz;
     }
@@ -57,6 +66,8 @@ private:
     std::array<std::vector<float>, 2> arbeit_;  // one buffer at the working rate
     std::array<int, 2> rest_{};                 // samples of an incomplete average
     std::array<float, 2> restSumme_{};
+    std::array<float, 2> gleichanteil_{};  // slow mean of the working samples
+    std::array<float, 2> betrag_{};        // peak magnitude after it
     std::vector<Halbwelle> speicher_;
     std::array<std::array<Laufschreiber, 2>, 3> schreiber_{};
     std::array<FmsAufbereitung, 2> fms_;

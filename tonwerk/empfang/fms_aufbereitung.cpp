@@ -16,6 +16,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr float kDGlaettung = 0.3f;
 constexpr float kFlip = 0.05f;
 constexpr float kOeffnen = 0.55f, kSchliessen = 0.45f;
+constexpr float kBandAnteil = 0.5f;
 constexpr int kNeuBerechnen = 4096;  // samples between exact recomputations of the sums
 
 }  // namespace
@@ -40,6 +41,8 @@ void FmsAufbereitung::einrichten(Long abtastrate) {
     energie_ = gleich_ = 0;
     n_ = ringPos_ = seitNeu_ = 0;
     anteil_ = dGlatt_ = 0;
+    band_ = Biquad::entwerfen(Biquad::Art::Bandpass, rate, std::sqrt(1200.0 * 1800.0), 1.3);
+    imBand_ = gesamt_ = 0;
     offen_ = false;
     eins_ = true;
     phase_ = bruchteil_ = 0;
@@ -57,6 +60,8 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
     // members as far as the compiler knows, which would store them every sample.
     std::complex<float> summe1200 = summe1200_, summe1800 = summe1800_;
     float energie = energie_, gleich = gleich_, anteilGlatt = anteil_, dGlatt = dGlatt_;
+    float imBand = imBand_, gesamt = gesamt_;
+    Biquad band = band_;
     bool offen = offen_, eins = eins_;
     double phase = phase_;
     int n = n_, ringPos = ringPos_, seitNeu = seitNeu_, bitsOhneFlanke = bitsOhneFlanke_;
@@ -102,7 +107,10 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             anteil = std::max(p1200, p1800) * kehr;
         }
         anteilGlatt += (std::min(anteil, 1.5f) - anteilGlatt) * glaettung;
-        offen = offen ? anteilGlatt > kSchliessen : anteilGlatt > kOeffnen;
+        const float gefiltert = band.schritt(x);
+        imBand += (gefiltert * gefiltert - imBand) * glaettung;
+        gesamt += (x * x - gesamt) * glaettung;
+        offen = imBand > kBandAnteil * gesamt && (offen ? anteilGlatt > kSchliessen : anteilGlatt > kOeffnen);
 
         dGlatt += kDGlaettung * (d - dGlatt);
         if (eins ? dGlatt < -kFlip : dGlatt > kFlip) {
@@ -129,6 +137,9 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
     energie_ = energie;
     gleich_ = gleich;
     anteil_ = anteilGlatt;
+    imBand_ = imBand;
+    gesamt_ = gesamt;
+    band_ = band;
     dGlatt_ = dGlatt;
     offen_ = offen;
     eins_ = eins;

@@ -19,6 +19,15 @@
 // closed again) the bits are written, otherwise a 600 Hz square wave whose
 // half-waves fit no FMS window. Bits are written four bits late, so that the
 // gate's own delay does not eat the twelve-bit preamble.
+//
+// The one-bit window cannot tell 1200 Hz from anything below it: a step of a
+// POCSAG baseband signal fills it like half a 1200 Hz cycle, so a POCSAG
+// transmission read as a long stream of FFSK bits, and now and then some of
+// them passed the check word. The gate therefore also wants most of the
+// energy in the FFSK band: a band-pass around 1470 Hz (Q 1.3) keeps 78 % of
+// either tone, a third of white noise, a tenth of POCSAG's baseband and 17 %
+// of 675 Hz (so the two-tone additional signals stay out too); its share,
+// smoothed like the tone share, must be above one half.
 #pragma once
 
 #include <array>
@@ -27,6 +36,7 @@
 #include <vector>
 
 #include "tonwerk/core/records.h"
+#include "tonwerk/empfang/biquad.h"
 #include "tonwerk/empfang/laufschreiber.h"
 
 namespace tonwerk {
@@ -57,6 +67,8 @@ private:
     int seitNeu_ = 0;  // samples since the sums were last recomputed
 
     float anteil_ = 0;  // smoothed share of the stronger tone
+    Biquad band_;       // the FFSK band
+    float imBand_ = 0, gesamt_ = 0;  // smoothed power in the band and in all
     float dGlatt_ = 0;  // smoothed discriminator
     bool offen_ = false;
     bool eins_ = true;   // current bit value

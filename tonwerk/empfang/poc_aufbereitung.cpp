@@ -7,6 +7,20 @@
 
 namespace tonwerk {
 
+namespace {
+
+constexpr double kGlaettungBits = 3;  // of the carrier test's energies
+constexpr double kTraegerAn = 1.5, kTraegerAus = 1.7;
+// Power below 1/100 of the carrier's (its peak, halving over 44 bits) for 18
+// bits is silence or far weaker noise. An AC-coupled line sags that low in a
+// long run of equal bits after about 16 bits, and such runs can be 30 bits
+// long; with the detection delay a run still ends within 64 bits.
+constexpr double kStille = 1.0 / 100;
+constexpr double kSpitzeJeBit = 1.0 - 1.0 / 64;
+constexpr int kStilleBits = 18;
+
+}  // namespace
+
 void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     const double b = baud == 1200 ? 1200.0 : 512.0;
     bitAus_ = NormaleAbtastrate(abtastrate) / b;
@@ -21,6 +35,14 @@ void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     hoch_ = false;
     spitze_ = 0;
     kantenHoehe_ = 0;
+    glaettung_ = 1.0 / (kGlaettungBits * bitLaenge_);
+    vorige_ = 0;
+    stufen_ = energie_ = 0;
+    stilleBits_ = 0;
+    traegerSpitze_ = 0;
+    traeger_ = false;
+    kurzerLauf_ = std::max(1.0, std::floor(bitAus_ / 4));
+    kurzRest_ = 0;
 }
 
 void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreiber& aus) {
@@ -34,6 +56,15 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
         constexpr double kLeck = 1.0 - 2 * 3.14159265358979 * 5.0 / 11025.0;
         integral_ = integral_ * kLeck + eingang[n];
         const auto x = static_cast<float>(eingang[n] + kKopplung * integral_);
+        {
+            // The carrier test reads the input as it came: the coupling's
+            // inverse would lift the slow part of noise.
+            const float y = eingang[n];
+            const float schritt = y - vorige_;
+            vorige_ = y;
+            stufen_ += (static_cast<double>(schritt) * schritt - stufen_) * glaettung_;
+            energie_ += (static_cast<double>(y) * y - energie_) * glaettung_;
+        }
         int mitte = pos_ + bit_;
         if (mitte >= laenge) mitte -= laenge;
         const float ueberBit = ring_[static_cast<std::size_t>(mitte)];  // leaves the last bit
@@ -68,11 +99,41 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
         phase_ += schritt_;
         if (phase_ >= 1.0) phase_ -= 1.0;
         if (vorher < 0.5 && phase_ >= 0.5) {
+            // Steps from sample to sample against the energy: 2 for white noise.
+            const double stufen = energie_ > 1e-6 ? stufen_ / energie_ : 2.0;
             bruchteil_ += bitAus_;
             const double ganz = std::floor(bruchteil_);
             bruchteil_ -= ganz;
-            if (hoch_ != aus.hoch()) aus.wechsel();
-            aus.weiter(static_cast<std::int32_t>(ganz));
+            traegerSpitze_ = std::max(traegerSpitze_ * kSpitzeJeBit, energie_);
+            stilleBits_ = energie_ < kStille * traegerSpitze_ ? stilleBits_ + 1 : 0;
+            const bool still = stilleBits_ > kStilleBits;
+            if (traeger_ && (stufen > kTraegerAus || still)) {
+                traeger_ = false;
+                aus.wechsel();
+                kurzRest_ = kurzerLauf_;
+            } else if (!traeger_ && stufen < kTraegerAn && !still) {
+                traeger_ = true;
+            }
+            if (traeger_) {
+                if (hoch_ != aus.hoch()) aus.wechsel();
+                aus.weiter(static_cast<std::int32_t>(ganz));
+            } else {
+                kurzSchreiben(static_cast<std::int32_t>(ganz), aus);
+            }
+        }
+    }
+}
+
+void PocAufbereitung::kurzSchreiben(std::int32_t samples, Laufschreiber& aus) {
+    // Without a carrier: runs of a quarter bit, too short for a bit.
+    while (samples > 0) {
+        const auto teil = std::min<std::int32_t>(samples, static_cast<std::int32_t>(kurzRest_));
+        aus.weiter(teil);
+        samples -= teil;
+        kurzRest_ -= teil;
+        if (kurzRest_ <= 0) {
+            aus.wechsel();
+            kurzRest_ = kurzerLauf_;
         }
     }
 }

@@ -27,6 +27,21 @@
 // the flip); the level is read once per bit, half a bit after the expected
 // edge, and written as a run of exactly one bit's length (the fraction is
 // carried, so a run of n bits is n bit lengths to the sample).
+//
+// Carrier: the levels alone cannot tell where a transmission ends. Noise
+// after it rarely passes the edge threshold, so the last run would grow on
+// and its bits (the end of the last codeword) never reach the decoder, which
+// takes a run of more than 64 bits for the carrier gone. So the input is also
+// judged by the power of its steps from sample to sample against its power,
+// both smoothed over three bits: 2 for white noise, below 0.5 for a clean
+// two-level signal whatever its bit pattern (only its edges step), about 1.2
+// at 0 dB. Above 1.7 the carrier is off, below 1.5 on again; so it is when the
+// power stays 20 dB below the carrier's for 18 bits (a squelch's silence, or
+// noise far weaker than the signal was; an AC-coupled line sags that low in a
+// long run of equal bits). When it goes,
+// the run in progress is ended (its last bits and those of the detection
+// delay, well within one codeword) and runs of a quarter bit follow, which
+// the decoder takes for noise; it ends the message then, whole.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +61,8 @@ public:
     void verarbeiten(const float* x, int n, Laufschreiber& aus);
 
 private:
+    void kurzSchreiben(std::int32_t samples, Laufschreiber& aus);
+
     int bit_ = 22;                   // samples summed per side
     std::vector<float> ring_;  // the last two bits of samples
     int pos_ = 0;
@@ -59,6 +76,15 @@ private:
     double bitLaenge_ = 22;  // samples per bit
     double phase_ = 0;       // of the bit clock, 0 at an edge, in bits
     double bruchteil_ = 0;   // of a sample, carried between written bits
+
+    double glaettung_ = 0;             // per sample, of the two energies below
+    float vorige_ = 0;                 // the input sample before
+    double stufen_ = 0, energie_ = 0;  // smoothed power of the steps between samples, and of the input
+    double traegerSpitze_ = 0;         // of energie_, decaying
+    int stilleBits_ = 0;               // bits in a row with energie_ far below it
+    bool traeger_ = false;
+    double kurzerLauf_ = 5;  // samples of a quarter bit at the capture rate
+    double kurzRest_ = 0;    // samples of the current short run still to write
 };
 
 }  // namespace tonwerk

@@ -67,11 +67,13 @@ void DateiDecoder::beenden() {
 }
 
 void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
-                       const std::function<void(std::int64_t)>& gelesen, DateiDecoder* zweiter) {
+                       const std::function<void(std::int64_t)>& gelesen, DateiDecoder* zweiter,
+                       const std::function<void(const std::int16_t*, std::size_t)>& roh) {
     std::vector<std::int16_t> samples;
     std::vector<std::uint8_t> stereo;
     std::int64_t frames = 0;
     while (const std::size_t n = quelle.lesen(samples, 16384)) {
+        if (roh) roh(samples.data(), n);
         stereo.clear();
         nachAchtBitStereo(samples.data(), n, quelle.kanaele(), stereo);
         if (!zweiter) {

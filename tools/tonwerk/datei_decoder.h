@@ -45,8 +45,10 @@ private:
 
 // Feeds the whole source to a started decoder (and a second one, if given) in
 // blocks of 16384 frames (so a long file is streamed, never held), then ends
-// them. `gelesen` hears the frames read so far after each block.
+// them. `gelesen` hears the frames read so far after each block, `roh` each
+// block's 16-bit samples (interleaved, the source's channels) before it is fed.
 void einspeisenBisEnde(AudioQuelle& quelle, DateiDecoder& decoder,
-                       const std::function<void(std::int64_t)>& gelesen = {}, DateiDecoder* zweiter = nullptr);
+                       const std::function<void(std::int64_t)>& gelesen = {}, DateiDecoder* zweiter = nullptr,
+                       const std::function<void(const std::int16_t*, std::size_t)>& roh = {});
 
 }  // namespace tonwerk::werkzeug

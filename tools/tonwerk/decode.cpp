@@ -1,6 +1,7 @@
 // tonwerk decode FILE|-: prints every event the control raises on a recording.
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "empfangs_optionen.h"
 #include "ereignis_ausgabe.h"
 #include "fortschritt.h"
+#include "pegelwaechter.h"
 #include "zweite_rate.h"
 
 namespace tonwerk::werkzeug {
@@ -54,13 +56,21 @@ void decodieren(const DecodeOptionen& o) {
     fw.setListener(&ausgabe);
     decoder.starten();
 
+    Pegelwaechter waechter(quelle->abtastrate(), quelle->kanaele());
+    const auto hinweisen = [&fortschritt](const std::optional<std::string>& h) {
+        if (!h) return;
+        fortschritt.loeschen();
+        std::cerr << "Hinweis: " << *h << "\n";
+    };
     einspeisenBisEnde(
         *quelle, decoder,
         [&](std::int64_t n) {
             fortschritt.melden(n);
             weiche->bedienen();
         },
-        zweite ? &zweite->decoder() : nullptr);
+        zweite ? &zweite->decoder() : nullptr,
+        [&](const std::int16_t* samples, std::size_t frames) { hinweisen(waechter.hoeren(samples, frames)); });
+    hinweisen(waechter.ende());
     fortschritt.loeschen();
     if (!weiche->abschliessen(o.alarm.wartenSek, std::cerr))
         throw Meldeverlust("nicht alle Meldungen weitergegeben (Exit-Code 3)");

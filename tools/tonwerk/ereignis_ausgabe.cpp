@@ -82,6 +82,10 @@ void EreignisAusgabe::TonrufDecodierungA(TonrufType& w) {
     ausgeben("TonrufDecodierungA", Json{{"Kanal", w.Kanal}, {"tonruf", w.tonruf}});
 }
 
+void EreignisAusgabe::ZusatztonDecodierung(ZusatztonType& w) {
+    ausgeben("ZusatztonDecodierung", Json{{"Kanal", w.Kanal}, {"Zusatzton", w.Zusatzton}});
+}
+
 void EreignisAusgabe::TonrufDecodierung(Long& w) { ausgeben("TonrufDecodierung", Json{{"wert", w}}); }
 
 }  // namespace tonwerk::werkzeug

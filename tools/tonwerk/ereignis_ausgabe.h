@@ -25,6 +25,7 @@ public:
     void WaveRecordEnd(Long& w) override;
     void TonrufDecodierung(Long& w) override;
     void TonrufDecodierungA(TonrufType& w) override;
+    void ZusatztonDecodierung(ZusatztonType& w) override;
 
     // A POCSAG message found at `baud` bit/s, at `zeit` (default: the output's clock).
     void pocMeldung(POCType& w, int baud, std::optional<double> zeit = std::nullopt);

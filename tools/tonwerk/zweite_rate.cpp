@@ -19,6 +19,8 @@ ZweiteRate::ZweiteRate(int abtastrate, const std::vector<std::string>& setzen, i
     fw.DecRechtsZVEI(Falsch);
     fw.DecLinksTonruf(Falsch);
     fw.DecRechtsTonruf(Falsch);
+    fw.DecLinksZusatzton(Falsch);
+    fw.DecRechtsZusatzton(Falsch);
     fw.PocBaudRates(pocBaudRates(baud));
     fw.setListener(this);
     decoder_.starten();

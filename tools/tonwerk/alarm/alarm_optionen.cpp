@@ -10,8 +10,8 @@ namespace tonwerk::werkzeug {
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
     cmd->add_option("--mqtt", o.mqtt,
                     "Ereignisse an einen MQTT-Broker weiterleiten: mqtt://HOST[:PORT]/PRÄFIX oder mqtts://... "
-                    "(Themen nach --mqtt-thema, Standard PRÄFIX/fms|zvei|pocsag|tonruf/links|rechts; Status "
-                    "PRÄFIX/status, Störungen PRÄFIX/status/meldung)");
+                    "(Themen nach --mqtt-thema, Standard PRÄFIX/fms|zvei|pocsag|tonruf|zusatzton/links|rechts; "
+                    "Status PRÄFIX/status, Störungen PRÄFIX/status/meldung)");
     cmd->add_option("--mqtt-benutzer", o.benutzer, "Benutzername am Broker");
     cmd->add_option("--mqtt-passwort", o.passwort,
                     "Passwort am Broker; besser aus TONWERK_MQTT_PASSWORT oder der Einstellungsdatei, denn auf der "

@@ -61,6 +61,7 @@ std::string mqttArt(const char* name) {
     if (n == "ZVEIDecodierung") return "zvei";
     if (n == "POCDecodierung") return "pocsag";
     if (n == "TonrufDecodierungA") return "tonruf";
+    if (n == "ZusatztonDecodierung") return "zusatzton";
     return "";
 }
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "alarm/fms_tabellen.h"
+#include "alarm/zusatztoene.h"
 
 namespace tonwerk::werkzeug {
 
@@ -44,6 +45,10 @@ void bedeutungenErgaenzen(const char* name, nlohmann::ordered_json& felder, cons
         nameSetzen(felder, aliase.pocsag(feld(felder, "RIC", -1), funktion));
     } else if (art == "ZVEIDecodierung") {
         nameSetzen(felder, aliase.zvei(feld<std::string>(felder, "ZVEINr", "")));
+    } else if (art == "ZusatztonDecodierung") {
+        const int zusatzton = feld(felder, "Zusatzton", 0);
+        felder["Frequenzen"] = zusatztonFrequenzen(zusatzton);
+        felder["Bedeutung"] = zusatztonBedeutung(zusatzton);
     }
 }
 

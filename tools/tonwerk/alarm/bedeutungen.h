@@ -1,6 +1,7 @@
 // Adds what an event means to its printed fields: for FMS the organisation,
-// federal state and status text, for POCSAG the function letter, and for every
-// kind the user's name from the alias table.
+// federal state and status text, for POCSAG the function letter, for the
+// additional signals their tones and meaning, and for FMS, ZVEI and POCSAG the
+// user's name from the alias table.
 #pragma once
 
 #include <nlohmann/json.hpp>
