@@ -13,6 +13,7 @@
 #include "alarm/mqtt_weiterleitung.h"
 #include "befehle.h"
 #include "mqtt_testbroker.h"
+#include "test_zertifikate.h"
 
 namespace tonwerk::werkzeug {
 namespace {
@@ -298,19 +299,7 @@ TEST(MqttBroker, WrongPasswordIsAClearError) {
 namespace tonwerk::werkzeug {
 namespace {
 
-// A CA and a server certificate for 127.0.0.1 signed by it, made with openssl.
-bool zertifikateMachen(const std::filesystem::path& v) {
-    std::ofstream(v / "san.ext") << "subjectAltName=IP:127.0.0.1\n";
-    const std::string d = "'" + v.string() + "/";
-    const std::string befehl =
-        "(openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " + d + "ca.key' -out " + d +
-        "ca.crt' -days 2 -subj /CN=Tonwerk-Test-CA && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " + d +
-        "fremd.key' -out " + d + "fremd.crt' -days 2 -subj /CN=Fremd && openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " +
-        d + "server.key' -out " + d + "server.csr' -subj /CN=127.0.0.1 && openssl x509 -req -in " + d +
-        "server.csr' -CA " + d + "ca.crt' -CAkey " + d + "ca.key' -CAcreateserial -out " + d +
-        "server.crt' -days 2 -extfile " + d + "san.ext') >/dev/null 2>&1";
-    return std::system(befehl.c_str()) == 0;
-}
+using testhilfe::zertifikateMachen;
 
 TEST(MqttBroker, TlsWithTheStationsOwnCa) {
     const auto v = arbeitsverzeichnis("tonwerk_mqtt_tls");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "alarm/alarm_optionen.h"
+#include "alarm/unzugestellt.h"
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
@@ -59,7 +60,7 @@ void decodieren(const DecodeOptionen& o) {
         },
         zweite ? &zweite->decoder() : nullptr);
     fortschritt.loeschen();
-    weiche->abschliessen(o.alarm.wartenSek, std::cerr);
+    if (!weiche->abschliessen(o.alarm.wartenSek, std::cerr, o.alarm.webhookWartenSek)) throw Unzugestellt();
 }
 
 }  // namespace

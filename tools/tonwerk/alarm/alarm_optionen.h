@@ -1,5 +1,5 @@
 // The alarm receiver's options of `decode` and `listen`: MQTT forwarding,
-// repeat filter and alias tables.
+// webhooks, repeat filter and alias tables.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -23,11 +23,16 @@ struct AlarmOptionen {
     double wartenSek = 10;
     double doppeltSek = 10;
     std::vector<std::string> aliasDateien;
+    bool mqttHa = false;  // Home Assistant discovery
+    std::vector<std::string> webhooks;  // URLs; each gets every message
+    std::string webhookCa;
+    std::size_t webhookPuffer = 1000;
+    double webhookWartenSek = 10;
 };
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o);
 
-// Loads the alias files and connects to the broker (waiting up to a few seconds
+// Loads the alias files, starts the webhooks and connects to the broker (waiting up to a few seconds
 // for its answer; an unreachable broker is reported on `meldungen` and tried
 // again later). Throws std::runtime_error on a bad alias file, a bad address or
 // a refused login.

@@ -1,5 +1,6 @@
 #include "alarm/alarm_weiche.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -60,10 +61,15 @@ bool AlarmWeiche::pruefen(const char* name, double zeit, nlohmann::ordered_json&
     // Tone calls are single tones a station may send on purpose again and again.
     if (art != "tonruf" && filter_.wiederholung(art, kanalVon(felder), felder.dump(), zeit)) return false;
     bedeutungenErgaenzen(name, felder, aliase_);
+    if (!mqtt_ && webhooks_.empty()) return true;
+    const nlohmann::ordered_json objekt = mqttNachricht(name, zeit, felder);
+    const std::string nachricht = objekt.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    for (auto& w : webhooks_) w->senden(nachricht);
     if (mqtt_) {
         const std::string thema = mqtt_->praefix() + "/" + art + "/" + (kanalVon(felder) == 1 ? "rechts" : "links");
-        mqtt_->senden(thema, mqttNachricht(name, zeit, felder).dump(-1, ' ', false,
-                                                                     nlohmann::ordered_json::error_handler_t::replace));
+        mqtt_->senden(thema, nachricht);
+        if (ha_)
+            for (const auto& z : ha_->zustaende(art, objekt)) mqtt_->senden(z.thema, z.nutzlast, z.behalten);
         mqtt_->bedienen();
     }
     return true;
@@ -77,16 +83,34 @@ void AlarmWeiche::anschliessen(EreignisAusgabe& ausgabe) {
 
 void AlarmWeiche::bedienen() {
     if (mqtt_) mqtt_->bedienen();
+    for (auto& w : webhooks_) w->bedienen();
 }
 
-void AlarmWeiche::abschliessen(double warteSek, std::ostream& bericht) {
+bool AlarmWeiche::abschliessen(double warteSek, std::ostream& bericht, double webhookWarteSek) {
     if (filter_.unterdrueckt() > 0) bericht << "Wiederholte Alarme unterdrückt: " << filter_.unterdrueckt() << '\n';
-    if (!mqtt_) return;
-    mqtt_->abschliessen(warteSek);
-    const auto& z = mqtt_->zahlen();
-    bericht << "MQTT: " << z.bestaetigt << " von " << z.angenommen << " Meldungen zugestellt";
-    if (z.verworfen > 0) bericht << ", " << z.verworfen << " verworfen";
-    bericht << '\n';
+    // The webhooks deliver on their own threads while MQTT is waited for.
+    const auto webhookFrist = std::chrono::steady_clock::now() +
+                              std::chrono::duration<double>(webhookWarteSek < 0 ? warteSek : webhookWarteSek);
+    bool alles = true;
+    if (mqtt_) {
+        mqtt_->abschliessen(warteSek);
+        const auto& z = mqtt_->zahlen();
+        Zustellzahlen zahlen;
+        zahlen.angenommen = z.angenommen;
+        zahlen.zugestellt = z.bestaetigt;
+        zahlen.verworfen = z.verworfen;
+        zustellBericht(bericht, "MQTT", zahlen);
+        alles = allesZugestellt(zahlen);
+    }
+    for (auto& w : webhooks_) {
+        const double rest =
+            std::chrono::duration<double>(webhookFrist - std::chrono::steady_clock::now()).count();
+        w->abschliessen(std::max(rest, 0.0));
+        const Zustellzahlen z = w->stand().zahlen;
+        zustellBericht(bericht, "Webhook " + w->anzeige(), z);
+        alles = alles && allesZugestellt(z);
+    }
+    return alles;
 }
 
 }  // namespace tonwerk::werkzeug

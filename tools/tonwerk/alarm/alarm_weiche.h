@@ -1,16 +1,20 @@
 // Between the control's events and the tool's output: drops repeated alarms,
 // adds meanings and names, and forwards each message event to MQTT as one JSON
-// object on PREFIX/<fms|zvei|pocsag|tonruf>/<links|rechts>.
+// object on PREFIX/<fms|zvei|pocsag|tonruf>/<links|rechts> and the same object
+// to every webhook.
 #pragma once
 
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "alarm/alias_tabelle.h"
 #include "alarm/doppelfilter.h"
+#include "alarm/home_assistant.h"
 #include "alarm/mqtt_weiterleitung.h"
+#include "alarm/webhook.h"
 
 namespace tonwerk::werkzeug {
 
@@ -26,10 +30,16 @@ public:
     bool pruefen(const char* name, double zeit, nlohmann::ordered_json& felder);
     // Installs pruefen() as the printer's hook.
     void anschliessen(EreignisAusgabe& ausgabe);
-    // Lets MQTT traffic run; call often from the tool's loop.
+    // Each message also goes to these webhooks.
+    void webhooksSetzen(std::vector<std::unique_ptr<Webhook>> webhooks) { webhooks_ = std::move(webhooks); }
+    // Sends Home Assistant's state messages besides the usual ones (needs MQTT).
+    void homeAssistantSetzen(std::unique_ptr<HomeAssistant> ha) { ha_ = std::move(ha); }
+    // Lets MQTT traffic run and writes the webhooks' reports; call often from the tool's loop.
     void bedienen();
-    // Waits up to `warteSek` for MQTT delivery and reports the counts.
-    void abschliessen(double warteSek, std::ostream& bericht);
+    // Waits up to `warteSek` for MQTT delivery and `webhookWarteSek` for the
+    // webhooks' (at the same time) and reports the counts. False when a message
+    // was dropped, refused or left undelivered.
+    bool abschliessen(double warteSek, std::ostream& bericht, double webhookWarteSek = -1);
 
     const Doppelfilter& filter() const { return filter_; }
     MqttWeiterleitung* mqtt() { return mqtt_.get(); }
@@ -38,6 +48,8 @@ private:
     Doppelfilter filter_;
     AliasTabelle aliase_;
     std::unique_ptr<MqttWeiterleitung> mqtt_;
+    std::vector<std::unique_ptr<Webhook>> webhooks_;
+    std::unique_ptr<HomeAssistant> ha_;
 };
 
 // The MQTT topic's kind for an event name ("fms", ...); empty for events that

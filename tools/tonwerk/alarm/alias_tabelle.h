@@ -14,8 +14,15 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tonwerk::werkzeug {
+
+struct AliasEintrag {
+    std::string art;         // fms, pocsag or zvei
+    std::string schluessel;  // Kennung (upper case), RIC or RIC/function (1-4), ZVEI number
+    std::string name;
+};
 
 class AliasTabelle {
 public:
@@ -32,6 +39,8 @@ public:
     std::optional<std::string> zvei(const std::string& nummer) const;
 
     bool leer() const { return eintraege_.empty(); }
+    // Every entry, ordered by kind and key.
+    std::vector<AliasEintrag> alle() const;
 
 private:
     struct Eintrag {

@@ -122,7 +122,7 @@ void MqttWeiterleitung::starten(double warteSek) {
         meldungen_ << "MQTT-Broker " << broker() << " antwortet noch nicht; Meldungen warten\n";
 }
 
-void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast) {
+void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast, bool behalten) {
     ++zahlen_.angenommen;
     if (schlange_.size() >= e_.puffer) {
         schlange_.pop_front();
@@ -133,7 +133,7 @@ void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutz
             verwerfenGemeldet_ = true;
         }
     }
-    schlange_.push_back({thema, nutzlast});
+    schlange_.push_back({thema, nutzlast, behalten});
     weitergeben();
 }
 
@@ -145,7 +145,7 @@ void MqttWeiterleitung::weitergeben() {
         const Nachricht& n = schlange_.front();
         int mid = 0;
         const int rc = mosquitto_publish(m_, &mid, n.thema.c_str(), static_cast<int>(n.nutzlast.size()),
-                                         n.nutzlast.data(), 1, false);
+                                         n.nutzlast.data(), 1, n.behalten);
         if (rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST) {
             // Queued by the library in every one of these cases: never publish it again.
             ausstehend_.insert(mid);

@@ -56,8 +56,8 @@ public:
     // A broker that cannot be reached is reported and tried again later; a
     // refused login throws std::runtime_error (so does a bad TLS setting).
     void starten(double warteSek);
-    // Queues one message for `thema`.
-    void senden(const std::string& thema, const std::string& nutzlast);
+    // Queues one message for `thema`; `behalten`: the broker keeps it for later subscribers.
+    void senden(const std::string& thema, const std::string& nutzlast, bool behalten = false);
     // One step: network traffic (waiting up to `wartenMs` for it), reconnect
     // when due, hand queued messages on. Throws when the broker refuses the login.
     void bedienen(int wartenMs = 0);
@@ -81,6 +81,7 @@ private:
     struct Nachricht {
         std::string thema;
         std::string nutzlast;
+        bool behalten = false;
     };
 
     MqttEinstellungen e_;
