@@ -90,6 +90,17 @@ public:
 
     int port() const { return port_; }
     const std::filesystem::path& verzeichnis() const { return verzeichnis_; }
+    // Adds or changes an account of a broker started with one, restarting it
+    // when it runs (mosquitto reads its password file at start).
+    void passwortSetzen(const std::string& benutzer, const std::string& passwort) {
+        const std::string befehl = "mosquitto_passwd -b '" + (verzeichnis_ / "passwd").string() + "' '" + benutzer +
+                                   "' '" + passwort + "' >/dev/null 2>&1";
+        if (std::system(befehl.c_str()) != 0) throw std::runtime_error("mosquitto_passwd schlägt fehl");
+        if (pid_ > 0) {
+            stoppen();
+            starten();
+        }
+    }
     std::string url(const std::string& praefix) const {
         return "mqtt://127.0.0.1:" + std::to_string(port_) + "/" + praefix;
     }
@@ -155,9 +166,11 @@ public:
         bool behalten;
     };
 
-    TestAbonnent(int port, std::string filter) : filter_(std::move(filter)) {
+    TestAbonnent(int port, std::string filter, const std::string& benutzer = "", const std::string& passwort = "")
+        : filter_(std::move(filter)) {
         mosquitto_lib_init();
         m_ = mosquitto_new(nullptr, true, this);
+        if (!benutzer.empty()) mosquitto_username_pw_set(m_, benutzer.c_str(), passwort.c_str());
         mosquitto_connect_callback_set(m_, [](mosquitto* m, void* s, int rc) {
             if (rc == 0) mosquitto_subscribe(m, nullptr, static_cast<TestAbonnent*>(s)->filter_.c_str(), 1);
         });

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "alarm/rueckzug.h"
-#include "alarm/unzugestellt.h"
+#include "alarm/meldeverlust.h"
 #include "alarm/webhook.h"
 #include "alarm/zustellung.h"
 #include "befehle.h"
@@ -240,7 +240,7 @@ TEST(Webhook, DecodeForwardsEveryMessageAndFailsWhenOneWebhookGotNothing) {
     for (const auto& a : argumente) argv.push_back(a.c_str());
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
-    EXPECT_THROW(app.parse(static_cast<int>(argv.size()), argv.data()), Unzugestellt);
+    EXPECT_THROW(app.parse(static_cast<int>(argv.size()), argv.data()), Meldeverlust);
     testing::internal::GetCapturedStdout();
     const std::string bericht = testing::internal::GetCapturedStderr();
     stumm.freigeben();
@@ -259,7 +259,7 @@ TEST(Webhook, DecodeForwardsEveryMessageAndFailsWhenOneWebhookGotNothing) {
     for (std::size_t i = 0; i < angenommen.size(); ++i) {
         const Json n = Json::parse(angenommen[i]);
         EXPECT_EQ(n["event"], "FMSDecodierung");
-        EXPECT_EQ(n["kanal"], "links");
+        EXPECT_EQ(n["kanalname"], "links");
         EXPECT_EQ(n["zeitstempel"].get<std::string>().size(), 24u);
         EXPECT_EQ(n["Kennung"], erwartet[i]["Kennung"]);
         EXPECT_EQ(n["Status"], erwartet[i]["Status"]);

@@ -93,7 +93,8 @@ TEST_F(Senden, ZveiPocsagAndTonrufRanges) {
     abgelehnt({"zvei", "123456"}, "rufnummer");
     abgelehnt({"zvei", "12345", "--zusatz", "7"}, "--zusatz");
     abgelehnt({"pocsag", "--ric", "2097152"}, "--ric");
-    abgelehnt({"pocsag", "--ric", "8", "--funktion", "4"}, "--funktion");
+    // The function counts as in the events, 1 to 4 or A to D; 0 (once A) is refused.
+    for (const char* f : {"0", "5", "E", "-1", "1a", ""}) abgelehnt({"pocsag", "--ric", "8", "--funktion", f}, "--funktion");
     abgelehnt({"pocsag", "--ric", "8", "--text", std::string(256, 'x')}, "--text");
     abgelehnt({"pocsag", "--ric", "8", "--text", "Preis 5 €"}, "--text");
     abgelehnt({"tonruf", "4"}, "tonruf");

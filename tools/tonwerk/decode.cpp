@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "alarm/alarm_optionen.h"
-#include "alarm/unzugestellt.h"
+#include "alarm/meldeverlust.h"
 #include "audioquelle.h"
 #include "befehle.h"
 #include "datei_decoder.h"
@@ -60,7 +60,8 @@ void decodieren(const DecodeOptionen& o) {
         },
         zweite ? &zweite->decoder() : nullptr);
     fortschritt.loeschen();
-    if (!weiche->abschliessen(o.alarm.wartenSek, std::cerr, o.alarm.webhookWartenSek)) throw Unzugestellt();
+    if (!weiche->abschliessen(o.alarm.wartenSek, std::cerr))
+        throw Meldeverlust("nicht alle Meldungen weitergegeben (Exit-Code 3)");
 }
 
 }  // namespace

@@ -3,18 +3,20 @@
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
+#include "klartext.h"
+
 namespace tonwerk::werkzeug {
 
 using Json = nlohmann::ordered_json;
 
 void EreignisAusgabe::ausgeben(const char* name, Json felder, std::optional<double> zeit) {
     const double t = zeit ? *zeit : zeit_ ? zeit_() : 0.0;
-    if (weiche && !weiche(name, t, felder)) return;
+    Json j;
+    j["event"] = name;
+    j["time"] = std::round(t * 1000.0) / 1000.0;
+    if (weiche && !weiche(name, t, j, felder)) return;
     if (vorZeile) vorZeile();
     if (json_) {
-        Json j;
-        j["event"] = name;
-        j["time"] = std::round(t * 1000.0) / 1000.0;
         for (const auto& [k, v] : felder.items()) j[k] = v;
         aus_ << j.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     } else {
@@ -48,9 +50,10 @@ void EreignisAusgabe::FMSDecodierung(FmsTlgType& w) {
                                     {"tki", w.tki},
                                     {"Baustufe", w.Baustufe},
                                     {"Text", w.Text},
+                                    {"Klartext", klartext(w.Text)},
                                     {"folgenr", w.folgenr},
-                                    {"iskurztext", w.iskurztext},
-                                    {"isfolgetelegramm", w.isfolgetelegramm}});
+                                    {"iskurztext", w.iskurztext != 0},
+                                    {"isfolgetelegramm", w.isfolgetelegramm != 0}});
 }
 
 void EreignisAusgabe::ZVEIDecodierung(ZVEIType& w) {
@@ -66,6 +69,7 @@ void EreignisAusgabe::pocMeldung(POCType& w, int baud, std::optional<double> zei
                   {"Funktion", w.Funktion},
                   {"Baud", baud},
                   {"Text", w.Text},
+                  {"Klartext", klartext(w.Text)},
                   {"TextBin", w.TextBin}},
              zeit);
 }

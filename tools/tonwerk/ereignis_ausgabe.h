@@ -34,8 +34,10 @@ public:
     // Bit rate of the POCSAG messages that reach POCDecodierung.
     int pocBaud = 512;
     // Sees every event with its time and fields before it is written; may add
-    // fields, and suppresses the event by returning false.
-    std::function<bool(const char* name, double zeit, nlohmann::ordered_json& felder)> weiche;
+    // fields, and to `kopf` (event and time, written by --json ahead of the
+    // fields), and suppresses the event by returning false.
+    std::function<bool(const char* name, double zeit, nlohmann::ordered_json& kopf, nlohmann::ordered_json& felder)>
+        weiche;
 
 private:
     std::ostream& aus_;

@@ -95,7 +95,7 @@ void zuhoeren(const ListenOptionen& o) {
     live.eingang.abzweig = nullptr;
     anhaltenMitHinweis(fw);
     if (zweite) zweite->decoder().beenden();
-    weiche->abschliessen(2.0, std::cerr, 2.0);
+    weiche->abschliessen(2.0, std::cerr);
 }
 
 }  // namespace

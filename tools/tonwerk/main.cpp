@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "abbruchsignale.h"
-#include "alarm/unzugestellt.h"
+#include "alarm/meldeverlust.h"
 #include "bedienfehler.h"
 #include "befehle.h"
 #include "deutsch.h"
@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
     } catch (const Bedienfehler& e) {
         std::cerr << "tonwerk: " << e.what() << '\n';
         return kBedienfehlerCode;
-    } catch (const Unzugestellt& e) {
+    } catch (const Meldeverlust& e) {
         std::cerr << "tonwerk: " << e.what() << '\n';
-        return kUnzugestelltCode;
+        return kMeldeverlustCode;
     } catch (const Abgebrochen& a) {
         return 128 + a.signal;
     } catch (const std::exception& e) {

@@ -74,6 +74,21 @@ void pocTextPruefen(const std::string& text) {
                    });
 }
 
+Long pocFunktionsbits(const std::string& wert, bool roh) {
+    constexpr const char* erlaubt = "erlaubt sind 1 bis 4 wie im Ereignis POCDecodierung oder A bis D";
+    if (wert.size() == 1 && ((wert[0] >= 'A' && wert[0] <= 'D') || (wert[0] >= 'a' && wert[0] <= 'd')))
+        return (wert[0] & 0x1F) - 1;
+    Long zahl = 0;
+    const bool ziffern = !wert.empty() && wert.size() <= 6 &&
+                         std::all_of(wert.begin(), wert.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (ziffern) zahl = static_cast<Long>(std::stol(wert));
+    if (ziffern && zahl == 0)
+        throw Bedienfehler("--funktion 0: die Funktion zählt wie im Ereignis ab 1 (früher 0 bis 3); " +
+                           std::string(erlaubt));
+    if (!ziffern || (!roh && zahl > 4)) throw Bedienfehler("--funktion " + wert + ": " + erlaubt);
+    return zahl - 1;
+}
+
 void zveiRufnummerPruefen(const std::string& rufnummer) {
     const bool ziffern = std::all_of(rufnummer.begin(), rufnummer.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (rufnummer.size() != 5 || !ziffern)

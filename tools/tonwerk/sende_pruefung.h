@@ -21,6 +21,11 @@ void fmsTextPruefen(const std::string& text, Integer status, Integer richtung, I
                     bool trbos);
 // At most 255 characters that read back as sent.
 void pocTextPruefen(const std::string& text);
+// The pager function of --funktion as the events count it, 1 to 4, or as a
+// letter A to D; the library's function bits are one less. 0 is refused even
+// raw: it meant A when the option counted 0 to 3, and an old script must not
+// silently page another function. With `roh` other numbers pass unchecked.
+Long pocFunktionsbits(const std::string& wert, bool roh);
 // Exactly 5 digits.
 void zveiRufnummerPruefen(const std::string& rufnummer);
 

@@ -2,6 +2,11 @@
 
 #include <stdexcept>
 
+#include "alarm/home_assistant_ausgang.h"
+#include "alarm/mqtt_ausgang.h"
+#include "alarm/webhook_ausgang.h"
+#include "bedienfehler.h"
+
 namespace tonwerk::werkzeug {
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
@@ -27,6 +32,14 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
                     "Gleiche Alarme (ZVEI, POCSAG, gleiches FMS-Telegramm) auf demselben Kanal innerhalb so vieler "
                     "Sekunden nur einmal ausgeben (Standard 10, 0 = aus)")
         ->check(CLI::Range(0.0, 86400.0));
+    cmd->add_option("--mqtt-thema", o.themen,
+                    "Themenvorlage: VORLAGE für alle Arten oder ART=VORLAGE für eine (fms, pocsag, zvei, tonruf), "
+                    "mit {praefix} {art} {kanal} {ric} {funktion} {kennung} {status} {zvei} {name}; Standard "
+                    "{praefix}/{art}/{kanal} (wiederholbar)");
+    cmd->add_option("--nur", o.nur,
+                    "Nur Meldungen an diese Adressen ausgeben und weiterleiten: ART:MUSTER oder ART;MUSTER, ART fms "
+                    "(Kennung), pocsag (RIC oder RIC/FUNKTION), zvei, tonruf; * und ? im Muster (wiederholbar)");
+    cmd->add_option("--ohne", o.ohne, "Meldungen an diese Adressen weglassen, Form wie --nur (wiederholbar)");
     cmd->add_option("--alias", o.aliasDateien,
                     "CSV-Datei mit Namen: Art;Schlüssel;Name je Zeile, Art fms|pocsag|zvei (wiederholbar)")
         ->check(CLI::ExistingFile);
@@ -45,14 +58,29 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
                     "weg (Standard 1000)")
         ->check(CLI::Range(std::size_t{1}, std::size_t{1000000}));
     cmd->add_option("--webhook-warten", o.webhookWartenSek,
-                    "Am Ende höchstens so viele Sekunden auf die Zustellung an die Webhooks warten (Standard 10)")
+                    "Am Ende höchstens so viele Sekunden auf die Zustellung an die Webhooks warten (Standard wie "
+                    "--mqtt-warten)")
         ->check(CLI::Range(0.0, 3600.0));
 }
 
 std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen) {
     AliasTabelle aliase;
     for (const auto& datei : o.aliasDateien) aliase.laden(datei);
-    std::unique_ptr<MqttWeiterleitung> mqtt;
+    for (const auto& h : aliase.hinweise()) meldungen << "Hinweis: " << h << '\n';
+    Adressfilter adressen;
+    Themenvorlagen vorlagen;
+    try {
+        for (const auto& e : o.nur) adressen.nurHinzufuegen(e);
+        for (const auto& e : o.ohne) adressen.ohneHinzufuegen(e);
+    } catch (const std::invalid_argument& f) {
+        throw Bedienfehler(std::string(o.nur.empty() ? "--ohne " : "--nur/--ohne ") + f.what());
+    }
+    try {
+        vorlagen = Themenvorlagen(o.themen);
+    } catch (const std::invalid_argument& f) {
+        throw Bedienfehler(std::string("--mqtt-thema: ") + f.what());
+    }
+    auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(adressen));
     if (!o.mqtt.empty()) {
         MqttEinstellungen e;
         try {
@@ -70,30 +98,28 @@ std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostre
         if (e.zertifikat.empty() != e.schluessel.empty())
             throw std::runtime_error("MQTT: --mqtt-zertifikat und --mqtt-schluessel nur zusammen");
         e.puffer = o.puffer;
-        mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
+        auto mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
         mqtt->starten(5.0);
+        MqttWeiterleitung& weiterleitung = *mqtt;
+        weiche->ausgangHinzufuegen(std::make_unique<MqttAusgang>(std::move(mqtt), std::move(vorlagen)));
+        if (o.mqttHa)
+            weiche->ausgangHinzufuegen(std::make_unique<HomeAssistantAusgang>(
+                HomeAssistant(weiche->aliase(), weiterleitung.praefix()), weiterleitung));
+    } else if (o.mqttHa) {
+        throw Bedienfehler("--mqtt-ha braucht --mqtt");
     }
-    std::unique_ptr<HomeAssistant> ha;
-    if (o.mqttHa) {
-        if (!mqtt) throw std::runtime_error("--mqtt-ha braucht --mqtt");
-        ha = std::make_unique<HomeAssistant>(aliase, mqtt->praefix());
-        for (const auto& k : ha->konfigurationen()) mqtt->senden(k.thema, k.nutzlast, k.behalten);
-    }
-    std::vector<std::unique_ptr<Webhook>> webhooks;
     for (const auto& url : o.webhooks) {
         WebhookEinstellungen w;
         w.url = url;
         w.caDatei = o.webhookCa;
         w.puffer = o.webhookPuffer;
         try {
-            webhooks.push_back(std::make_unique<Webhook>(std::move(w), meldungen));
+            weiche->ausgangHinzufuegen(
+                std::make_unique<WebhookAusgang>(std::make_unique<Webhook>(std::move(w), meldungen), o.webhookWartenSek));
         } catch (const std::invalid_argument& f) {
-            throw std::runtime_error(f.what());
+            throw Bedienfehler(f.what());
         }
     }
-    auto weiche = std::make_unique<AlarmWeiche>(o.doppeltSek, std::move(aliase), std::move(mqtt));
-    weiche->webhooksSetzen(std::move(webhooks));
-    weiche->homeAssistantSetzen(std::move(ha));
     return weiche;
 }
 

@@ -1,6 +1,5 @@
 #include "alarm/alarm_weiche.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +13,36 @@ namespace tonwerk::werkzeug {
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+
+int kanalVon(const Json& felder) {
+    const auto it = felder.find("Kanal");
+    return it != felder.end() && it->is_number_integer() ? it->get<int>() : 0;
+}
+
+std::string feldText(const Json& felder, const char* name) {
+    const auto it = felder.find(name);
+    return it == felder.end() ? std::string() : it->dump();
+}
+
+}  // namespace
+
+Wiederholungsmerkmal wiederholungsmerkmal(const std::string& art, const Json& felder) {
+    // Only what the sender sent: fields a decoder adds about the reception
+    // (corrections, levels) differ between the copies of one alarm.
+    if (art == "fms") {
+        std::string inhalt;
+        for (const char* f : {"Richtung", "Status", "tki", "Baustufe", "Text", "folgenr", "iskurztext",
+                              "isfolgetelegramm"})
+            inhalt += feldText(felder, f) + '\x1f';
+        return {feldText(felder, "Kennung"), inhalt};
+    }
+    if (art == "pocsag")
+        return {feldText(felder, "RIC") + '/' + feldText(felder, "Funktion") + '/' + feldText(felder, "Text"), ""};
+    if (art == "zvei") return {feldText(felder, "ZVEINr"), ""};
+    return {felder.dump(), ""};
+}
+
 std::string zeitstempelJetzt() {
     const auto jetzt = std::chrono::system_clock::now();
     const std::time_t sekunden = std::chrono::system_clock::to_time_t(jetzt);
@@ -26,13 +55,6 @@ std::string zeitstempelJetzt() {
     return text;
 }
 
-int kanalVon(const nlohmann::ordered_json& felder) {
-    const auto it = felder.find("Kanal");
-    return it != felder.end() && it->is_number_integer() ? it->get<int>() : 0;
-}
-
-}  // namespace
-
 std::string mqttArt(const char* name) {
     const std::string_view n = name;
     if (n == "FMSDecodierung") return "fms";
@@ -42,74 +64,69 @@ std::string mqttArt(const char* name) {
     return "";
 }
 
-nlohmann::ordered_json mqttNachricht(const char* name, double zeit, const nlohmann::ordered_json& felder) {
-    nlohmann::ordered_json j;
+Json nachrichtKopf(const char* name, double zeit, const Json& felder, const std::string& zeitstempel) {
+    Json j;
     j["event"] = name;
     j["time"] = std::round(zeit * 1000.0) / 1000.0;
-    j["zeitstempel"] = zeitstempelJetzt();
-    j["kanal"] = kanalVon(felder) == 1 ? "rechts" : "links";
+    j["zeitstempel"] = zeitstempel;
+    j["kanalname"] = kanalVon(felder) == 1 ? "rechts" : "links";
+    return j;
+}
+
+Json mqttNachricht(const char* name, double zeit, const Json& felder) {
+    Json j = nachrichtKopf(name, zeit, felder, zeitstempelJetzt());
     for (const auto& [k, v] : felder.items()) j[k] = v;
     return j;
 }
 
-AlarmWeiche::AlarmWeiche(double doppeltSek, AliasTabelle aliase, std::unique_ptr<MqttWeiterleitung> mqtt)
-    : filter_(doppeltSek), aliase_(std::move(aliase)), mqtt_(std::move(mqtt)) {}
+AlarmWeiche::AlarmWeiche(double doppeltSek, AliasTabelle aliase, Adressfilter adressen)
+    : filter_(doppeltSek), aliase_(std::move(aliase)), adressen_(std::move(adressen)) {}
 
-bool AlarmWeiche::pruefen(const char* name, double zeit, nlohmann::ordered_json& felder) {
+void AlarmWeiche::ausgangHinzufuegen(std::unique_ptr<Meldungsausgang> ausgang) {
+    ausgaenge_.push_back(std::move(ausgang));
+}
+
+bool AlarmWeiche::pruefen(const char* name, double zeit, Json& felder) {
+    Json kopf;
+    return pruefen(name, zeit, kopf, felder);
+}
+
+bool AlarmWeiche::pruefen(const char* name, double zeit, Json& kopf, Json& felder) {
     const std::string art = mqttArt(name);
     if (art.empty()) return true;
+    if (!adressen_.durchlassen(art, felder)) return false;
     // Tone calls are single tones a station may send on purpose again and again.
-    if (art != "tonruf" && filter_.wiederholung(art, kanalVon(felder), felder.dump(), zeit)) return false;
+    if (art != "tonruf") {
+        const auto [absender, inhalt] = wiederholungsmerkmal(art, felder);
+        if (filter_.wiederholung(art, kanalVon(felder), absender, inhalt, zeit)) return false;
+    }
     bedeutungenErgaenzen(name, felder, aliase_);
-    if (!mqtt_ && webhooks_.empty()) return true;
-    const nlohmann::ordered_json objekt = mqttNachricht(name, zeit, felder);
-    const std::string nachricht = objekt.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    for (auto& w : webhooks_) w->senden(nachricht);
-    if (mqtt_) {
-        const std::string thema = mqtt_->praefix() + "/" + art + "/" + (kanalVon(felder) == 1 ? "rechts" : "links");
-        mqtt_->senden(thema, nachricht);
-        if (ha_)
-            for (const auto& z : ha_->zustaende(art, objekt)) mqtt_->senden(z.thema, z.nutzlast, z.behalten);
-        mqtt_->bedienen();
+    const Json neu = nachrichtKopf(name, zeit, felder, zeitstempelJetzt());
+    for (const auto& [k, v] : neu.items()) kopf[k] = v;
+    if (!ausgaenge_.empty()) {
+        Json nachricht = kopf;
+        for (const auto& [k, v] : felder.items()) nachricht[k] = v;
+        const std::string text = nachricht.dump(-1, ' ', false, Json::error_handler_t::replace);
+        const Meldung m{name, art, zeit, nachricht, text};
+        for (auto& a : ausgaenge_) a->melden(m);
     }
     return true;
 }
 
 void AlarmWeiche::anschliessen(EreignisAusgabe& ausgabe) {
-    ausgabe.weiche = [this](const char* name, double zeit, nlohmann::ordered_json& felder) {
-        return pruefen(name, zeit, felder);
+    ausgabe.weiche = [this](const char* name, double zeit, Json& kopf, Json& felder) {
+        return pruefen(name, zeit, kopf, felder);
     };
 }
 
 void AlarmWeiche::bedienen() {
-    if (mqtt_) mqtt_->bedienen();
-    for (auto& w : webhooks_) w->bedienen();
+    for (auto& a : ausgaenge_) a->bedienen();
 }
 
-bool AlarmWeiche::abschliessen(double warteSek, std::ostream& bericht, double webhookWarteSek) {
+bool AlarmWeiche::abschliessen(double warteSek, std::ostream& bericht) {
     if (filter_.unterdrueckt() > 0) bericht << "Wiederholte Alarme unterdrückt: " << filter_.unterdrueckt() << '\n';
-    // The webhooks deliver on their own threads while MQTT is waited for.
-    const auto webhookFrist = std::chrono::steady_clock::now() +
-                              std::chrono::duration<double>(webhookWarteSek < 0 ? warteSek : webhookWarteSek);
     bool alles = true;
-    if (mqtt_) {
-        mqtt_->abschliessen(warteSek);
-        const auto& z = mqtt_->zahlen();
-        Zustellzahlen zahlen;
-        zahlen.angenommen = z.angenommen;
-        zahlen.zugestellt = z.bestaetigt;
-        zahlen.verworfen = z.verworfen;
-        zustellBericht(bericht, "MQTT", zahlen);
-        alles = allesZugestellt(zahlen);
-    }
-    for (auto& w : webhooks_) {
-        const double rest =
-            std::chrono::duration<double>(webhookFrist - std::chrono::steady_clock::now()).count();
-        w->abschliessen(std::max(rest, 0.0));
-        const Zustellzahlen z = w->stand().zahlen;
-        zustellBericht(bericht, "Webhook " + w->anzeige(), z);
-        alles = alles && allesZugestellt(z);
-    }
+    for (auto& a : ausgaenge_) alles = a->abschliessen(warteSek, bericht) && alles;
     return alles;
 }
 

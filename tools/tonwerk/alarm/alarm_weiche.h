@@ -1,7 +1,7 @@
 // Between the control's events and the tool's output: drops repeated alarms,
-// adds meanings and names, and forwards each message event to MQTT as one JSON
-// object on PREFIX/<fms|zvei|pocsag|tonruf>/<links|rechts> and the same object
-// to every webhook.
+// adds meanings and names, stamps each message with the wall-clock time and
+// hands it to every output (MQTT, ...) as the same JSON object that --json
+// prints.
 #pragma once
 
 #include <memory>
@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "alarm/adressfilter.h"
 #include "alarm/alias_tabelle.h"
 #include "alarm/doppelfilter.h"
-#include "alarm/home_assistant.h"
-#include "alarm/mqtt_weiterleitung.h"
-#include "alarm/webhook.h"
+#include "alarm/meldungsausgang.h"
 
 namespace tonwerk::werkzeug {
 
@@ -22,41 +21,53 @@ class EreignisAusgabe;
 
 class AlarmWeiche {
 public:
-    // `mqtt` may be null (no forwarding).
-    AlarmWeiche(double doppeltSek, AliasTabelle aliase, std::unique_ptr<MqttWeiterleitung> mqtt);
+    AlarmWeiche(double doppeltSek, AliasTabelle aliase, Adressfilter adressen = {});
+
+    void ausgangHinzufuegen(std::unique_ptr<Meldungsausgang> ausgang);
 
     // Sees the event before it is printed (EreignisAusgabe::weiche): false for a
-    // repeat, else adds the meanings and forwards it.
+    // message the address lists exclude and for a repeat, else adds the meanings to `felder`, the time stamp and channel
+    // name to `kopf` (which holds event and time) and hands the message on.
+    bool pruefen(const char* name, double zeit, nlohmann::ordered_json& kopf, nlohmann::ordered_json& felder);
     bool pruefen(const char* name, double zeit, nlohmann::ordered_json& felder);
     // Installs pruefen() as the printer's hook.
     void anschliessen(EreignisAusgabe& ausgabe);
-    // Each message also goes to these webhooks.
-    void webhooksSetzen(std::vector<std::unique_ptr<Webhook>> webhooks) { webhooks_ = std::move(webhooks); }
-    // Sends Home Assistant's state messages besides the usual ones (needs MQTT).
-    void homeAssistantSetzen(std::unique_ptr<HomeAssistant> ha) { ha_ = std::move(ha); }
-    // Lets MQTT traffic run and writes the webhooks' reports; call often from the tool's loop.
+    // Lets the outputs' traffic run; call often from the tool's loop.
     void bedienen();
-    // Waits up to `warteSek` for MQTT delivery and `webhookWarteSek` for the
-    // webhooks' (at the same time) and reports the counts. False when a message
-    // was dropped, refused or left undelivered.
-    bool abschliessen(double warteSek, std::ostream& bericht, double webhookWarteSek = -1);
+    // Waits up to `warteSek` for each output's delivery and reports the counts.
+    // False when an output lost messages.
+    bool abschliessen(double warteSek, std::ostream& bericht);
 
     const Doppelfilter& filter() const { return filter_; }
-    MqttWeiterleitung* mqtt() { return mqtt_.get(); }
+    const AliasTabelle& aliase() const { return aliase_; }
+    const std::vector<std::unique_ptr<Meldungsausgang>>& ausgaenge() const { return ausgaenge_; }
 
 private:
     Doppelfilter filter_;
     AliasTabelle aliase_;
-    std::unique_ptr<MqttWeiterleitung> mqtt_;
-    std::vector<std::unique_ptr<Webhook>> webhooks_;
-    std::unique_ptr<HomeAssistant> ha_;
+    Adressfilter adressen_;
+    std::vector<std::unique_ptr<Meldungsausgang>> ausgaenge_;
 };
 
-// The MQTT topic's kind for an event name ("fms", ...); empty for events that
-// carry no message (signal level, buffer overflow, ...).
+// The message kind of an event name ("fms", ...); empty for events that carry
+// no message (signal level, buffer overflow, ...).
 std::string mqttArt(const char* name);
-// The MQTT message of an event: its fields after "event", "time", the wall-clock
-// time stamp "zeitstempel" (UTC, ISO 8601) and "kanal" (links/rechts).
+// What the repeat filter compares of a message of kind `art`: FMS telegrams per
+// vehicle (Kennung) by their content, POCSAG by RIC, function and text, ZVEI
+// by number.
+struct Wiederholungsmerkmal {
+    std::string absender;
+    std::string inhalt;
+};
+Wiederholungsmerkmal wiederholungsmerkmal(const std::string& art, const nlohmann::ordered_json& felder);
+// The wall-clock time now, UTC, ISO 8601 with milliseconds.
+std::string zeitstempelJetzt();
+// The head of a message: "event", "time", "zeitstempel" and "kanalname"
+// (links/rechts; the number is the event's own "Kanal", and no two names may
+// differ only in case, which case-blind JSON readers merge or refuse).
+nlohmann::ordered_json nachrichtKopf(const char* name, double zeit, const nlohmann::ordered_json& felder,
+                                     const std::string& zeitstempel);
+// The whole message of an event as sent: its head, then its fields.
 nlohmann::ordered_json mqttNachricht(const char* name, double zeit, const nlohmann::ordered_json& felder);
 
 }  // namespace tonwerk::werkzeug

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
+
+#include "tonwerk/formats/cp1252.h"
+#include "tonwerk/formats/utf8.h"
 
 namespace tonwerk::werkzeug {
 
@@ -64,6 +69,20 @@ std::string schluesselBilden(const std::string& art, std::string wert, std::stri
     return "";
 }
 
+// The offset of the first byte that is not part of well-formed UTF-8, or npos.
+std::size_t ersterUtf8Fehler(const std::string& s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return i;
+        const std::u32string z = Utf8Dekodieren(std::string_view(s).substr(i, n));
+        if (z.size() != 1 || z[0] == kUtf8Ersatz) return i;
+        i += n;
+    }
+    return std::string::npos;
+}
+
 }  // namespace
 
 void AliasTabelle::laden(const std::string& pfad) {
@@ -72,7 +91,16 @@ void AliasTabelle::laden(const std::string& pfad) {
     laden(ein, pfad);
 }
 
-void AliasTabelle::laden(std::istream& ein, const std::string& quelle) {
+void AliasTabelle::laden(std::istream& roh, const std::string& quelle) {
+    std::string inhaltDatei{std::istreambuf_iterator<char>(roh), std::istreambuf_iterator<char>()};
+    if (roh.bad()) throw std::runtime_error("Alias-Datei " + quelle + " lässt sich nicht zu Ende lesen");
+    if (const std::size_t fehler = ersterUtf8Fehler(inhaltDatei); fehler != std::string::npos) {
+        const auto zeileNr = 1 + std::count(inhaltDatei.begin(), inhaltDatei.begin() + static_cast<std::ptrdiff_t>(fehler), '\n');
+        hinweise_.push_back("Alias-Datei " + quelle + " ist kein gültiges UTF-8 (zuerst in Zeile " +
+                            std::to_string(zeileNr) + "), als Windows-1252 (Latin-1) gelesen");
+        inhaltDatei = Cp1252ZuUtf8(inhaltDatei);
+    }
+    std::istringstream ein(inhaltDatei);
     std::string zeile;
     for (int nummer = 1; std::getline(ein, zeile); ++nummer) {
         if (nummer == 1 && zeile.rfind("\xEF\xBB\xBF", 0) == 0) zeile.erase(0, 3);  // spreadsheet BOM
@@ -99,7 +127,6 @@ void AliasTabelle::laden(std::istream& ein, const std::string& quelle) {
             fehlerMelden("Eintrag doppelt, zuerst in " + alt->second.herkunft);
         eintraege_.emplace(schluessel, Eintrag{name, herkunft});
     }
-    if (ein.bad()) throw std::runtime_error("Alias-Datei " + quelle + " lässt sich nicht zu Ende lesen");
 }
 
 std::optional<std::string> AliasTabelle::suchen(const std::string& schluessel) const {

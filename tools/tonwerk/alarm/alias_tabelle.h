@@ -6,7 +6,9 @@
 //   zvei;21345;Löschzug Musterstadt
 // The separator is ';' (',' when a line has no ';'); the name is the rest of the
 // line, surrounding double quotes removed. Blank lines, lines starting with '#'
-// and a header line starting with "Art" are skipped.
+// and a header line starting with "Art" are skipped. A file that is not valid
+// UTF-8 (saved in Latin-1 by a spreadsheet) is read as Windows-1252, which
+// hinweise() then says.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +43,8 @@ public:
     bool leer() const { return eintraege_.empty(); }
     // Every entry, ordered by kind and key.
     std::vector<AliasEintrag> alle() const;
+    // How files were read, for the user (one line each).
+    const std::vector<std::string>& hinweise() const { return hinweise_; }
 
 private:
     struct Eintrag {
@@ -48,6 +52,7 @@ private:
         std::string herkunft;  // "file, line N" for the repeat message
     };
     std::map<std::string, Eintrag> eintraege_;  // key: "kind:key"
+    std::vector<std::string> hinweise_;
     std::optional<std::string> suchen(const std::string& schluessel) const;
 };
 

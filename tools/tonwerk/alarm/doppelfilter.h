@@ -1,7 +1,9 @@
 // Suppresses repeats: a control centre sends an alarm two or three times, and a
-// vehicle repeats its status until it is acknowledged. An event equal in content
-// to one of the same kind on the same channel let through at most `fenster`
-// seconds earlier is a repeat. Time is the event's own (its position in the
+// vehicle repeats its status until it is acknowledged. Events are grouped by
+// kind, channel and sender (a vehicle's Kennung; for alarms the address
+// itself); an event is a repeat when it equals the last one of its group let
+// through at most `fenster` seconds earlier. So a vehicle's 3, 4, 3 are three
+// changes, each of which passes, while 3, 3 is one. Time is the event's own (its position in the
 // audio when decoding a file), so a replayed recording is filtered the same way
 // every time. A repeat does not extend the window: an alarm sent on and on is
 // let through again once per window.
@@ -18,9 +20,10 @@ public:
     // 0 switches the filter off.
     explicit Doppelfilter(double fensterSek) : fenster_(fensterSek) {}
 
-    // True (and counted) when the event is a repeat. `inhalt` is the event's
-    // content in a comparable form, `kanal` its channel.
-    bool wiederholung(const std::string& art, int kanal, const std::string& inhalt, double zeit);
+    // True (and counted) when the event is a repeat. `absender` names its group
+    // within kind and channel, `inhalt` is its content in a comparable form.
+    bool wiederholung(const std::string& art, int kanal, const std::string& absender, const std::string& inhalt,
+                      double zeit);
 
     std::uint64_t unterdrueckt() const { return unterdrueckt_; }
     double fenster() const { return fenster_; }
@@ -28,8 +31,12 @@ public:
 private:
     double fenster_;
     std::uint64_t unterdrueckt_ = 0;
-    // Per kind, channel and content: when it was last let through.
-    std::map<std::string, double> durchgelassen_;
+    struct Letztes {
+        std::string inhalt;
+        double zeit;  // when it was let through
+    };
+    // Per kind, channel and sender: the last event let through.
+    std::map<std::string, Letztes> durchgelassen_;
 };
 
 }  // namespace tonwerk::werkzeug

@@ -2,13 +2,53 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <stdexcept>
 
 namespace tonwerk::werkzeug {
 
+namespace {
+
+int hexWert(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// %XX as in every URL, so that a password may hold @, : or / (%40, %3A, %2F).
+// Empty when malformed.
+std::optional<std::string> prozentDekodiert(const std::string& s) {
+    std::string aus;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '%') {
+            aus += s[i];
+            continue;
+        }
+        if (i + 2 >= s.size()) return std::nullopt;
+        const int hoch = hexWert(s[i + 1]), tief = hexWert(s[i + 2]);
+        if (hoch < 0 || tief < 0) return std::nullopt;
+        aus += static_cast<char>(hoch * 16 + tief);
+        i += 2;
+    }
+    return aus;
+}
+
+}  // namespace
+
+std::string ohnePasswort(const std::string& url) {
+    const auto schema = url.find("://");
+    const auto anfang = schema == std::string::npos ? 0 : schema + 3;
+    const auto at = url.rfind('@', url.find('/', anfang));
+    if (at == std::string::npos || at < anfang) return url;
+    const auto doppel = url.find(':', anfang);
+    if (doppel == std::string::npos || doppel > at) return url;
+    return url.substr(0, doppel + 1) + "***" + url.substr(at);
+}
+
 MqttAdresse mqttAdresseLesen(const std::string& url) {
     const auto fehler = [&url](const std::string& was) {
-        return std::invalid_argument("MQTT-Adresse \"" + url + "\": " + was +
+        return std::invalid_argument("MQTT-Adresse \"" + ohnePasswort(url) + "\": " + was +
                                      " (erwartet mqtt://HOST[:PORT]/PRÄFIX oder mqtts://...)");
     };
     MqttAdresse a;
@@ -34,8 +74,14 @@ MqttAdresse mqttAdresseLesen(const std::string& url) {
         const std::string nutzer = autoritaet.substr(0, at);
         autoritaet.erase(0, at + 1);
         const auto doppel = nutzer.find(':');
-        a.benutzer = nutzer.substr(0, doppel);
-        if (doppel != std::string::npos) a.passwort = nutzer.substr(doppel + 1);
+        const auto benutzer = prozentDekodiert(nutzer.substr(0, doppel));
+        const auto passwort = prozentDekodiert(doppel == std::string::npos ? "" : nutzer.substr(doppel + 1));
+        // The text is not repeated: it may hold the password.
+        if (!benutzer || !passwort)
+            throw std::invalid_argument("MQTT-Adresse: ein % im Benutzernamen oder Passwort ist nicht von zwei "
+                                        "Hexadezimalziffern gefolgt (@ als %40, : als %3A, % als %25)");
+        a.benutzer = *benutzer;
+        a.passwort = *passwort;
         if (a.benutzer.empty()) throw fehler("Benutzername fehlt vor @");
     }
     std::string port;

@@ -15,7 +15,10 @@ struct MqttAdresse {
     std::string passwort;
 };
 
-// Throws std::invalid_argument saying what is wrong with the address.
+// Throws std::invalid_argument saying what is wrong with the address (never
+// repeating a password in it). User and password may be %-encoded (%40 for @).
 MqttAdresse mqttAdresseLesen(const std::string& url);
+// The address with its password, if any, as "***", for messages.
+std::string ohnePasswort(const std::string& url);
 
 }  // namespace tonwerk::werkzeug

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 namespace tonwerk::werkzeug {
@@ -43,6 +44,7 @@ MqttWeiterleitung::MqttWeiterleitung(MqttEinstellungen e, std::ostream& meldunge
     mosquitto_connect_callback_set(m_, beiVerbindung);
     mosquitto_disconnect_callback_set(m_, beiTrennung);
     mosquitto_publish_callback_set(m_, beiVeroeffentlicht);
+    mosquitto_log_callback_set(m_, beiProtokoll);
     const auto& a = e_.adresse;
     if (!a.benutzer.empty() &&
         mosquitto_username_pw_set(m_, a.benutzer.c_str(), a.passwort.empty() ? nullptr : a.passwort.c_str()) !=
@@ -72,6 +74,34 @@ std::string MqttWeiterleitung::broker() const {
     return e_.adresse.host + ":" + std::to_string(e_.adresse.port);
 }
 
+void MqttWeiterleitung::zustandMelden(const std::string& zeile) {
+    meldungen_ << zeile << '\n';
+    meldungen_.flush();
+    // Also for the monitors on the broker, now or once it takes messages again.
+    if (statusZeilen_.size() >= 10) statusZeilen_.pop_front();
+    statusZeilen_.push_back(zeile);
+    statusZeilenSenden();
+}
+
+void MqttWeiterleitung::statusZeilenSenden() {
+    if (zustand_ != Zustand::verbunden) return;
+    const std::string thema = statusThema() + "/meldung";
+    while (!statusZeilen_.empty()) {
+        const std::string& z = statusZeilen_.front();
+        if (mosquitto_publish(m_, nullptr, thema.c_str(), static_cast<int>(z.size()), z.data(), 1, true) !=
+            MOSQ_ERR_SUCCESS)
+            return;
+        statusZeilen_.pop_front();
+    }
+}
+
+std::string MqttWeiterleitung::grund(int rc) {
+    std::string text = fehlertext(rc);
+    if (rc == MOSQ_ERR_TLS && !tlsFehler_.empty()) text = "TLS: " + tlsFehler_;
+    tlsFehler_.clear();
+    return text;
+}
+
 void MqttWeiterleitung::verbinden() {
     // Non-blocking: a broker host that has gone silent must not stall the audio
     // loop for the minutes a TCP connect can take; mosquitto_loop finishes it.
@@ -85,18 +115,20 @@ void MqttWeiterleitung::verbinden() {
         verbindendSeit_ = uhr_();
         return;
     }
-    verloren(fehlertext(rc));
+    verloren(grund(rc));
 }
 
-void MqttWeiterleitung::verloren(const std::string& grund) {
+void MqttWeiterleitung::verloren(const std::string& grund, const char* was) {
     const bool warVerbunden = zustand_ == Zustand::verbunden;
     zustand_ = Zustand::getrennt;
     if (warVerbunden) pause_ = 1;
-    if (!ausfallGemeldet_) {
-        meldungen_ << "MQTT-Broker " << broker() << (warVerbunden ? " getrennt" : " nicht erreichbar") << " (" << grund
-                   << "); Meldungen warten (höchstens " << e_.puffer << "), neuer Versuch folgt\n";
-        meldungen_.flush();
-        ausfallGemeldet_ = true;
+    // Once per change: a broker that stays away is not reported at every attempt,
+    // but a new reason (now reachable, but the login is refused) is.
+    const std::string art = was ? was : warVerbunden ? "getrennt" : "nicht erreichbar";
+    if (art + grund != gemeldeterGrund_) {
+        zustandMelden("MQTT-Broker " + broker() + " " + art + " (" + grund + "); Meldungen warten (höchstens " +
+                      std::to_string(e_.puffer) + "), neuer Versuch folgt");
+        gemeldeterGrund_ = art + grund;
     }
     naechsterVersuch_ = uhr_() + pause_;
     pause_ = std::min(pause_ * 2, 30.0);
@@ -106,11 +138,12 @@ void MqttWeiterleitung::ablehnungPruefen() {
     if (abgelehnt_ == 0) return;
     const int rc = abgelehnt_;
     abgelehnt_ = 0;
+    // Retried like any other failure: the broker's accounts may be mended while
+    // the receiver goes on decoding.
     if (rc == 4 || rc == 5)
-        throw std::runtime_error("MQTT-Broker " + broker() +
-                                 " lehnt die Anmeldung ab: Benutzername oder Passwort falsch (--mqtt-benutzer, "
-                                 "--mqtt-passwort)");
-    throw std::runtime_error("MQTT-Broker " + broker() + " lehnt die Verbindung ab: " + mosquitto_connack_string(rc));
+        verloren("Benutzername oder Passwort falsch: --mqtt-benutzer, --mqtt-passwort", "lehnt die Anmeldung ab");
+    else
+        verloren(mosquitto_connack_string(rc), "lehnt die Verbindung ab");
 }
 
 void MqttWeiterleitung::starten(double warteSek) {
@@ -118,8 +151,7 @@ void MqttWeiterleitung::starten(double warteSek) {
     const double grenze = uhr_() + warteSek;
     while (zustand_ == Zustand::verbindend && uhr_() < grenze) bedienen(50);
     ablehnungPruefen();
-    if (zustand_ == Zustand::verbindend)
-        meldungen_ << "MQTT-Broker " << broker() << " antwortet noch nicht; Meldungen warten\n";
+    if (zustand_ == Zustand::verbindend) zustandMelden("MQTT-Broker " + broker() + " antwortet noch nicht; Meldungen warten");
 }
 
 void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast, bool behalten) {
@@ -128,8 +160,8 @@ void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutz
         schlange_.pop_front();
         ++zahlen_.verworfen;
         if (!verwerfenGemeldet_) {
-            meldungen_ << "MQTT-Warteschlange voll (" << e_.puffer << "): älteste Meldungen werden verworfen\n";
-            meldungen_.flush();
+            zustandMelden("MQTT-Warteschlange voll (" + std::to_string(e_.puffer) +
+                          "): älteste Meldungen werden verworfen");
             verwerfenGemeldet_ = true;
         }
     }
@@ -151,7 +183,7 @@ void MqttWeiterleitung::weitergeben() {
             ausstehend_.insert(mid);
             schlange_.pop_front();
             if (rc != MOSQ_ERR_SUCCESS) {
-                verloren(fehlertext(rc));
+                verloren(grund(rc));
                 return;
             }
         } else {
@@ -178,7 +210,7 @@ void MqttWeiterleitung::bedienen(int wartenMs) {
     }
     const int rc = mosquitto_loop(m_, wartenMs, 1);
     ablehnungPruefen();
-    if (rc != MOSQ_ERR_SUCCESS && zustand_ != Zustand::getrennt) verloren(fehlertext(rc));
+    if (rc != MOSQ_ERR_SUCCESS && zustand_ != Zustand::getrennt) verloren(grund(rc));
     weitergeben();
 }
 
@@ -215,22 +247,33 @@ void MqttWeiterleitung::beiVerbindung(mosquitto* m, void* selbst, int rc) {
     }
     w.zustand_ = Zustand::verbunden;
     w.pause_ = 1;
-    if (w.ausfallGemeldet_) {
-        w.meldungen_ << "MQTT-Broker " << w.broker() << " wieder verbunden";
-        if (w.zahlen_.verworfen > 0) w.meldungen_ << ", " << w.zahlen_.verworfen << " Meldungen bisher verworfen";
-        w.meldungen_ << '\n';
-        w.meldungen_.flush();
-    }
-    w.ausfallGemeldet_ = false;
-    w.verwerfenGemeldet_ = false;
     const std::string online = "online";
     mosquitto_publish(m, &w.onlineMid_, w.statusThema().c_str(), static_cast<int>(online.size()), online.data(), 1,
                       true);
+    if (!w.gemeldeterGrund_.empty()) {
+        std::string zeile = "MQTT-Broker " + w.broker() + " wieder verbunden";
+        if (w.zahlen_.verworfen > 0) zeile += ", " + std::to_string(w.zahlen_.verworfen) + " Meldungen bisher verworfen";
+        w.zustandMelden(zeile);
+    }
+    w.statusZeilenSenden();
+    w.gemeldeterGrund_.clear();
+    w.verwerfenGemeldet_ = false;
 }
 
 void MqttWeiterleitung::beiTrennung(mosquitto*, void* selbst, int rc) {
     auto& w = *static_cast<MqttWeiterleitung*>(selbst);
-    if (w.zustand_ != Zustand::getrennt) w.verloren(rc == 0 ? "getrennt" : fehlertext(rc));
+    if (w.zustand_ != Zustand::getrennt) w.verloren(rc == 0 ? "getrennt" : w.grund(rc));
+}
+
+void MqttWeiterleitung::beiProtokoll(mosquitto*, void* selbst, int stufe, const char* text) {
+    // The library says what OpenSSL objects to only here; its return code is
+    // just "A TLS error occurred".
+    auto& w = *static_cast<MqttWeiterleitung*>(selbst);
+    const std::string_view t = text ? text : "";
+    constexpr std::string_view openssl = "OpenSSL Error[";
+    if (!(stufe & MOSQ_LOG_ERR) || t.rfind(openssl, 0) != 0 || !w.tlsFehler_.empty()) return;
+    const auto doppel = t.find("]: ");
+    w.tlsFehler_ = std::string(doppel == std::string_view::npos ? t : t.substr(doppel + 3));
 }
 
 void MqttWeiterleitung::beiVeroeffentlicht(mosquitto*, void* selbst, int mid) {

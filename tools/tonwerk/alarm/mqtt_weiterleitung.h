@@ -8,10 +8,13 @@
 // the order holds. When the queue is full the oldest message is dropped and
 // counted.
 //
-// Connection: the first attempt happens in starten(); after a loss, attempts
-// follow with a back-off of 1, 2, 4 ... up to 30 s. The broker's status topic
-// PREFIX/status holds "online" while connected and "offline" (last will, or
-// sent at the end) otherwise, retained.
+// Connection: the first attempt happens in starten(); after any failure (no
+// answer, a refused login, a TLS error) attempts follow with a back-off of 1,
+// 2, 4 ... up to 30 s, for ever: nothing about the broker stops the decoding.
+// Each change (lost, a new reason, back, dropping) is said once, on
+// `meldungen` and, retained, on PREFIX/status/meldung as soon as the broker
+// takes messages. The broker's status topic PREFIX/status holds "online" while
+// connected and "offline" (last will, or sent at the end) otherwise, retained.
 #pragma once
 
 #include <cstdint>
@@ -53,13 +56,13 @@ public:
     MqttWeiterleitung& operator=(const MqttWeiterleitung&) = delete;
 
     // First connection attempt; waits up to `warteSek` for the broker's answer.
-    // A broker that cannot be reached is reported and tried again later; a
-    // refused login throws std::runtime_error (so does a bad TLS setting).
+    // A broker that cannot be reached, refuses the login or fails TLS is
+    // reported and tried again later.
     void starten(double warteSek);
     // Queues one message for `thema`; `behalten`: the broker keeps it for later subscribers.
     void senden(const std::string& thema, const std::string& nutzlast, bool behalten = false);
     // One step: network traffic (waiting up to `wartenMs` for it), reconnect
-    // when due, hand queued messages on. Throws when the broker refuses the login.
+    // when due, hand queued messages on.
     void bedienen(int wartenMs = 0);
     // Waits up to `warteSek` until everything queued is acknowledged, then says
     // "offline" and disconnects. False when messages remained undelivered.
@@ -90,7 +93,9 @@ private:
     mosquitto* m_ = nullptr;
     Zustand zustand_ = Zustand::getrennt;
     bool jemalsVersucht_ = false;
-    bool ausfallGemeldet_ = false;
+    std::string gemeldeterGrund_;  // the failure said last; empty while connected
+    std::string tlsFehler_;        // OpenSSL's text of the last TLS failure
+    std::deque<std::string> statusZeilen_;  // changes not yet on PREFIX/status/meldung
     bool verwerfenGemeldet_ = false;
     double naechsterVersuch_ = 0;
     double verbindendSeit_ = 0;
@@ -106,12 +111,16 @@ private:
     static constexpr std::size_t fenster = 20;
 
     void verbinden();
-    void verloren(const std::string& grund);
+    void verloren(const std::string& grund, const char* was = nullptr);
+    std::string grund(int rc);
+    void zustandMelden(const std::string& zeile);
+    void statusZeilenSenden();
     void weitergeben();
     void ablehnungPruefen();
     static void beiVerbindung(mosquitto*, void* selbst, int rc);
     static void beiTrennung(mosquitto*, void* selbst, int rc);
     static void beiVeroeffentlicht(mosquitto*, void* selbst, int mid);
+    static void beiProtokoll(mosquitto*, void* selbst, int stufe, const char* text);
 };
 
 }  // namespace tonwerk::werkzeug
