@@ -225,7 +225,7 @@ TEST(MqttBroker, BrokerRestartLosesNothingWithinTheBound) {
     EXPECT_NE(h.meldungen.str().find("wieder verbunden, 2 Meldungen bisher verworfen"), std::string::npos)
         << h.meldungen.str();
     EXPECT_TRUE(w.abschliessen(20));
-    EXPECT_EQ(w.zahlen().bestaetigt, 9u);
+    EXPECT_EQ(w.zahlen().zugestellt, 9u);
 }
 
 // Messages the broker never acknowledged are sent again by the library after the
@@ -250,7 +250,7 @@ TEST(MqttBroker, UnacknowledgedMessagesOfACrashedBrokerComeFirstAfterTheRestart)
     ASSERT_TRUE(h.bedienenBis(w, [&] { return w.leer(); })) << h.meldungen.str();
     ASSERT_TRUE(abo.warteAuf(5, zvei));
     EXPECT_EQ(nutzlasten(abo), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
-    EXPECT_EQ(w.zahlen().bestaetigt, 5u);
+    EXPECT_EQ(w.zahlen().zugestellt, 5u);
 }
 
 TEST(MqttBroker, UnreachableAtStartIsReportedAndTheQueueWaits) {

@@ -25,6 +25,8 @@
 #include <string>
 
 #include "alarm/mqtt_adresse.h"
+#include "alarm/rueckzug.h"
+#include "alarm/zustellung.h"
 
 struct mosquitto;
 
@@ -42,11 +44,9 @@ struct MqttEinstellungen {
 
 class MqttWeiterleitung {
 public:
-    struct Zahlen {
-        std::uint64_t angenommen = 0;  // handed to senden()
-        std::uint64_t bestaetigt = 0;  // acknowledged by the broker
-        std::uint64_t verworfen = 0;   // dropped from a full queue or refused by the library
-    };
+    // Handed to senden(), acknowledged by the broker, dropped from a full queue
+    // or refused by the library.
+    using Zahlen = Zustellzahlen;
 
     // `meldungen` hears connection changes and drops (one line each);
     // `uhr` tells monotonic seconds and times the back-off.
@@ -72,8 +72,8 @@ public:
     // Connecting: waiting for the broker's answer.
     bool verbindet() const { return zustand_ == Zustand::verbindend; }
     // Nothing queued and nothing awaiting acknowledgement.
-    bool leer() const { return schlange_.empty() && ausstehend_.empty(); }
-    std::size_t wartend() const { return schlange_.size() + ausstehend_.size(); }
+    bool leer() const { return schlange_.leer() && ausstehend_.empty(); }
+    std::size_t wartend() const { return schlange_.groesse() + ausstehend_.size(); }
     const Zahlen& zahlen() const { return zahlen_; }
     const std::string& praefix() const { return e_.adresse.praefix; }
     std::string statusThema() const { return e_.adresse.praefix + "/status"; }
@@ -100,12 +100,12 @@ private:
     double naechsterVersuch_ = 0;
     double verbindendSeit_ = 0;
     static constexpr double antwortFrist = 30;  // seconds from connect to the broker's answer
-    double pause_ = 1;
+    Rueckzug rueckzug_;
     int abgelehnt_ = 0;  // CONNACK code of a refused login
     int onlineMid_ = -1;
     int offlineMid_ = -1;
     bool offlineBestaetigt_ = false;
-    std::deque<Nachricht> schlange_;
+    ZustellSchlange<Nachricht> schlange_{e_.puffer};
     std::set<int> ausstehend_;  // message ids the library holds unacknowledged
     Zahlen zahlen_;
     static constexpr std::size_t fenster = 20;
