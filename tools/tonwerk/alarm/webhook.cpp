@@ -38,6 +38,15 @@ std::string lesbarerStatus(long status) { return "HTTP " + std::to_string(status
 
 }  // namespace
 
+std::vector<std::string> webhookGeheimnisse(const std::string& url) {
+    UrlTeile t;
+    std::vector<std::string> g;
+    if (!t.u || curl_url_set(t.u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return g;
+    for (const CURLUPart p : {CURLUPART_USER, CURLUPART_PASSWORD, CURLUPART_QUERY})
+        if (std::string s = t.teil(p); !s.empty()) g.push_back(std::move(s));
+    return g;
+}
+
 std::string webhookAnzeige(const std::string& url) {
     UrlTeile t;
     if (!t.u || curl_url_set(t.u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
@@ -60,6 +69,7 @@ Webhook::Webhook(WebhookEinstellungen e, std::ostream& meldungen)
     : e_(std::move(e)),
       meldungen_(meldungen),
       anzeige_(webhookAnzeige(e_.url)),
+      geheimnisse_(webhookGeheimnisse(e_.url)),
       schlange_(e_.puffer),
       rueckzug_(e_.erstePauseSek, e_.hoechstePauseSek) {
     if (e_.puffer == 0) throw std::invalid_argument("Webhook-Puffer muss mindestens 1 Meldung fassen");
@@ -272,6 +282,9 @@ Webhook::Ergebnis Webhook::posten(const Nachricht& n, std::string& grund, long& 
     if (abgebrochen) return Ergebnis::abgebrochen;
     if (ergebnis != CURLE_OK) {
         grund = fehler[0] ? fehler : curl_easy_strerror(ergebnis);
+        // The library's text may quote the URL.
+        for (const auto& g : geheimnisse_)
+            for (std::size_t p; (p = grund.find(g)) != std::string::npos;) grund.replace(p, g.size(), "***");
         return Ergebnis::fehler;
     }
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);

@@ -46,6 +46,9 @@ struct WebhookEinstellungen {
 // query replaced by "***". Throws std::invalid_argument (without echoing the
 // URL) unless it is a valid http or https URL.
 std::string webhookAnzeige(const std::string& url);
+// User, password and query of the URL (those present), to be blacked out of
+// the library's error texts.
+std::vector<std::string> webhookGeheimnisse(const std::string& url);
 
 class Webhook {
 public:
@@ -87,6 +90,7 @@ private:
     WebhookEinstellungen e_;
     std::ostream& meldungen_;
     std::string anzeige_;
+    std::vector<std::string> geheimnisse_;
     std::string schluesselPraefix_;  // Idempotency-Key: this run's prefix and the message's number
 
     mutable std::mutex mutex_;
