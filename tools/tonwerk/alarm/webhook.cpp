@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -15,7 +16,11 @@ using Uhr = std::chrono::steady_clock;
 
 void bibliothekEinrichten() {
     // Not thread-safe in libcurl: done once, before any worker starts.
-    static const bool einmal = [] { return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; }();
+    static const bool einmal = [] {
+        // A write to a server that just closed the connection must not end the process.
+        std::signal(SIGPIPE, SIG_IGN);
+        return curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    }();
     if (!einmal) throw std::runtime_error("Webhook: libcurl lässt sich nicht einrichten");
 }
 
