@@ -1,7 +1,7 @@
 // Home Assistant's discovery as an output of the alarm receiver: publishes the
 // configurations when built and each message's states (HomeAssistant) through
-// the MQTT output's forwarder, whose counts and end they share. Added after
-// that output, which outlives it.
+// the MQTT output's forwarder, whose counts and end they share. Added to the
+// same AlarmWeiche after that output; it uses the forwarder only in melden().
 #pragma once
 
 #include "alarm/home_assistant.h"
