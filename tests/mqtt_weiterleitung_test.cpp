@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "alarm/meldeverlust.h"
@@ -109,9 +110,13 @@ TEST(MqttBroker, TopicTemplatesAndAddressLists) {
 
     testing::internal::CaptureStdout();
     werkzeug({"decode", std::string(TONWERK_TESTDATA) + "/fms_11025_snr40.wav", "--mqtt", broker.url("wache"),
-              "--mqtt-thema", "fms={praefix}/fahrzeug/{kennung}/{status}", "--ohne", "fms;" + ohne});
+              "--mqtt-thema", "fms={praefix}/fahrzeug/{kennung}/{status}", "--ohne", "fms;" + ohne, "--json"});
     const std::string text = testing::internal::GetCapturedStdout();
     EXPECT_EQ(text.find(ohne), std::string::npos) << text;
+    // --json prints the message as sent, time stamp included.
+    std::set<std::string> gedruckt;
+    std::istringstream zeilen(text);
+    for (std::string z; std::getline(zeilen, z);) gedruckt.insert(Json::parse(z).dump());
 
     ASSERT_TRUE(abo.warteAuf(2, [](const auto& n) { return n.thema == "wache/status"; }));  // online, offline
     std::size_t angekommen = 0;
@@ -120,6 +125,7 @@ TEST(MqttBroker, TopicTemplatesAndAddressLists) {
         const Json m = Json::parse(n.nutzlast);
         EXPECT_EQ(n.thema, "wache/fahrzeug/" + m["Kennung"].get<std::string>() + "/" + m["Status"].dump());
         EXPECT_NE(m["Kennung"], ohne);
+        EXPECT_EQ(gedruckt.count(m.dump()), 1u) << m.dump();
         ++angekommen;
     }
     EXPECT_EQ(angekommen, bleiben);

@@ -11,6 +11,7 @@
 #include "datei_decoder.h"
 #include "deutsch.h"
 #include "eigenschaften_setzen.h"
+#include "einstellungsdatei.h"
 #include "empfangs_optionen.h"
 #include "ereignis_ausgabe.h"
 #include "fortschritt.h"
@@ -26,6 +27,7 @@ struct DecodeOptionen {
     int rate = 0;
     int kanaele = 1;
     AlarmOptionen alarm;
+    std::string einstellungen;  // --config
 };
 
 void decodieren(const DecodeOptionen& o) {
@@ -79,7 +81,9 @@ void decodeBefehl(CLI::App& app) {
         ->check(zahlVon(1, 1000000));
     cmd->add_option("--channels", o->kanaele, "Kanäle roher Samples auf der Standardeingabe")->check(eineVon({"1", "2"}));
     alarmOptionenAnmelden(cmd, o->alarm);
-    cmd->callback([o] {
+    einstellungsdateiAnmelden(cmd, o->einstellungen);
+    cmd->callback([o, cmd] {
+        einstellungenAnwenden(cmd, o->einstellungen, std::cerr);
         filterUebernehmen(o->empfang);
         decodieren(*o);
     });

@@ -9,6 +9,7 @@
 #include "abbruchsignale.h"
 #include "alarm/alarm_optionen.h"
 #include "befehle.h"
+#include "einstellungsdatei.h"
 #include "empfangs_optionen.h"
 #include "ereignis_ausgabe.h"
 #include "live_kontrolle.h"
@@ -56,6 +57,7 @@ struct ListenOptionen {
     int rate = 11025;
     EmpfangsOptionen empfang;
     AlarmOptionen alarm;
+    std::string einstellungen;  // --config
 };
 
 void zuhoeren(const ListenOptionen& o) {
@@ -114,7 +116,9 @@ void listenBefehl(CLI::App& app) {
     cmd->add_option("--rate", o->rate, "Abtastrate: 11025, 22050 oder 44100 Hz")->capture_default_str();
     empfangsOptionen(cmd, o->empfang);
     alarmOptionenAnmelden(cmd, o->alarm);
-    cmd->callback([o] {
+    einstellungsdateiAnmelden(cmd, o->einstellungen);
+    cmd->callback([o, cmd] {
+        einstellungenAnwenden(cmd, o->einstellungen, std::cerr);
         filterUebernehmen(o->empfang);
         zuhoeren(*o);
     });

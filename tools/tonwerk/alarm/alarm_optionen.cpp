@@ -12,9 +12,12 @@ namespace tonwerk::werkzeug {
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
     cmd->add_option("--mqtt", o.mqtt,
                     "Ereignisse an einen MQTT-Broker weiterleiten: mqtt://HOST[:PORT]/PRÄFIX oder mqtts://... "
-                    "(Themen PRÄFIX/fms|zvei|pocsag|tonruf/links|rechts, Status PRÄFIX/status)");
+                    "(Themen nach --mqtt-thema, Standard PRÄFIX/fms|zvei|pocsag|tonruf/links|rechts; Status "
+                    "PRÄFIX/status, Störungen PRÄFIX/status/meldung)");
     cmd->add_option("--mqtt-benutzer", o.benutzer, "Benutzername am Broker");
-    cmd->add_option("--mqtt-passwort", o.passwort, "Passwort am Broker (auch aus TONWERK_MQTT_PASSWORT)")
+    cmd->add_option("--mqtt-passwort", o.passwort,
+                    "Passwort am Broker; besser aus TONWERK_MQTT_PASSWORT oder der Einstellungsdatei, denn auf der "
+                    "Befehlszeile ist es für alle Benutzer sichtbar")
         ->envname("TONWERK_MQTT_PASSWORT");
     cmd->add_option("--mqtt-ca", o.caDatei, "TLS mit dieser CA-Zertifikatsdatei (sonst bei mqtts:// die des Systems)")
         ->check(CLI::ExistingFile);
@@ -29,8 +32,9 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
                     "Am Ende höchstens so viele Sekunden auf die Zustellung warten (Standard 10)")
         ->check(CLI::Range(0.0, 3600.0));
     cmd->add_option("--doppelt-sek", o.doppeltSek,
-                    "Gleiche Alarme (ZVEI, POCSAG, gleiches FMS-Telegramm) auf demselben Kanal innerhalb so vieler "
-                    "Sekunden nur einmal ausgeben (Standard 10, 0 = aus)")
+                    "Gleiche Alarme (ZVEI-Nummer; POCSAG-RIC, Funktion und Text; FMS: dasselbe Telegramm wie das "
+                    "letzte desselben Fahrzeugs) auf demselben Kanal innerhalb so vieler Sekunden nur einmal ausgeben "
+                    "(Standard 10, 0 = aus)")
         ->check(CLI::Range(0.0, 86400.0));
     cmd->add_option("--mqtt-thema", o.themen,
                     "Themenvorlage: VORLAGE für alle Arten oder ART=VORLAGE für eine (fms, pocsag, zvei, tonruf), "

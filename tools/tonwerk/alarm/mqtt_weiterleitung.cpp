@@ -64,6 +64,7 @@ MqttWeiterleitung::MqttWeiterleitung(MqttEinstellungen e, std::ostream& meldunge
 }
 
 MqttWeiterleitung::~MqttWeiterleitung() {
+    verbinderAbwarten();
     if (m_) {
         if (zustand_ != Zustand::getrennt) mosquitto_disconnect(m_);
         mosquitto_destroy(m_);
@@ -105,17 +106,37 @@ std::string MqttWeiterleitung::grund(int rc) {
 void MqttWeiterleitung::verbinden() {
     // Non-blocking: a broker host that has gone silent must not stall the audio
     // loop for the minutes a TCP connect can take; mosquitto_loop finishes it.
-    // (The name lookup still blocks.)
-    const int rc = jemalsVersucht_
-                       ? mosquitto_reconnect_async(m_)
-                       : mosquitto_connect_async(m_, e_.adresse.host.c_str(), e_.adresse.port, e_.keepaliveSek);
+    // The name lookup inside the library blocks, for seconds when DNS is away,
+    // so the attempt starts on a helper thread that has the library's handle to
+    // itself until bedienen() sees it done.
+    const bool erst = !jemalsVersucht_;
     jemalsVersucht_ = true;
-    if (rc == MOSQ_ERR_SUCCESS) {
-        zustand_ = Zustand::verbindend;
-        verbindendSeit_ = uhr_();
-        return;
+    zustand_ = Zustand::aufloesend;
+    verbinderFertig_.store(false, std::memory_order_relaxed);
+    verbinder_ = std::thread([this, erst] {
+        verbinderRc_ = erst ? mosquitto_connect_async(m_, e_.adresse.host.c_str(), e_.adresse.port, e_.keepaliveSek)
+                            : mosquitto_reconnect_async(m_);
+        verbinderFertig_.store(true, std::memory_order_release);
+    });
+}
+
+void MqttWeiterleitung::verbinderAbwarten() {
+    if (verbinder_.joinable()) verbinder_.join();
+}
+
+bool MqttWeiterleitung::verbinderPruefen(int wartenMs) {
+    if (!verbinderFertig_.load(std::memory_order_acquire)) {
+        if (wartenMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(wartenMs, 5)));
+        return false;
     }
-    verloren(grund(rc));
+    verbinderAbwarten();
+    if (verbinderRc_ != MOSQ_ERR_SUCCESS) {
+        verloren(grund(verbinderRc_));
+        return false;
+    }
+    zustand_ = Zustand::verbindend;
+    verbindendSeit_ = uhr_();
+    return true;
 }
 
 void MqttWeiterleitung::verloren(const std::string& grund, const char* was) {
@@ -148,9 +169,9 @@ void MqttWeiterleitung::ablehnungPruefen() {
 void MqttWeiterleitung::starten(double warteSek) {
     verbinden();
     const double grenze = uhr_() + warteSek;
-    while (zustand_ == Zustand::verbindend && uhr_() < grenze) bedienen(50);
+    while (verbindet() && uhr_() < grenze) bedienen(50);
     ablehnungPruefen();
-    if (zustand_ == Zustand::verbindend) zustandMelden("MQTT-Broker " + broker() + " antwortet noch nicht; Meldungen warten");
+    if (verbindet()) zustandMelden("MQTT-Broker " + broker() + " antwortet noch nicht; Meldungen warten");
 }
 
 void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast, bool behalten) {
@@ -194,6 +215,7 @@ void MqttWeiterleitung::bedienen(int wartenMs) {
             return;
         }
     }
+    if (zustand_ == Zustand::aufloesend && !verbinderPruefen(wartenMs)) return;
     if (zustand_ == Zustand::verbindend && uhr_() - verbindendSeit_ > antwortFrist) {
         // Accepted but never answered: the library would wait for ever. The
         // next reconnect closes this connection.
@@ -210,6 +232,9 @@ bool MqttWeiterleitung::abschliessen(double warteSek) {
     const double grenze = uhr_() + warteSek;
     while (!leer() && uhr_() < grenze) bedienen(50);
     const bool alles = leer();
+    // An attempt under way owns the library's handle until it is done.
+    verbinderAbwarten();
+    if (zustand_ == Zustand::aufloesend) verbinderPruefen(0);
     if (!alles) {
         meldungen_ << "MQTT: " << wartend() << " Meldungen nicht zugestellt, Broker " << broker()
                    << (verbunden() ? " bestätigt nicht" : " nicht erreichbar") << '\n';

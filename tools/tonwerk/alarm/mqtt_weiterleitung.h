@@ -17,12 +17,14 @@
 // connected and "offline" (last will, or sent at the end) otherwise, retained.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <ostream>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "alarm/mqtt_adresse.h"
 #include "alarm/rueckzug.h"
@@ -69,8 +71,8 @@ public:
     bool abschliessen(double warteSek);
 
     bool verbunden() const { return zustand_ == Zustand::verbunden; }
-    // Connecting: waiting for the broker's answer.
-    bool verbindet() const { return zustand_ == Zustand::verbindend; }
+    // Connecting: looking the host up or waiting for the broker's answer.
+    bool verbindet() const { return zustand_ == Zustand::verbindend || zustand_ == Zustand::aufloesend; }
     // Nothing queued and nothing awaiting acknowledgement.
     bool leer() const { return schlange_.leer() && ausstehend_.empty(); }
     std::size_t wartend() const { return schlange_.groesse() + ausstehend_.size(); }
@@ -80,7 +82,8 @@ public:
     std::string broker() const;
 
 private:
-    enum class Zustand { getrennt, verbindend, verbunden };
+    // aufloesend: a helper thread looks the host up and starts the connect.
+    enum class Zustand { getrennt, aufloesend, verbindend, verbunden };
     struct Nachricht {
         std::string thema;
         std::string nutzlast;
@@ -99,6 +102,9 @@ private:
     bool verwerfenGemeldet_ = false;
     double naechsterVersuch_ = 0;
     double verbindendSeit_ = 0;
+    std::thread verbinder_;
+    std::atomic<bool> verbinderFertig_{false};
+    int verbinderRc_ = 0;  // written by the helper before verbinderFertig_
     static constexpr double antwortFrist = 30;  // seconds from connect to the broker's answer
     Rueckzug rueckzug_;
     int abgelehnt_ = 0;  // CONNACK code of a refused login
@@ -111,6 +117,9 @@ private:
     static constexpr std::size_t fenster = 20;
 
     void verbinden();
+    void verbinderAbwarten();
+    // After an attempt started: true once it is under way (now verbindend).
+    bool verbinderPruefen(int wartenMs);
     void verloren(const std::string& grund, const char* was = nullptr);
     std::string grund(int rc);
     void zustandMelden(const std::string& zeile);
