@@ -129,7 +129,9 @@ TEST(Einstellungsdatei, EveryOptionFromTheFileAndTheCommandLineFirst) {
         "mqtt-passwort = \"geheim\"\nmqtt-ca = \"" + d("ca.crt") + "\"\nmqtt-zertifikat = \"" + d("client.crt") +
         "\"\nmqtt-schluessel = \"" + d("client.key") + "\"\nmqtt-puffer = 50\nmqtt-warten = 2.5\n"
         "doppelt-sek = 7\nmqtt-thema = [\"pocsag={praefix}/pager/{ric}\"]\nnur = [\"pocsag:12*\", \"fms;*\"]\n"
-        "ohne = [\"zvei:99999\"]\nalias = [\"" + d("a.csv") + "\", \"" + d("b.csv") + "\"]\n";
+        "ohne = [\"zvei:99999\"]\nalias = [\"" + d("a.csv") + "\", \"" + d("b.csv") + "\"]\n"
+        "mqtt-ha = true\nwebhook = [\"https://alarm.example/a?token=x\", \"http://127.0.0.1:8080/b\"]\n"
+        "webhook-ca = \"" + d("ca.crt") + "\"\nwebhook-puffer = 30\nwebhook-warten = 4\n";
     // The file names every option the command has: a new option must be settable too.
     Befehl b;
     for (const CLI::Option* o : b.cmd->get_options()) {
@@ -140,6 +142,7 @@ TEST(Einstellungsdatei, EveryOptionFromTheFileAndTheCommandLineFirst) {
         }
     }
     ::unsetenv("TONWERK_MQTT_PASSWORT");
+    ::unsetenv("TONWERK_WEBHOOK");
     b.parse({"--config", d.schreiben("# alles\n" + text), "--doppelt-sek", "3", "--alias", d("b.csv")});
     EXPECT_TRUE(b.empfang.json);
     EXPECT_TRUE(b.empfang.pegel);
@@ -160,6 +163,11 @@ TEST(Einstellungsdatei, EveryOptionFromTheFileAndTheCommandLineFirst) {
     EXPECT_EQ(b.alarm.nur, (std::vector<std::string>{"pocsag:12*", "fms;*"}));
     EXPECT_EQ(b.alarm.ohne, std::vector<std::string>{"zvei:99999"});
     EXPECT_EQ(b.alarm.aliasDateien, std::vector<std::string>{d("b.csv")});  // a list is replaced, not merged
+    EXPECT_TRUE(b.alarm.mqttHa);
+    EXPECT_EQ(b.alarm.webhooks, (std::vector<std::string>{"https://alarm.example/a?token=x", "http://127.0.0.1:8080/b"}));
+    EXPECT_EQ(b.alarm.webhookCa, d("ca.crt"));
+    EXPECT_EQ(b.alarm.webhookPuffer, 30u);
+    EXPECT_DOUBLE_EQ(b.alarm.webhookWartenSek, 4);
     EXPECT_EQ(b.hinweise.str(), "");  // the password came from the file
 
     Befehl zeile;

@@ -15,6 +15,7 @@
 #include "alarm/mqtt_weiterleitung.h"
 #include "befehle.h"
 #include "mqtt_testbroker.h"
+#include "test_zertifikate.h"
 
 namespace tonwerk::werkzeug {
 namespace {
@@ -230,7 +231,7 @@ TEST(MqttBroker, BrokerRestartLosesNothingWithinTheBound) {
     EXPECT_NE(h.meldungen.str().find("wieder verbunden, 2 Meldungen bisher verworfen"), std::string::npos)
         << h.meldungen.str();
     EXPECT_TRUE(w.abschliessen(20));
-    EXPECT_EQ(w.zahlen().bestaetigt, 9u);
+    EXPECT_EQ(w.zahlen().zugestellt, 9u);
 }
 
 // Messages the broker never acknowledged are sent again by the library after the
@@ -255,7 +256,7 @@ TEST(MqttBroker, UnacknowledgedMessagesOfACrashedBrokerComeFirstAfterTheRestart)
     ASSERT_TRUE(h.bedienenBis(w, [&] { return w.leer(); })) << h.meldungen.str();
     ASSERT_TRUE(abo.warteAuf(5, zvei));
     EXPECT_EQ(nutzlasten(abo), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
-    EXPECT_EQ(w.zahlen().bestaetigt, 5u);
+    EXPECT_EQ(w.zahlen().zugestellt, 5u);
 }
 
 TEST(MqttBroker, UnreachableAtStartIsReportedAndTheQueueWaits) {
@@ -396,19 +397,7 @@ TEST(MqttBroker, PasswordChangedMidRunLosesNothing) {
 namespace tonwerk::werkzeug {
 namespace {
 
-// A CA and a server certificate for 127.0.0.1 signed by it, made with openssl.
-bool zertifikateMachen(const std::filesystem::path& v) {
-    std::ofstream(v / "san.ext") << "subjectAltName=IP:127.0.0.1\n";
-    const std::string d = "'" + v.string() + "/";
-    const std::string befehl =
-        "(openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " + d + "ca.key' -out " + d +
-        "ca.crt' -days 2 -subj /CN=Tonwerk-Test-CA && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " + d +
-        "fremd.key' -out " + d + "fremd.crt' -days 2 -subj /CN=Fremd && openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout " +
-        d + "server.key' -out " + d + "server.csr' -subj /CN=127.0.0.1 && openssl x509 -req -in " + d +
-        "server.csr' -CA " + d + "ca.crt' -CAkey " + d + "ca.key' -CAcreateserial -out " + d +
-        "server.crt' -days 2 -extfile " + d + "san.ext') >/dev/null 2>&1";
-    return std::system(befehl.c_str()) == 0;
-}
+using testhilfe::zertifikateMachen;
 
 TEST(MqttBroker, TlsWithTheStationsOwnCa) {
     const auto v = arbeitsverzeichnis("tonwerk_mqtt_tls");

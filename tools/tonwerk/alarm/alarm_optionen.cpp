@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "alarm/home_assistant_ausgang.h"
 #include "alarm/mqtt_ausgang.h"
+#include "alarm/webhook_ausgang.h"
 #include "bedienfehler.h"
 
 namespace tonwerk::werkzeug {
@@ -45,6 +47,24 @@ void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o) {
     cmd->add_option("--alias", o.aliasDateien,
                     "CSV-Datei mit Namen: Art;Schlüssel;Name je Zeile, Art fms|pocsag|zvei (wiederholbar)")
         ->check(CLI::ExistingFile);
+    cmd->add_flag("--mqtt-ha", o.mqttHa,
+                  "Home-Assistant-Erkennung: jedes Fahrzeug der Alias-Dateien als Sensor mit seinem letzten Status, "
+                  "jede RIC und ZVEI-Nummer als Ereignis (Konfiguration unter homeassistant/...)");
+    cmd->add_option("--webhook", o.webhooks,
+                    "Jede Meldung als JSON per HTTP-POST an diese URL (http:// oder https://, wiederholbar; auch "
+                    "aus TONWERK_WEBHOOK)")
+        ->envname("TONWERK_WEBHOOK");
+    cmd->add_option("--webhook-ca", o.webhookCa,
+                    "HTTPS mit dieser CA-Zertifikatsdatei prüfen (sonst mit den CAs des Systems)")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--webhook-puffer", o.webhookPuffer,
+                    "Höchstens so viele Meldungen je Webhook warten, solange er fehlt; die ältesten fallen zuerst "
+                    "weg (Standard 1000)")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1000000}));
+    cmd->add_option("--webhook-warten", o.webhookWartenSek,
+                    "Am Ende höchstens so viele Sekunden auf die Zustellung an die Webhooks warten (Standard wie "
+                    "--mqtt-warten)")
+        ->check(CLI::Range(0.0, 3600.0));
 }
 
 std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostream& meldungen) {
@@ -84,7 +104,25 @@ std::unique_ptr<AlarmWeiche> alarmWeicheBauen(const AlarmOptionen& o, std::ostre
         e.puffer = o.puffer;
         auto mqtt = std::make_unique<MqttWeiterleitung>(std::move(e), meldungen);
         mqtt->starten(5.0);
+        MqttWeiterleitung& weiterleitung = *mqtt;
         weiche->ausgangHinzufuegen(std::make_unique<MqttAusgang>(std::move(mqtt), std::move(vorlagen)));
+        if (o.mqttHa)
+            weiche->ausgangHinzufuegen(std::make_unique<HomeAssistantAusgang>(
+                HomeAssistant(weiche->aliase(), weiterleitung.praefix()), weiterleitung));
+    } else if (o.mqttHa) {
+        throw Bedienfehler("--mqtt-ha braucht --mqtt");
+    }
+    for (const auto& url : o.webhooks) {
+        WebhookEinstellungen w;
+        w.url = url;
+        w.caDatei = o.webhookCa;
+        w.puffer = o.webhookPuffer;
+        try {
+            weiche->ausgangHinzufuegen(
+                std::make_unique<WebhookAusgang>(std::make_unique<Webhook>(std::move(w), meldungen), o.webhookWartenSek));
+        } catch (const std::invalid_argument& f) {
+            throw Bedienfehler(f.what());
+        }
     }
     return weiche;
 }

@@ -1,5 +1,5 @@
 // The alarm receiver's options of `decode` and `listen`: MQTT forwarding,
-// repeat filter and alias tables.
+// webhooks, Home Assistant discovery, repeat filter and alias tables.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -26,11 +26,16 @@ struct AlarmOptionen {
     std::vector<std::string> themen;  // --mqtt-thema
     std::vector<std::string> nur;
     std::vector<std::string> ohne;
+    bool mqttHa = false;  // Home Assistant discovery
+    std::vector<std::string> webhooks;  // URLs; each gets every message
+    std::string webhookCa;
+    std::size_t webhookPuffer = 1000;
+    double webhookWartenSek = -1;  // negative: as long as MQTT
 };
 
 void alarmOptionenAnmelden(CLI::App* cmd, AlarmOptionen& o);
 
-// Loads the alias files and connects to the broker (waiting up to a few seconds
+// Loads the alias files, starts the webhooks and connects to the broker (waiting up to a few seconds
 // for its answer; a broker that cannot be reached, refuses the login or fails
 // TLS is reported on `meldungen` and tried again later). Throws
 // std::runtime_error on a bad alias file or a bad address.

@@ -39,6 +39,7 @@ public:
     bool abschliessen(double warteSek, std::ostream& bericht);
 
     const Doppelfilter& filter() const { return filter_; }
+    const AliasTabelle& aliase() const { return aliase_; }
     const std::vector<std::unique_ptr<Meldungsausgang>>& ausgaenge() const { return ausgaenge_; }
 
 private:

@@ -148,4 +148,13 @@ std::optional<std::string> AliasTabelle::pocsag(std::int32_t ric, std::int32_t f
 
 std::optional<std::string> AliasTabelle::zvei(const std::string& nummer) const { return suchen("zvei:" + nummer); }
 
+std::vector<AliasEintrag> AliasTabelle::alle() const {
+    std::vector<AliasEintrag> a;
+    for (const auto& [schluessel, e] : eintraege_) {
+        const auto doppelpunkt = schluessel.find(':');
+        a.push_back({schluessel.substr(0, doppelpunkt), schluessel.substr(doppelpunkt + 1), e.name});
+    }
+    return a;
+}
+
 }  // namespace tonwerk::werkzeug

@@ -20,6 +20,12 @@
 
 namespace tonwerk::werkzeug {
 
+struct AliasEintrag {
+    std::string art;         // fms, pocsag or zvei
+    std::string schluessel;  // Kennung (upper case), RIC or RIC/function (1-4), ZVEI number
+    std::string name;
+};
+
 class AliasTabelle {
 public:
     // Throws std::runtime_error naming the file and line of a malformed or
@@ -35,6 +41,8 @@ public:
     std::optional<std::string> zvei(const std::string& nummer) const;
 
     bool leer() const { return eintraege_.empty(); }
+    // Every entry, ordered by kind and key.
+    std::vector<AliasEintrag> alle() const;
     // How files were read, for the user (one line each).
     const std::vector<std::string>& hinweise() const { return hinweise_; }
 

@@ -14,11 +14,8 @@ void MqttAusgang::bedienen() { w_->bedienen(); }
 
 bool MqttAusgang::abschliessen(double warteSek, std::ostream& bericht) {
     const bool alles = w_->abschliessen(warteSek);
-    const auto& z = w_->zahlen();
-    bericht << "MQTT: " << z.bestaetigt << " von " << z.angenommen << " Meldungen zugestellt";
-    if (z.verworfen > 0) bericht << ", " << z.verworfen << " verworfen";
-    bericht << '\n';
-    return alles && z.verworfen == 0;
+    zustellBericht(bericht, "MQTT", w_->zahlen());
+    return alles && allesZugestellt(w_->zahlen());
 }
 
 }  // namespace tonwerk::werkzeug

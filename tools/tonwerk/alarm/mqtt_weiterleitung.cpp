@@ -142,7 +142,7 @@ bool MqttWeiterleitung::verbinderPruefen(int wartenMs) {
 void MqttWeiterleitung::verloren(const std::string& grund, const char* was) {
     const bool warVerbunden = zustand_ == Zustand::verbunden;
     zustand_ = Zustand::getrennt;
-    if (warVerbunden) pause_ = 1;
+    if (warVerbunden) rueckzug_.zuruecksetzen();
     // Once per change: a broker that stays away is not reported at every attempt,
     // but a new reason (now reachable, but the login is refused) is.
     const std::string art = was ? was : warVerbunden ? "getrennt" : "nicht erreichbar";
@@ -151,8 +151,7 @@ void MqttWeiterleitung::verloren(const std::string& grund, const char* was) {
                       std::to_string(e_.puffer) + "), neuer Versuch folgt");
         gemeldeterGrund_ = art + grund;
     }
-    naechsterVersuch_ = uhr_() + pause_;
-    pause_ = std::min(pause_ * 2, 30.0);
+    naechsterVersuch_ = uhr_() + rueckzug_.naechste();
 }
 
 void MqttWeiterleitung::ablehnungPruefen() {
@@ -175,18 +174,11 @@ void MqttWeiterleitung::starten(double warteSek) {
     if (verbindet()) zustandMelden("MQTT-Broker " + broker() + " antwortet noch nicht; Meldungen warten");
 }
 
-void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast) {
-    ++zahlen_.angenommen;
-    if (schlange_.size() >= e_.puffer) {
-        schlange_.pop_front();
-        ++zahlen_.verworfen;
-        if (!verwerfenGemeldet_) {
-            zustandMelden("MQTT-Warteschlange voll (" + std::to_string(e_.puffer) +
-                          "): älteste Meldungen werden verworfen");
-            verwerfenGemeldet_ = true;
-        }
+void MqttWeiterleitung::senden(const std::string& thema, const std::string& nutzlast, bool behalten) {
+    if (schlange_.anstellen({thema, nutzlast, behalten}, zahlen_) && !verwerfenGemeldet_) {
+        zustandMelden("MQTT-Warteschlange voll (" + std::to_string(e_.puffer) + "): älteste Meldungen werden verworfen");
+        verwerfenGemeldet_ = true;
     }
-    schlange_.push_back({thema, nutzlast});
     weitergeben();
 }
 
@@ -194,15 +186,15 @@ void MqttWeiterleitung::weitergeben() {
     // After a reconnect the library sends what it still holds as soon as the
     // broker accepts, before anything handed over later.
     if (zustand_ != Zustand::verbunden) return;
-    while (!schlange_.empty() && ausstehend_.size() < fenster) {
-        const Nachricht& n = schlange_.front();
+    while (!schlange_.leer() && ausstehend_.size() < fenster) {
+        const Nachricht& n = schlange_.vorne();
         int mid = 0;
         const int rc = mosquitto_publish(m_, &mid, n.thema.c_str(), static_cast<int>(n.nutzlast.size()),
-                                         n.nutzlast.data(), 1, false);
+                                         n.nutzlast.data(), 1, n.behalten);
         if (rc == MOSQ_ERR_SUCCESS || rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST) {
             // Queued by the library in every one of these cases: never publish it again.
             ausstehend_.insert(mid);
-            schlange_.pop_front();
+            schlange_.entnehmen();
             if (rc != MOSQ_ERR_SUCCESS) {
                 verloren(grund(rc));
                 return;
@@ -210,7 +202,7 @@ void MqttWeiterleitung::weitergeben() {
         } else {
             meldungen_ << "MQTT: Meldung an " << n.thema << " verworfen (" << fehlertext(rc) << ")\n";
             ++zahlen_.verworfen;
-            schlange_.pop_front();
+            schlange_.entnehmen();
         }
     }
 }
@@ -271,7 +263,7 @@ void MqttWeiterleitung::beiVerbindung(mosquitto* m, void* selbst, int rc) {
         return;
     }
     w.zustand_ = Zustand::verbunden;
-    w.pause_ = 1;
+    w.rueckzug_.zuruecksetzen();
     const std::string online = "online";
     mosquitto_publish(m, &w.onlineMid_, w.statusThema().c_str(), static_cast<int>(online.size()), online.data(), 1,
                       true);
@@ -304,7 +296,7 @@ void MqttWeiterleitung::beiProtokoll(mosquitto*, void* selbst, int stufe, const 
 void MqttWeiterleitung::beiVeroeffentlicht(mosquitto*, void* selbst, int mid) {
     auto& w = *static_cast<MqttWeiterleitung*>(selbst);
     if (mid == w.offlineMid_) w.offlineBestaetigt_ = true;
-    if (w.ausstehend_.erase(mid) > 0) ++w.zahlen_.bestaetigt;
+    if (w.ausstehend_.erase(mid) > 0) ++w.zahlen_.zugestellt;
 }
 
 }  // namespace tonwerk::werkzeug

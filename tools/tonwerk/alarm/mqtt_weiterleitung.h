@@ -27,6 +27,8 @@
 #include <thread>
 
 #include "alarm/mqtt_adresse.h"
+#include "alarm/rueckzug.h"
+#include "alarm/zustellung.h"
 
 struct mosquitto;
 
@@ -44,11 +46,9 @@ struct MqttEinstellungen {
 
 class MqttWeiterleitung {
 public:
-    struct Zahlen {
-        std::uint64_t angenommen = 0;  // handed to senden()
-        std::uint64_t bestaetigt = 0;  // acknowledged by the broker
-        std::uint64_t verworfen = 0;   // dropped from a full queue or refused by the library
-    };
+    // Handed to senden(), acknowledged by the broker, dropped from a full queue
+    // or refused by the library.
+    using Zahlen = Zustellzahlen;
 
     // `meldungen` hears connection changes and drops (one line each);
     // `uhr` tells monotonic seconds and times the back-off.
@@ -61,8 +61,8 @@ public:
     // A broker that cannot be reached, refuses the login or fails TLS is
     // reported and tried again later.
     void starten(double warteSek);
-    // Queues one message for `thema`.
-    void senden(const std::string& thema, const std::string& nutzlast);
+    // Queues one message for `thema`; `behalten`: the broker keeps it for later subscribers.
+    void senden(const std::string& thema, const std::string& nutzlast, bool behalten = false);
     // One step: network traffic (waiting up to `wartenMs` for it), reconnect
     // when due, hand queued messages on.
     void bedienen(int wartenMs = 0);
@@ -74,8 +74,8 @@ public:
     // Connecting: looking the host up or waiting for the broker's answer.
     bool verbindet() const { return zustand_ == Zustand::verbindend || zustand_ == Zustand::aufloesend; }
     // Nothing queued and nothing awaiting acknowledgement.
-    bool leer() const { return schlange_.empty() && ausstehend_.empty(); }
-    std::size_t wartend() const { return schlange_.size() + ausstehend_.size(); }
+    bool leer() const { return schlange_.leer() && ausstehend_.empty(); }
+    std::size_t wartend() const { return schlange_.groesse() + ausstehend_.size(); }
     const Zahlen& zahlen() const { return zahlen_; }
     const std::string& praefix() const { return e_.adresse.praefix; }
     std::string statusThema() const { return e_.adresse.praefix + "/status"; }
@@ -87,6 +87,7 @@ private:
     struct Nachricht {
         std::string thema;
         std::string nutzlast;
+        bool behalten = false;
     };
 
     MqttEinstellungen e_;
@@ -105,12 +106,12 @@ private:
     std::atomic<bool> verbinderFertig_{false};
     int verbinderRc_ = 0;  // written by the helper before verbinderFertig_
     static constexpr double antwortFrist = 30;  // seconds from connect to the broker's answer
-    double pause_ = 1;
+    Rueckzug rueckzug_;
     int abgelehnt_ = 0;  // CONNACK code of a refused login
     int onlineMid_ = -1;
     int offlineMid_ = -1;
     bool offlineBestaetigt_ = false;
-    std::deque<Nachricht> schlange_;
+    ZustellSchlange<Nachricht> schlange_{e_.puffer};
     std::set<int> ausstehend_;  // message ids the library holds unacknowledged
     Zahlen zahlen_;
     static constexpr std::size_t fenster = 20;
