@@ -105,7 +105,6 @@ TEST(AlarmBedeutung, FieldsAddedToEachKind) {
     EXPECT_EQ(fms["Statustext"], "Einsatz übernommen");
     EXPECT_EQ(fms["Quittung"], false);
     EXPECT_EQ(fms["Name"], "Florian Musterstadt 1/44-1");
-
     Json poc{{"Kanal", 1}, {"RIC", 99}, {"Funktion", 3}, {"Text", ""}};
     bedeutungenErgaenzen("POCDecodierung", poc, t);
     EXPECT_EQ(poc["Funktionsbuchstabe"], "C");
@@ -147,13 +146,21 @@ TEST(AlarmDoppelfilter, WeicheFiltersFmsOnlyWhenIdenticalAndNeverToneCalls) {
     EXPECT_FALSE(w.pruefen("FMSDecodierung", 2.5, c));  // the same telegram again
     EXPECT_EQ(a["Statustext"], "Einsatz übernommen");
 
+    // A pager alarm sent twice is one alarm, however many codewords each copy needed corrected.
+    Json p1{{"Kanal", 0}, {"RIC", 1234567}, {"Text", "Brand"}, {"KorrigierteWorte", 0}, {"FehlerhafteWorte", 0}};
+    Json p2{{"Kanal", 0}, {"RIC", 1234567}, {"Text", "Brand"}, {"KorrigierteWorte", 2}, {"FehlerhafteWorte", 0}};
+    Json p3{{"Kanal", 0}, {"RIC", 1234567}, {"Text", "Bpand"}, {"KorrigierteWorte", 0}, {"FehlerhafteWorte", 1}};
+    EXPECT_TRUE(w.pruefen("POCDecodierung", 1.0, p1));
+    EXPECT_FALSE(w.pruefen("POCDecodierung", 2.0, p2));
+    EXPECT_TRUE(w.pruefen("POCDecodierung", 3.0, p3));  // another text is another message
+
     Json ton{{"Kanal", 0}, {"tonruf", 1}};
     auto t1 = ton, t2 = ton;
     EXPECT_TRUE(w.pruefen("TonrufDecodierungA", 1.0, t1));
     EXPECT_TRUE(w.pruefen("TonrufDecodierungA", 1.5, t2));
     Json wert{{"wert", 1}};
     EXPECT_TRUE(w.pruefen("TonrufDecodierung", 1.5, wert));
-    EXPECT_EQ(w.filter().unterdrueckt(), 1u);
+    EXPECT_EQ(w.filter().unterdrueckt(), 2u);
 }
 
 TEST(AlarmMqtt, MessageCarriesTimeChannelAndFields) {

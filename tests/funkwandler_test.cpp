@@ -197,7 +197,7 @@ TEST(FunkwandlerZugriff, EveryPropertyOfTheTableReadsItsStatedDefaultByName) {
         EXPECT_NO_THROW(t.fw.schreiben(m.name, wert)) << m.name;
         EXPECT_EQ(t.fw.lesen(m.name), wert) << m.name;
     }
-    EXPECT_EQ(geprueft, 40);
+    EXPECT_EQ(geprueft, 41);
 }
 
 // Every method of the table is reached by name and takes the parameters listed.

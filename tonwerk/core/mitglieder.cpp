@@ -240,6 +240,11 @@ std::vector<Mitglied> tabelle() {
                     "Tonerkennung, Gleichanteil- und Flankenauswertung). Hält deutlich mehr Rauschen, Gleichspannung "
                     "und Wechselspannungskopplung stand.",
                     "False = Nein, die Decoder lesen das Signal unverändert (default)", "True = Ja"})),
+        TW_EIG(PocFehlerkorrektur, B, "Boolean", "True",
+            zeilen({"Gibt an, ob bei POCSAG-Decodierung jedes Codewort anhand seiner BCH-Prüfbits und seines "
+                    "Paritätsbits geprüft wird und bis zu zwei falsche Bits korrigiert werden. Ein nicht "
+                    "korrigierbares Adresswort löst keine Meldung aus.",
+                    "False = Nein, die Codewörter werden ungeprüft gelesen", "True = Ja (default)"})),
         TW_EIG(RecordPufferSize, B, "Long", "5512", ""),
         ereignis("Signalstaerke", "wert As SignalstaerkeType",
                  zeilen({"Tritt ein, wenn ein Puffer mit Daten der Soundkarte gefüllt ist und gibt den "

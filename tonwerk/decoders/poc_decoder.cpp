@@ -5,7 +5,7 @@
 // followed by batches: the synchronisation codeword (PocSyncWord) and 16 codewords,
 // eight frames of two. Codewords are 32 bits, first bit the flag: "0" address
 // (18 address bits, 2 function bits), "1" message (20 message bits); then 10 BCH
-// check bits and a parity bit, which this receiver does not check.
+// check bits and a parity bit.
 //
 // Reading:
 // - Preamble: runs strictly between PocLaufMin and PocLaufMax are single bits. More
@@ -15,10 +15,17 @@
 // - Slicing: each run is divided by the true bit length, sample rate / bit rate, and
 //   rounded to whole bits. The tabled PocBitLaenge is whole samples and miscounts
 //   long runs at 22050 and 44100 Hz, where a bit is 18.375, 36.75 or 43.07 samples.
-// - Batch position 0 must be the synchronisation codeword exactly, or reception
-//   ends. At 1-16 an address codeword gives RIC = 8 * address + frame and
-//   Funktion = function bits + 1 (the idle codeword gives RIC 0); a message
-//   codeword adds its 20 bits to the message.
+// - Batch position 0 must be the synchronisation codeword (exactly, or within
+//   two bits with error control), or reception ends. At 1-16 an address
+//   codeword gives RIC = 8 * address + frame and Funktion = function bits + 1
+//   (the idle codeword gives RIC 0); a message codeword adds its 20 bits to the
+//   message.
+// - Error control (PocFehlerkorrektur, on by default): every codeword is checked
+//   and up to two wrong bits are corrected before it is read. A codeword beyond
+//   correction whose flag says address ends the pending message and starts none
+//   (a wrong RIC is worse than a missed one); one whose flag says message is
+//   kept as received. The report counts the corrected codewords and those left
+//   wrong. Off, codewords are read unchecked, exactly as the classic control did.
 // - A message (RIC above 0) is reported at the next address or idle codeword, or
 //   when reception ends; its text is read as 7-bit characters.
 // - Reception ends at a wrong synchronisation codeword, at a run longer than two
@@ -33,6 +40,7 @@
 
 #include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/formats/poc_einstellwort.h"
+#include "tonwerk/formats/poc_korrektur.h"
 #include "tonwerk/formats/poc_text.h"
 
 namespace tonwerk {
@@ -78,6 +86,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
         einstellungen.PocBaud == 1200 ? 1200 : 512,
         PocWortEinstellung(einstellungen.PocSyncWord, kPocSyncWort),
         PocWortEinstellung(einstellungen.PocIdleWord, kPocIdleWort),
+        einstellungen.PocFehlerkorrektur != Falsch,
     };
 
     // A buffer without a single run end lies inside one run longer than the buffer;
@@ -104,6 +113,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
                 k.codewortZaehler = 0;
                 k.wort = 0;
                 k.nachrichtBits.clear();
+                k.korrigiert = k.fehlerhaft = 0;
                 k.ric = 0;
                 k.kurzeLaeufe = 0;
                 k.startPegel = lauf.Pegel;
@@ -142,23 +152,41 @@ void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, lo
     }
 }
 
+bool PocDecoder::istSync(PocCodewort wort, const Schnitt& schnitt) {
+    return wort == schnitt.sync || (schnitt.korrektur && PocKorrigieren(wort).wort == schnitt.sync);
+}
+
 void PocDecoder::wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt) {
     if (k.codewortZaehler == 0) {
-        if (k.wort != schnitt.sync) zuruecksetzen(kanal, k);
+        if (!istSync(k.wort, schnitt)) zuruecksetzen(kanal, k);
         return;
     }
     if (k.wort == kPraambelWort1 || k.wort == kPraambelWort0) {
         zuruecksetzen(kanal, k);
         return;
     }
+    int fehler = 0;
+    if (schnitt.korrektur) {
+        const PocPruefung p = PocKorrigieren(k.wort);
+        k.wort = p.wort;
+        fehler = p.fehler;
+    }
     if ((k.wort >> 31) == 0) {
         if (k.ric > 0) nachrichtAusgeben(kanal, k);
         k.nachrichtBits.clear();
+        k.korrigiert = fehler > 0 ? 1 : 0;
+        k.fehlerhaft = 0;
+        if (fehler == kPocNichtKorrigierbar) {
+            k.ric = 0;
+            return;
+        }
         adresseLesen(k, schnitt);
         return;
     }
     // Beyond the cap the message is cut; it is still reported at its end.
     if (k.nachrichtBits.size() + 20 > kMaxNachrichtenBits) return;
+    if (fehler > 0) ++k.korrigiert;
+    if (fehler == kPocNichtKorrigierbar) ++k.fehlerhaft;
     for (int b = 30; b >= 11; --b) k.nachrichtBits.push_back(((k.wort >> b) & 1u) ? '1' : '0');
 }
 
@@ -178,6 +206,8 @@ void PocDecoder::nachrichtAusgeben(Integer kanal, const Kanalzustand& k) {
     meldung_.Funktion = k.funktion;
     PocAlphaText(k.nachrichtBits, meldung_.Text);
     meldung_.TextBin.assign(k.nachrichtBits);
+    meldung_.KorrigierteWorte = k.korrigiert;
+    meldung_.FehlerhafteWorte = k.fehlerhaft;
     if (melden_) melden_(meldung_);
 }
 
@@ -188,6 +218,7 @@ void PocDecoder::zuruecksetzen(Integer kanal, Kanalzustand& k) {
     k.codewortZaehler = 0;
     k.wort = 0;
     k.nachrichtBits.clear();
+    k.korrigiert = k.fehlerhaft = 0;
     k.ric = 0;
     k.praambelZaehler = 0;
     k.offenerLauf = 0;

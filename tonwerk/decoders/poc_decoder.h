@@ -55,6 +55,8 @@ private:
         std::string nachrichtBits;
         long offenerLauf = 0;  // samples of buffers without a run end
         int kurzeLaeufe = 0;   // runs of no whole bit in the current codeword
+        Long korrigiert = 0;   // codewords of the pending message with corrected bits
+        Long fehlerhaft = 0;   // its message codewords beyond correction
     };
 
     struct Schnitt {
@@ -62,11 +64,13 @@ private:
         Long baud;
         PocCodewort sync;
         PocCodewort idle;
+        bool korrektur;  // PocFehlerkorrektur
     };
 
     static long bitsImLauf(long laenge, const Schnitt& schnitt);
     void schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, long n, const Schnitt& schnitt);
     void wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt);
+    static bool istSync(PocCodewort wort, const Schnitt& schnitt);
     static void adresseLesen(Kanalzustand& k, const Schnitt& schnitt);
     void nachrichtAusgeben(Integer kanal, const Kanalzustand& k);
     void zuruecksetzen(Integer kanal, Kanalzustand& k);

@@ -66,7 +66,9 @@ void EreignisAusgabe::pocMeldung(POCType& w, int baud, std::optional<double> zei
                   {"Funktion", w.Funktion},
                   {"Baud", baud},
                   {"Text", w.Text},
-                  {"TextBin", w.TextBin}},
+                  {"TextBin", w.TextBin},
+                  {"KorrigierteWorte", w.KorrigierteWorte},
+                  {"FehlerhafteWorte", w.FehlerhafteWorte}},
              zeit);
 }
 

@@ -30,6 +30,14 @@ int kanalVon(const nlohmann::ordered_json& felder) {
     return it != felder.end() && it->is_number_integer() ? it->get<int>() : 0;
 }
 
+// What makes two events the same alarm: every field but how many codewords
+// needed correcting, which differs from one sending of a message to the next.
+std::string inhalt(nlohmann::ordered_json felder) {
+    felder.erase("KorrigierteWorte");
+    felder.erase("FehlerhafteWorte");
+    return felder.dump();
+}
+
 }  // namespace
 
 std::string mqttArt(const char* name) {
@@ -58,7 +66,7 @@ bool AlarmWeiche::pruefen(const char* name, double zeit, nlohmann::ordered_json&
     const std::string art = mqttArt(name);
     if (art.empty()) return true;
     // Tone calls are single tones a station may send on purpose again and again.
-    if (art != "tonruf" && filter_.wiederholung(art, kanalVon(felder), felder.dump(), zeit)) return false;
+    if (art != "tonruf" && filter_.wiederholung(art, kanalVon(felder), inhalt(felder), zeit)) return false;
     bedeutungenErgaenzen(name, felder, aliase_);
     if (mqtt_) {
         const std::string thema = mqtt_->praefix() + "/" + art + "/" + (kanalVon(felder) == 1 ? "rechts" : "links");
