@@ -232,9 +232,11 @@ std::vector<Mitglied> tabelle() {
                     "Standardwert=200"})),
         // Our own.
         TW_EIG(GenaueFrequenzen, B, "Boolean", "False",
-            zeilen({"Legt fest, ob FMS-Telegramme, ZVEI-Folgen und Tonrufe mit genauen Frequenzen gesendet werden.",
-                    "False = Phasenschritte in ganzen Grad, einzelne Töne bis 1 % daneben (Standard)",
-                    "True = jeder Ton genau auf seiner Frequenz"})),
+            zeilen({"Legt fest, ob FMS-Telegramme, ZVEI-Folgen und Tonrufe mit genauen Frequenzen und "
+                    "POCSAG-Meldungen mit genauem Bittakt gesendet werden.",
+                    "False = Phasenschritte in ganzen Grad, einzelne Töne bis 1 % daneben, POCSAG-Läufe einzeln "
+                    "gerundet (Standard)",
+                    "True = jeder Ton genau auf seiner Frequenz, jedes POCSAG-Bit an seinem genauen Platz"})),
         TW_EIG(Empfangsfilter, B, "Boolean", "False",
             zeilen({"Legt fest, ob jeder Decoder das Signal für seine Signalart aufbereitet erhält (Bandbegrenzung, "
                     "Tonerkennung, Gleichanteil- und Flankenauswertung). Hält deutlich mehr Rauschen, Gleichspannung "
