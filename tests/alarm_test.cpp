@@ -105,6 +105,16 @@ TEST(AlarmBedeutung, FieldsAddedToEachKind) {
     EXPECT_EQ(fms["Statustext"], "Einsatz übernommen");
     EXPECT_EQ(fms["Quittung"], false);
     EXPECT_EQ(fms["Name"], "Florian Musterstadt 1/44-1");
+    // A follow-up telegram's Status is the follow-up block's first digit (here 2,
+    // "Einsatzbereit auf Wache"); what the vehicle sent is status A, Folgetelegramm.
+    for (int folge : {1, 2}) {
+        Json f{{"Kanal", 0}, {"Kennung", "6A1B2346"}, {"Richtung", 0}, {"Status", 2}, {"isfolgetelegramm", folge}};
+        bedeutungenErgaenzen("FMSDecodierung", f, t);
+        EXPECT_EQ(f["Statuszeichen"], "A") << folge;
+        EXPECT_EQ(f["Statustext"], "Folgetelegramm") << folge;
+        EXPECT_EQ(f["Status"], 2) << folge;  // the record's field itself stays
+    }
+
     Json poc{{"Kanal", 1}, {"RIC", 99}, {"Funktion", 3}, {"Text", ""}};
     bedeutungenErgaenzen("POCDecodierung", poc, t);
     EXPECT_EQ(poc["Funktionsbuchstabe"], "C");
