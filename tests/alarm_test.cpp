@@ -142,6 +142,15 @@ TEST(AlarmBedeutung, FieldsAddedToEachKind) {
     EXPECT_EQ(fms["Statustext"], "Einsatz übernommen");
     EXPECT_EQ(fms["Quittung"], false);
     EXPECT_EQ(fms["Name"], "Florian Musterstadt 1/44-1");
+    // A follow-up telegram's Status is the follow-up block's first digit (here 2,
+    // "Einsatzbereit auf Wache"); what the vehicle sent is status A, Folgetelegramm.
+    for (int folge : {1, 2}) {
+        Json f{{"Kanal", 0}, {"Kennung", "6A1B2346"}, {"Richtung", 0}, {"Status", 2}, {"isfolgetelegramm", folge}};
+        bedeutungenErgaenzen("FMSDecodierung", f, t);
+        EXPECT_EQ(f["Statuszeichen"], "A") << folge;
+        EXPECT_EQ(f["Statustext"], "Folgetelegramm") << folge;
+        EXPECT_EQ(f["Status"], 2) << folge;  // the record's field itself stays
+    }
 
     Json poc{{"Kanal", 1}, {"RIC", 99}, {"Funktion", 3}, {"Text", ""}};
     bedeutungenErgaenzen("POCDecodierung", poc, t);
@@ -233,6 +242,12 @@ INSTANTIATE_TEST_SUITE_P(
                {3, poc(1234567, 1, "Brand 2")},
                {4, [] { auto j = poc(1234567, 1, "Brand"); j["Baud"] = 1200; return j; }()}},
               {true, true, true, false}},
+        // A pager alarm sent twice is one alarm, however many codewords each copy needed corrected.
+        Folge{"POCDecodierung",
+              {{1, [] { auto j = poc(1234567, 1, "Brand"); j["KorrigierteWorte"] = 0; return j; }()},
+               {2, [] { auto j = poc(1234567, 1, "Brand"); j["KorrigierteWorte"] = 2; return j; }()},
+               {3, [] { auto j = poc(1234567, 1, "Bpand"); j["FehlerhafteWorte"] = 1; return j; }()}},
+              {true, false, true}},
         Folge{"ZVEIDecodierung",
               {{1, Json{{"Kanal", 0}, {"ZVEINr", "21345"}}},
                {2, Json{{"Kanal", 0}, {"ZVEINr", "21346"}}},

@@ -197,7 +197,7 @@ TEST(FunkwandlerZugriff, EveryPropertyOfTheTableReadsItsStatedDefaultByName) {
         EXPECT_NO_THROW(t.fw.schreiben(m.name, wert)) << m.name;
         EXPECT_EQ(t.fw.lesen(m.name), wert) << m.name;
     }
-    EXPECT_EQ(geprueft, 42);  // with the two switches of the additional signals
+    EXPECT_EQ(geprueft, 43);  // with the two switches of the additional signals and the POCSAG error control
 }
 
 // Every method of the table is reached by name and takes the parameters listed.

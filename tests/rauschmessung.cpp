@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
+#include <utility>
 #include <random>
 #include <span>
 #include <stdexcept>
@@ -11,6 +13,7 @@
 
 #include "demo_sendungen.h"
 #include "hochtasten.h"
+#include "referenz/referenzsignal.h"
 #include "stueckweise.h"
 #include "test_plattform.h"
 #include "tonwerk/core/mitglieder.h"
@@ -28,7 +31,12 @@ namespace {
 struct Sendung {
     std::vector<double> ton;
     std::string schluessel;  // EmpfangsSchluessel of the event
+    std::string adresse;     // RIC, Kennung or number; empty for tone calls
 };
+
+std::string adresseVon(const POCType& t) { return std::to_string(t.RIC); }
+std::string adresseVon(const FmsTlgType& t) { return t.Kennung; }
+std::string adresseVon(const ZVEIType& t) { return t.ZVEINr; }
 
 bool istTonruf(Signalart a) { return a == Signalart::TonrufI || a == Signalart::TonrufII || a == Signalart::TonrufIILang; }
 
@@ -61,6 +69,7 @@ Sendung zufallsSendung(Signalart art, std::mt19937& z, Tongenerator& g, const Ei
             t.Baustufe = static_cast<Integer>(z() % 2);
             FmsSendeAudio(g, e, t.Kennung, t.Richtung, t.Status, t.tki, t.Baustufe, "");
             s.schluessel = werkzeug::EmpfangsSchluessel(t);
+            s.adresse = t.Kennung;
             break;
         }
         case Signalart::ZVEI: {
@@ -68,6 +77,7 @@ Sendung zufallsSendung(Signalart art, std::mt19937& z, Tongenerator& g, const Ei
             t.ZVEINr = zufallsText(z, "0123456789", 5);
             ZveiSendeAudio(g, e, t.ZVEINr, Falsch, 0);
             s.schluessel = werkzeug::EmpfangsSchluessel(t);
+            s.adresse = t.ZVEINr;
             break;
         }
         case Signalart::POC512:
@@ -81,6 +91,7 @@ Sendung zufallsSendung(Signalart art, std::mt19937& z, Tongenerator& g, const Ei
             const std::string text = t.Text;
             PocSendeAudio(g, e, PocSendeauftrag{art == Signalart::POC512 ? 0 : 1, t.RIC, funktion, text});
             s.schluessel = werkzeug::EmpfangsSchluessel(t);
+            s.adresse = adresseVon(t);
             break;
         }
         case Signalart::TonrufI:
@@ -109,8 +120,37 @@ std::uint32_t saatFuer(const Zelle& z) {
 struct Aufnahme {
     std::vector<double> x;            // around 0, 8-bit units, at the capture rate
     std::vector<std::string> schluessel;
+    std::vector<std::string> adresse;  // of each message: RIC, Kennung or number
     std::vector<std::size_t> anfang;  // first frame of each message
 };
+
+// POCSAG of the reference generator at the transmit level (60 of 128), one message
+// per transmission, exact bit clock; the same random contents as the transmitter's.
+Aufnahme referenzAufnehmen(const Zelle& zelle, std::mt19937& z) {
+    const double pegel = 20.0 * std::log10(60.0 / 128.0);
+    referenz::Referenzsignal r(zelle.rate);
+    r.stille(0.5);
+    Aufnahme a;
+    for (int i = 0; i < zelle.anzahl; ++i) {
+        POCType t;
+        t.RIC = static_cast<Long>(1 + z() % 2097151);
+        const auto funktion = static_cast<Long>(z() % 4);
+        t.Funktion = funktion + 1;
+        t.Text = zufallsText(z, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,:-/", 4 + z() % 37);
+        t.Text += zufallsText(z, "ABCXYZ0189", 1);
+        const referenz::PocSendung s =
+            referenz::pocSendung({{static_cast<std::uint32_t>(t.RIC), static_cast<int>(funktion), t.Text}});
+        a.anfang.push_back(r.poc(s, zelle.art == Signalart::POC512 ? 512 : 1200, pegel).anfang);
+        a.schluessel.push_back(werkzeug::EmpfangsSchluessel(t));
+        a.adresse.push_back(adresseVon(t));
+        r.stille(0.4 + 0.4 * static_cast<double>(z() % 1001) / 1000.0);
+    }
+    r.stille(1.0);
+    r.rauschen(zelle.snrDb, z());
+    a.x.resize(r.laenge());
+    for (std::size_t i = 0; i < a.x.size(); ++i) a.x[i] = 128.0 * r.proben()[i];
+    return a;
+}
 
 Aufnahme aufnehmen(const Zelle& zelle, std::mt19937& z) {
     Einstellungen e;
@@ -126,6 +166,7 @@ Aufnahme aufnehmen(const Zelle& zelle, std::mt19937& z) {
         const std::vector<double> ton = test::sincHochtasten(std::span<const double>(s.ton), faktor);
         a.anfang.push_back(a.x.size());
         a.schluessel.push_back(s.schluessel);
+        a.adresse.push_back(s.adresse);
         for (double v : ton) leistung += v * v;
         an += ton.size();
         a.x.insert(a.x.end(), ton.begin(), ton.end());
@@ -140,20 +181,32 @@ Aufnahme aufnehmen(const Zelle& zelle, std::mt19937& z) {
     return a;
 }
 
-// Sent messages matched to events by their key, each event used once.
-Ergebnis nachSchluessel(const std::vector<std::string>& gesendet, const std::vector<std::string>& erhalten) {
+// Sent messages matched to events by their key, each event used once. An event
+// left over is a repeat when its key was sent, garbled when its address was, and
+// invented otherwise.
+Ergebnis nachSchluessel(const Aufnahme& a, const std::vector<std::pair<std::string, std::string>>& erhalten) {
     std::map<std::string, int> offen;
-    for (const std::string& s : erhalten) ++offen[s];
+    std::map<std::string, std::string> adresse;
+    for (const auto& [s, ad] : erhalten) {
+        ++offen[s];
+        adresse[s] = ad;
+    }
     Ergebnis r;
-    r.gesendet = static_cast<int>(gesendet.size());
-    for (const std::string& s : gesendet) {
+    r.gesendet = static_cast<int>(a.schluessel.size());
+    for (const std::string& s : a.schluessel) {
         auto it = offen.find(s);
         if (it != offen.end() && it->second > 0) {
             --it->second;
             ++r.richtig;
         }
     }
-    for (const auto& [s, n] : offen) r.falsch += n;
+    const std::set<std::string> schluessel(a.schluessel.begin(), a.schluessel.end());
+    const std::set<std::string> adressen(a.adresse.begin(), a.adresse.end());
+    for (const auto& [s, n] : offen) {
+        r.falsch += n;
+        if (schluessel.count(s) != 0) continue;
+        (adressen.count(adresse[s]) != 0 ? r.verstuemmelt : r.erfunden) += n;
+    }
     return r;
 }
 
@@ -178,7 +231,8 @@ Ergebnis messen(const Zelle& zelle) {
     if (zelle.rate != 11025 && zelle.rate != 22050 && zelle.rate != 44100)
         throw std::invalid_argument("Rate " + std::to_string(zelle.rate) + ": 11025, 22050 oder 44100");
     std::mt19937 z(saatFuer(zelle));
-    const Aufnahme a = aufnehmen(zelle, z);
+    const bool poc = zelle.art == Signalart::POC512 || zelle.art == Signalart::POC1200;
+    const Aufnahme a = zelle.referenz && poc ? referenzAufnehmen(zelle, z) : aufnehmen(zelle, z);
 
     test::TestKontrolle rx;
     rx.fw.Samplerates(zelle.rate == 22050 ? 1 : zelle.rate == 44100 ? 2 : 0);
@@ -202,21 +256,22 @@ Ergebnis messen(const Zelle& zelle) {
     });
 
     const test::Mitschrift& m = rx.ereignisse;
-    std::vector<std::string> erhalten;
+    std::vector<std::pair<std::string, std::string>> erhalten;
+    const auto nehmen = [&](const auto& ereignisse) {
+        for (const auto& t : ereignisse) erhalten.emplace_back(werkzeug::EmpfangsSchluessel(t), adresseVon(t));
+    };
     switch (zelle.art) {
-        case Signalart::FMS:
-            for (const FmsTlgType& t : m.fms) erhalten.push_back(werkzeug::EmpfangsSchluessel(t));
-            break;
-        case Signalart::ZVEI:
-            for (const ZVEIType& t : m.zvei) erhalten.push_back(werkzeug::EmpfangsSchluessel(t));
-            break;
+        case Signalart::FMS: nehmen(m.fms); break;
+        case Signalart::ZVEI: nehmen(m.zvei); break;
         case Signalart::POC512:
-        case Signalart::POC1200:
-            for (const POCType& t : m.poc) erhalten.push_back(werkzeug::EmpfangsSchluessel(t));
-            break;
+        case Signalart::POC1200: nehmen(m.poc); break;
         default: break;
     }
-    if (!istTonruf(zelle.art)) return nachSchluessel(a.schluessel, erhalten);
+    if (!istTonruf(zelle.art)) {
+        Ergebnis r = nachSchluessel(a, erhalten);
+        if (poc) r.fremd = static_cast<int>(m.fms.size() + m.zvei.size());
+        return r;
+    }
 
     // A tone call is reported when it ends or, broken up, while it is on: an event
     // belongs to the last call that had begun 0.3 s before the buffer it came in
@@ -252,6 +307,12 @@ std::string alsText(const Ergebnis& e) {
     }
     std::string s = zahl;
     if (e.falsch > 0) s += " (+" + std::to_string(e.falsch) + ")";
+    return s;
+}
+
+std::string alsZaehlung(const Ergebnis& e) {
+    std::string s = std::to_string(e.richtig) + "/" + std::to_string(e.verstuemmelt) + "/" + std::to_string(e.erfunden);
+    if (e.fremd > 0) s += " +" + std::to_string(e.fremd) + " FMS/ZVEI";
     return s;
 }
 

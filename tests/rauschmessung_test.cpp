@@ -32,6 +32,18 @@ TEST(Rauschmessung, CleanAudioComesThroughExactlyWithTheLiteralDecoders) {
     EXPECT_EQ(zvei.falsch, 0);
 }
 
+TEST(Rauschmessung, ReferenceGeneratorPocsagComesThroughOnCleanAudio) {
+    for (Signalart art : {Signalart::POC512, Signalart::POC1200}) {
+        Zelle z{art, 22050, 40, 4, false, 3};
+        z.referenz = true;
+        const Ergebnis e = messen(z);
+        EXPECT_EQ(alsZaehlung(e), "4/0/0") << wo(z);
+        EXPECT_EQ(e.falsch, 0) << wo(z);
+    }
+    EXPECT_EQ(alsZaehlung(Ergebnis{300, 297, 4, 1, 2, 0}), "297/1/2");
+    EXPECT_EQ(alsZaehlung(Ergebnis{300, 300, 0, 0, 0, 2}), "300/0/0 +2 FMS/ZVEI");
+}
+
 TEST(Rauschmessung, ScoringTellsRightFromWrong) {
     EXPECT_EQ(alsText(Ergebnis{50, 47, 0}), "0.94");
     EXPECT_EQ(alsText(Ergebnis{50, 50, 2}), "1.00 (+2)");

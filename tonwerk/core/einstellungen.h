@@ -43,6 +43,8 @@ struct Einstellungen {
     Long FMSSendeVorlauf = 200;
     // Our own: each decoder reads audio conditioned for its signal (tonwerk/empfang).
     Boolean Empfangsfilter = Falsch;
+    // Our own: POCSAG codewords checked (BCH and parity), up to two wrong bits corrected.
+    Boolean PocFehlerkorrektur = Wahr;
     // Tones at their exact frequency instead of whole-degree phase steps.
     Boolean GenaueFrequenzen = Falsch;
     // Where the transmit files test.wav and pocaus.wav are written.

@@ -153,6 +153,12 @@ public:
     Boolean Empfangsfilter() const { return e_.Empfangsfilter; }
     void Empfangsfilter(Boolean v) { e_.Empfangsfilter = v != 0 ? Wahr : Falsch; }
 
+    // Our own: True (default) every POCSAG codeword is checked and up to two wrong
+    // bits corrected; an address beyond correction starts no message. False reads
+    // codewords unchecked, as the classic control did.
+    Boolean PocFehlerkorrektur() const { return e_.PocFehlerkorrektur; }
+    void PocFehlerkorrektur(Boolean v) { e_.PocFehlerkorrektur = v != 0 ? Wahr : Falsch; }
+
     // --- access by name through the member table (see mitglieder.h) ---
     Wert lesen(const std::string& name) const;
     void schreiben(const std::string& name, const Wert& wert);

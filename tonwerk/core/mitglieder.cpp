@@ -232,14 +232,21 @@ std::vector<Mitglied> tabelle() {
                     "Standardwert=200"})),
         // Our own.
         TW_EIG(GenaueFrequenzen, B, "Boolean", "False",
-            zeilen({"Legt fest, ob FMS-Telegramme, ZVEI-Folgen und Tonrufe mit genauen Frequenzen gesendet werden.",
-                    "False = Phasenschritte in ganzen Grad, einzelne Töne bis 1 % daneben (Standard)",
-                    "True = jeder Ton genau auf seiner Frequenz"})),
+            zeilen({"Legt fest, ob FMS-Telegramme, ZVEI-Folgen und Tonrufe mit genauen Frequenzen und "
+                    "POCSAG-Meldungen mit genauem Bittakt gesendet werden.",
+                    "False = Phasenschritte in ganzen Grad, einzelne Töne bis 1 % daneben, POCSAG-Läufe einzeln "
+                    "gerundet (Standard)",
+                    "True = jeder Ton genau auf seiner Frequenz, jedes POCSAG-Bit an seinem genauen Platz"})),
         TW_EIG(Empfangsfilter, B, "Boolean", "False",
             zeilen({"Legt fest, ob jeder Decoder das Signal für seine Signalart aufbereitet erhält (Bandbegrenzung, "
                     "Tonerkennung, Gleichanteil- und Flankenauswertung). Hält deutlich mehr Rauschen, Gleichspannung "
                     "und Wechselspannungskopplung stand.",
                     "False = Nein, die Decoder lesen das Signal unverändert (default)", "True = Ja"})),
+        TW_EIG(PocFehlerkorrektur, B, "Boolean", "True",
+            zeilen({"Gibt an, ob bei POCSAG-Decodierung jedes Codewort anhand seiner BCH-Prüfbits und seines "
+                    "Paritätsbits geprüft wird und bis zu zwei falsche Bits korrigiert werden. Ein nicht "
+                    "korrigierbares Adresswort löst keine Meldung aus.",
+                    "False = Nein, die Codewörter werden ungeprüft gelesen", "True = Ja (default)"})),
         TW_EIG(DecLinksZusatzton, B, "Boolean", "True", kanalSchalter(true, "Zusatztöne")),
         TW_EIG(DecRechtsZusatzton, B, "Boolean", "True", kanalSchalter(false, "Zusatztöne")),
         TW_EIG(RecordPufferSize, B, "Long", "5512", ""),

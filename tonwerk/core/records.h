@@ -36,6 +36,11 @@ struct POCType {
     Long Funktion = 0;  // function bits + 1
     std::string Text;
     std::string TextBin;
+    // Our own, filled with PocFehlerkorrektur True (0 otherwise): codewords of the
+    // message, its address codeword included, that had wrong bits corrected, and
+    // message codewords beyond correction, kept as received.
+    Long KorrigierteWorte = 0;
+    Long FehlerhafteWorte = 0;
 };
 
 struct ZVEIType {

@@ -5,7 +5,7 @@
 // followed by batches: the synchronisation codeword (PocSyncWord) and 16 codewords,
 // eight frames of two. Codewords are 32 bits, first bit the flag: "0" address
 // (18 address bits, 2 function bits), "1" message (20 message bits); then 10 BCH
-// check bits and a parity bit, which this receiver does not check.
+// check bits and a parity bit.
 //
 // Reading:
 // - Preamble: runs strictly between PocLaufMin and PocLaufMax are single bits. More
@@ -15,10 +15,28 @@
 // - Slicing: each run is divided by the true bit length, sample rate / bit rate, and
 //   rounded to whole bits. The tabled PocBitLaenge is whole samples and miscounts
 //   long runs at 22050 and 44100 Hz, where a bit is 18.375, 36.75 or 43.07 samples.
-// - Batch position 0 must be the synchronisation codeword exactly, or reception
-//   ends. At 1-16 an address codeword gives RIC = 8 * address + frame and
-//   Funktion = function bits + 1 (the idle codeword gives RIC 0); a message
-//   codeword adds its 20 bits to the message.
+// - Batch position 0 must be the synchronisation codeword (exactly, or within
+//   two bits with error control), or reception ends. At 1-16 an address
+//   codeword gives RIC = 8 * address + frame and Funktion = function bits + 1
+//   (the idle codeword gives RIC 0); a message codeword adds its 20 bits to the
+//   message.
+// - Error control (PocFehlerkorrektur, on by default): every codeword is checked
+//   and up to two wrong bits are corrected before it is read. A codeword beyond
+//   correction whose flag says address ends the pending message and starts none
+//   (a wrong RIC is worse than a missed one); one whose flag says message is
+//   kept as received. The report counts the corrected codewords and those left
+//   wrong. Off, codewords are read unchecked, exactly as the classic control did.
+// - A bit gained or lost in slicing (noise at a low SNR) shifts every later
+//   codeword of the batch, and the code is cyclic: a codeword turned by a bit is
+//   within two bits of another codeword, so correction alone would read the
+//   shifted words as addresses never sent. With error control a message is
+//   therefore held back until the alignment is confirmed: by an idle codeword
+//   or the next synchronisation codeword (within two bits), or by the end of
+//   reception where a synchronisation codeword is due. A synchronisation or
+//   idle codeword that corrects to itself turned by one or two bits, or that
+//   reads one to three bits early or late, shows the slip: what is held back is
+//   dropped and reception ends. So does noise that ends reception inside a
+//   batch (a transmitter always completes its batches).
 // - A message (RIC above 0) is reported at the next address or idle codeword, or
 //   when reception ends; its text is read as 7-bit characters.
 // - Reception ends at a wrong synchronisation codeword, at a run longer than two
@@ -30,9 +48,11 @@
 #include "tonwerk/decoders/poc_decoder.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/formats/poc_einstellwort.h"
+#include "tonwerk/formats/poc_korrektur.h"
 #include "tonwerk/formats/poc_text.h"
 
 namespace tonwerk {
@@ -42,6 +62,15 @@ namespace {
 // Alternating bits as a whole codeword: a preamble, never a valid codeword.
 constexpr PocCodewort kPraambelWort1 = 0xAAAAAAAA;
 constexpr PocCodewort kPraambelWort0 = 0x55555555;
+
+// The codeword whose 31 code bits are those of `wort` turned left by `schritte`
+// (right when negative), with its parity bit.
+PocCodewort gedreht(PocCodewort wort, int schritte) {
+    const std::uint32_t bits = wort >> 1;
+    const int n = (schritte % 31 + 31) % 31;
+    const std::uint32_t d = ((bits << n) | (bits >> (31 - n))) & 0x7FFFFFFFu;
+    return (d << 1) | PocParitaet(d);
+}
 
 }  // namespace
 
@@ -73,12 +102,20 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
                               const Ratenkonstanten& konstanten) {
     if (kanal != 0 && kanal != 1) return;
     Kanalzustand& k = kanaele_[static_cast<std::size_t>(kanal)];
-    const Schnitt schnitt{
+    Schnitt schnitt{
         NormaleAbtastrate(einstellungen.Abtastrate),
         einstellungen.PocBaud == 1200 ? 1200 : 512,
         PocWortEinstellung(einstellungen.PocSyncWord, kPocSyncWort),
         PocWortEinstellung(einstellungen.PocIdleWord, kPocIdleWort),
+        einstellungen.PocFehlerkorrektur != Falsch,
+        {},
     };
+    k.korrekturAktiv = schnitt.korrektur;
+    if (schnitt.korrektur) {
+        std::size_t i = 0;
+        for (PocCodewort w : {schnitt.sync, schnitt.idle})
+            for (int schritte : {-2, -1, 1, 2}) schnitt.verschoben[i++] = gedreht(w, schritte);
+    }
 
     // A buffer without a single run end lies inside one run longer than the buffer;
     // the capture shortens such a run, so it is judged here, while it lasts.
@@ -104,6 +141,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
                 k.codewortZaehler = 0;
                 k.wort = 0;
                 k.nachrichtBits.clear();
+                k.korrigiert = k.fehlerhaft = 0;
                 k.ric = 0;
                 k.kurzeLaeufe = 0;
                 k.startPegel = lauf.Pegel;
@@ -118,7 +156,8 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
         const long n = bitsImLauf(laenge, schnitt);
         // A clean signal has no run shorter than half a bit; noise has many.
         if (n == 0 && ++k.kurzeLaeufe > kMaxKurzeLaeufe) {
-            zuruecksetzen(kanal, k);
+            // Noise inside a batch: with error control, what it held is not trusted.
+            zuruecksetzen(kanal, k, !schnitt.korrektur || k.codewortZaehler == 0);
             continue;
         }
         schneiden(kanal, k, lauf.Pegel == k.startPegel ? 0u : 1u, n, schnitt);
@@ -142,23 +181,73 @@ void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, lo
     }
 }
 
+bool PocDecoder::istSync(PocCodewort wort, const Schnitt& schnitt) {
+    return wort == schnitt.sync || (schnitt.korrektur && PocKorrigieren(wort).wort == schnitt.sync);
+}
+
+bool PocDecoder::verrutscht(PocCodewort empfangen, const PocPruefung& p, const Schnitt& schnitt) {
+    if (!schnitt.korrektur) return false;
+    if (p.fehler != kPocNichtKorrigierbar &&
+        std::find(schnitt.verschoben.begin(), schnitt.verschoben.end(), p.wort) != schnitt.verschoben.end())
+        return true;
+    if (p.fehler == 0) return false;
+    // The synchronisation or idle codeword one to three bits early or late, with
+    // up to three wrong bits among the bits the two have in common.
+    for (PocCodewort muster : {schnitt.sync, schnitt.idle})
+        for (int s = 1; s <= 3; ++s) {
+            const std::uint32_t maske = 0xFFFFFFFFu >> s;
+            if (std::popcount((empfangen >> s) ^ (muster & maske)) <= 3) return true;
+            if (std::popcount((empfangen & maske) ^ (muster >> s)) <= 3) return true;
+        }
+    return false;
+}
+
 void PocDecoder::wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt) {
     if (k.codewortZaehler == 0) {
-        if (k.wort != schnitt.sync) zuruecksetzen(kanal, k);
+        if (istSync(k.wort, schnitt)) {
+            bestaetigen(kanal, k);
+            return;
+        }
+        zuruecksetzen(kanal, k, !verrutscht(k.wort, PocKorrigieren(k.wort), schnitt));
         return;
     }
     if (k.wort == kPraambelWort1 || k.wort == kPraambelWort0) {
         zuruecksetzen(kanal, k);
         return;
     }
+    int fehler = 0;
+    if (schnitt.korrektur) {
+        const PocPruefung p = PocKorrigieren(k.wort);
+        if (p.wort != schnitt.idle && verrutscht(k.wort, p, schnitt)) {
+            zuruecksetzen(kanal, k, false);
+            return;
+        }
+        k.wort = p.wort;
+        fehler = p.fehler;
+    }
     if ((k.wort >> 31) == 0) {
-        if (k.ric > 0) nachrichtAusgeben(kanal, k);
+        if (k.ric > 0) {
+            if (schnitt.korrektur) {
+                zurueckstellen(kanal, k);
+            } else {
+                nachrichtAusgeben(kanal, k);
+            }
+        }
         k.nachrichtBits.clear();
+        k.korrigiert = fehler > 0 ? 1 : 0;
+        k.fehlerhaft = 0;
+        if (fehler == kPocNichtKorrigierbar) {
+            k.ric = 0;
+            return;
+        }
         adresseLesen(k, schnitt);
+        if (schnitt.korrektur && k.wort == schnitt.idle) bestaetigen(kanal, k);
         return;
     }
     // Beyond the cap the message is cut; it is still reported at its end.
     if (k.nachrichtBits.size() + 20 > kMaxNachrichtenBits) return;
+    if (fehler > 0) ++k.korrigiert;
+    if (fehler == kPocNichtKorrigierbar) ++k.fehlerhaft;
     for (int b = 30; b >= 11; --b) k.nachrichtBits.push_back(((k.wort >> b) & 1u) ? '1' : '0');
 }
 
@@ -173,21 +262,51 @@ void PocDecoder::adresseLesen(Kanalzustand& k, const Schnitt& schnitt) {
 }
 
 void PocDecoder::nachrichtAusgeben(Integer kanal, const Kanalzustand& k) {
+    melden(kanal, k.ric, k.funktion, k.nachrichtBits, k.korrigiert, k.fehlerhaft);
+}
+
+void PocDecoder::melden(Integer kanal, Long ric, Long funktion, const std::string& bits, Long korrigiert,
+                        Long fehlerhaft) {
     meldung_.Kanal = kanal;
-    meldung_.RIC = k.ric;
-    meldung_.Funktion = k.funktion;
-    PocAlphaText(k.nachrichtBits, meldung_.Text);
-    meldung_.TextBin.assign(k.nachrichtBits);
+    meldung_.RIC = ric;
+    meldung_.Funktion = funktion;
+    PocAlphaText(bits, meldung_.Text);
+    meldung_.TextBin.assign(bits);
+    meldung_.KorrigierteWorte = korrigiert;
+    meldung_.FehlerhafteWorte = fehlerhaft;
     if (melden_) melden_(meldung_);
 }
 
-void PocDecoder::zuruecksetzen(Integer kanal, Kanalzustand& k) {
-    if (k.ric > 0) nachrichtAusgeben(kanal, k);
+void PocDecoder::zurueckstellen(Integer kanal, Kanalzustand& k) {
+    if (k.anzahlZurueck == kMaxZurueckgestellt) bestaetigen(kanal, k);
+    Kanalzustand::Zurueckgestellt& z = k.zurueck[k.anzahlZurueck++];
+    z.ric = k.ric;
+    z.funktion = k.funktion;
+    z.korrigiert = k.korrigiert;
+    z.fehlerhaft = k.fehlerhaft;
+    z.bits.assign(k.nachrichtBits);
+}
+
+void PocDecoder::bestaetigen(Integer kanal, Kanalzustand& k) {
+    for (std::size_t i = 0; i < k.anzahlZurueck; ++i) {
+        const Kanalzustand::Zurueckgestellt& z = k.zurueck[i];
+        melden(kanal, z.ric, z.funktion, z.bits, z.korrigiert, z.fehlerhaft);
+    }
+    k.anzahlZurueck = 0;
+}
+
+void PocDecoder::zuruecksetzen(Integer kanal, Kanalzustand& k, bool meldenOk) {
+    if (meldenOk) {
+        bestaetigen(kanal, k);
+        if (k.ric > 0) nachrichtAusgeben(kanal, k);
+    }
+    k.anzahlZurueck = 0;
     k.synchron = false;
     k.bitZaehler = 0;
     k.codewortZaehler = 0;
     k.wort = 0;
     k.nachrichtBits.clear();
+    k.korrigiert = k.fehlerhaft = 0;
     k.ric = 0;
     k.praambelZaehler = 0;
     k.offenerLauf = 0;

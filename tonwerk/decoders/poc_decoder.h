@@ -12,6 +12,7 @@
 #include "tonwerk/core/ratenkonstanten.h"
 #include "tonwerk/core/records.h"
 #include "tonwerk/formats/poc_codewort.h"
+#include "tonwerk/formats/poc_korrektur.h"
 
 namespace tonwerk {
 
@@ -28,6 +29,9 @@ public:
     // Runs shorter than half a bit are glitches; more of them than this within one
     // codeword are noise: the transmission has ended.
     static constexpr int kMaxKurzeLaeufe = 8;
+    // Messages held back until their codewords' alignment is confirmed: one batch
+    // holds at most 16 addresses.
+    static constexpr std::size_t kMaxZurueckgestellt = 16;
 
     explicit PocDecoder(Melder melden);
 
@@ -55,6 +59,19 @@ private:
         std::string nachrichtBits;
         long offenerLauf = 0;  // samples of buffers without a run end
         int kurzeLaeufe = 0;   // runs of no whole bit in the current codeword
+        Long korrigiert = 0;   // codewords of the pending message with corrected bits
+        Long fehlerhaft = 0;   // its message codewords beyond correction
+        // Error control: messages ended but not yet reported (see wortPruefung).
+        struct Zurueckgestellt {
+            Long ric = 0;
+            Long funktion = 0;
+            Long korrigiert = 0;
+            Long fehlerhaft = 0;
+            std::string bits;
+        };
+        std::array<Zurueckgestellt, kMaxZurueckgestellt> zurueck;
+        std::size_t anzahlZurueck = 0;
+        bool korrekturAktiv = false;  // PocFehlerkorrektur at the last buffer
     };
 
     struct Schnitt {
@@ -62,16 +79,27 @@ private:
         Long baud;
         PocCodewort sync;
         PocCodewort idle;
+        bool korrektur;  // PocFehlerkorrektur
+        // The synchronisation and idle codewords turned by one and two bits either
+        // way: what correction makes of them when the bit count has slipped.
+        std::array<PocCodewort, 8> verschoben;
     };
 
     static long bitsImLauf(long laenge, const Schnitt& schnitt);
     void schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, long n, const Schnitt& schnitt);
     void wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt);
+    static bool istSync(PocCodewort wort, const Schnitt& schnitt);
+    static bool verrutscht(PocCodewort empfangen, const PocPruefung& p, const Schnitt& schnitt);
     static void adresseLesen(Kanalzustand& k, const Schnitt& schnitt);
     void nachrichtAusgeben(Integer kanal, const Kanalzustand& k);
-    void zuruecksetzen(Integer kanal, Kanalzustand& k);
+    void melden(Integer kanal, Long ric, Long funktion, const std::string& bits, Long korrigiert, Long fehlerhaft);
+    void zurueckstellen(Integer kanal, Kanalzustand& k);
+    void bestaetigen(Integer kanal, Kanalzustand& k);
+    // Ends reception; `melden` false drops what is pending (the bit count slipped).
+    void zuruecksetzen(Integer kanal, Kanalzustand& k, bool meldenOk = true);
 
     Melder melden_;
+
     std::array<Kanalzustand, 2> kanaele_;
     POCType meldung_;
 };

@@ -5,6 +5,14 @@
 // runs of equal bits and each run is rounded to whole samples once, so the
 // rounding error never adds up over a run. The preamble 1010...10 is written bit
 // by bit; its last zero joins the first bit of the synchronisation codeword.
+//
+// Rounding each run on its own still lets the errors of successive runs add up:
+// with 9 samples for a 9.1875-sample bit the preamble goes out at 1225 bit/s,
+// and 21.533 for 21.533203 makes 512 bit/s slightly fast. A receiver with a true
+// bit clock loses a long message to that. With GenaueFrequenzen the bit clock is
+// exact instead: every run ends on the sample nearest to its end bit's true
+// place, k * 11025 / baud from the start of the preamble, so the fraction is
+// carried from run to run and no error ever exceeds half a sample.
 #include "tonwerk/transmit/poc_senden.h"
 
 #include <algorithm>
@@ -33,13 +41,24 @@ std::int64_t rundeGerade(std::int64_t zaehler, std::int64_t nenner) {
     return q;
 }
 
+// Sample at which bit `bits` starts (counted from the first preamble bit) with an
+// exact bit clock: bits * 11025 / baud, rounded half to even.
+std::int64_t genauerBitAnfang(Long baud, std::int64_t bits) {
+    return rundeGerade(bits * 11025, baud == 0 ? 512 : 1200);
+}
+
 class NrzSchreiber {
 public:
-    NrzSchreiber(Long baud, std::uint8_t null, std::uint8_t eins, Tongenerator& g)
-        : baud_(baud), null_(null), eins_(eins), g_(g) {}
+    NrzSchreiber(Long baud, bool genau, std::uint8_t null, std::uint8_t eins, Tongenerator& g)
+        : baud_(baud), genau_(genau), null_(null), eins_(eins), g_(g) {}
 
     void lauf(std::uint32_t bit, std::int64_t bits) {
-        g_.SchreibeProben(static_cast<Long>(PocLaufProben(baud_, bits)), bit ? eins_ : null_);
+        std::int64_t proben = PocLaufProben(baud_, bits);
+        if (genau_) {
+            proben = genauerBitAnfang(baud_, geschrieben_ + bits) - genauerBitAnfang(baud_, geschrieben_);
+            geschrieben_ += bits;
+        }
+        g_.SchreibeProben(static_cast<Long>(proben), bit ? eins_ : null_);
     }
 
     // Collects equal bits and writes each run once it ends.
@@ -62,6 +81,8 @@ public:
 
 private:
     Long baud_;
+    bool genau_;
+    std::int64_t geschrieben_ = 0;  // bits written, for the exact clock
     std::uint8_t null_;
     std::uint8_t eins_;
     Tongenerator& g_;
@@ -85,7 +106,10 @@ void PocSendeAudio(Tongenerator& g, const Einstellungen& e, const PocSendeauftra
 
     const auto paare = static_cast<std::int64_t>(std::nearbyint(static_cast<double>(e.PocSendPreambellaenge) / 2.0 - 1.0));
     // The sample count of a WAV file is 32 bits; a longer preamble is refused, not wrapped.
-    const std::int64_t praambelProben = std::max<std::int64_t>(paare, 0) * 2 * PocLaufProben(auftrag.Baud, 1);
+    const bool genau = e.GenaueFrequenzen != Falsch;
+    const std::int64_t praambelBits = std::max<std::int64_t>(paare, 0) * 2;
+    const std::int64_t praambelProben = genau ? genauerBitAnfang(auftrag.Baud, praambelBits)
+                                              : praambelBits * PocLaufProben(auftrag.Baud, 1);
     // The codeword bits with at most one sample of rounding per run.
     const std::int64_t wortBits = 1 + 32 * static_cast<std::int64_t>(folge.size());
     const std::int64_t restProben =
@@ -100,7 +124,7 @@ void PocSendeAudio(Tongenerator& g, const Einstellungen& e, const PocSendeauftra
     if (e.PocPhaseUmkehren != Falsch) std::swap(null, eins);
 
     g.neu();
-    NrzSchreiber nrz(auftrag.Baud, null, eins, g);
+    NrzSchreiber nrz(auftrag.Baud, genau, null, eins, g);
     g.SchreibeStille(kVorlaufStille);
     for (std::int64_t i = 0; i < paare; ++i) {
         nrz.lauf(1, 1);

@@ -26,8 +26,9 @@ std::int64_t PocLaufProben(Long baud, std::int64_t bits);
 
 // Writes the whole transmission into `g` (started afresh): 0.6 s of silence, the
 // preamble of PocSendPreambellaenge bits, the batches, 100 samples of silence.
-// Reads PocSendPreambellaenge, PocAusgangspegel, PocPhaseUmkehren, PocSyncWord and
-// PocIdleWord. A preamble too long for a WAV file is refused with
+// Reads PocSendPreambellaenge, PocAusgangspegel, PocPhaseUmkehren, PocSyncWord,
+// PocIdleWord and GenaueFrequenzen (True: an exact bit clock instead of runs
+// rounded one by one). A preamble too long for a WAV file is refused with
 // std::overflow_error.
 void PocSendeAudio(Tongenerator& g, const Einstellungen& e, const PocSendeauftrag& auftrag);
 

@@ -70,7 +70,9 @@ void EreignisAusgabe::pocMeldung(POCType& w, int baud, std::optional<double> zei
                   {"Baud", baud},
                   {"Text", w.Text},
                   {"Klartext", klartext(w.Text)},
-                  {"TextBin", w.TextBin}},
+                  {"TextBin", w.TextBin},
+                  {"KorrigierteWorte", w.KorrigierteWorte},
+                  {"FehlerhafteWorte", w.FehlerhafteWorte}},
              zeit);
 }
 

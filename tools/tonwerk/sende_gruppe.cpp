@@ -74,7 +74,12 @@ void sendeOptionen(CLI::App* cmd, SendeZiel& ziel) {
     cmd->add_option("-o,--output", ziel.datei, "WAV-Datei schreiben statt abzuspielen (tastet nie)");
     cmd->add_option("--pcm", ziel.pcm, "ALSA-Ausgabe zum Abspielen")->capture_default_str();
     cmd->add_option("--set", ziel.setzen, "Eigenschaft vorher setzen: NAME=WERT (wiederholbar)");
-    cmd->add_flag("--genau", ziel.genau, "Töne auf genauer Frequenz senden (kurz für --set GenaueFrequenzen=True)");
+    cmd->add_flag("--klassisch", ziel.klassisch,
+                  "Byte für Byte wie die klassische Kontrolle senden: Phasenschritte in ganzen Grad, POCSAG-Läufe "
+                  "einzeln gerundet (kurz für --set GenaueFrequenzen=False; ohne: genaue Frequenzen und genauer "
+                  "POCSAG-Bittakt)");
+    cmd->add_flag("--genau", ziel.genau, "Genau senden (Standard; kurz für --set GenaueFrequenzen=True)");
+    cmd->get_option("--genau")->excludes(cmd->get_option("--klassisch"));
     cmd->add_option("--key", ziel.taste, "Sender für die Dauer der Sendung über diese Leitung tasten: dtr oder rts")
         ->check(eineVon({"dtr", "rts"}));
     cmd->add_option("--port", ziel.port, "Schnittstelle für --key: 1 bis 4 (COM1 bis COM4)")
@@ -96,7 +101,9 @@ void sendenMit(const SendeZiel& ziel, const std::function<Long(Funkwandler&)>& s
     DateiAusgabe dateiAusgabe(ziel.datei);
     SoundAusgabe& ausgabe = ziel.datei.empty() ? static_cast<SoundAusgabe&>(alsaAusgabe) : dateiAusgabe;
     Funkwandler fw(Plattform{eingang, ausgabe, anschluss, timer1, timer2, uhr});
-    if (ziel.genau) fw.GenaueFrequenzen(Wahr);
+    // The tool sends exactly unless told otherwise: its users test real pagers
+    // and receivers, and a strict receiver misses what the classic rounding sends.
+    fw.GenaueFrequenzen(ziel.klassisch ? Falsch : Wahr);
     eigenschaftenSetzen(fw, ziel.setzen);
     if (pruefen && !ziel.roh) pruefen(fw);
     std::unique_ptr<EigenesVerzeichnis> verzeichnis;

@@ -23,11 +23,12 @@ struct SendeZiel {
     std::string taste;                // --key: "dtr" or "rts"; empty = no keying
     int port = 1;                     // --port: COM1..COM4
     std::string geraet;               // --device: the port's device file
-    bool genau = false;               // --genau: GenaueFrequenzen=True
+    bool klassisch = false;           // --klassisch: GenaueFrequenzen=False (else True)
+    bool genau = false;               // --genau: the default, still accepted
     bool roh = false;                 // --roh: values go to the library unchecked
 };
 
-// Adds -o, --pcm, --set, --genau, --key, --port, --device and --roh to a send subcommand.
+// Adds -o, --pcm, --set, --klassisch, --genau, --key, --port, --device and --roh to a send subcommand.
 void sendeOptionen(CLI::App* cmd, SendeZiel& ziel);
 
 // Runs `senden` on a control with the properties set, keyed when asked; its

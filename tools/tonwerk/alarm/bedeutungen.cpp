@@ -31,8 +31,10 @@ void bedeutungenErgaenzen(const char* name, nlohmann::ordered_json& felder, cons
     if (art == "FMSDecodierung") {
         const int bos = feld(felder, "bos", -1);
         const int land = feld(felder, "land", -1);
-        const int status = feld(felder, "Status", -1);
         const int richtung = feld(felder, "Richtung", 0);
+        // A follow-up telegram's Status holds the first digit of the follow-up
+        // block; on air it is a vehicle's status 10, "Folgetelegramm".
+        const int status = feld(felder, "isfolgetelegramm", 0) != 0 ? 10 : feld(felder, "Status", -1);
         felder["Organisation"] = fmsOrganisation(bos);
         felder["Bundesland"] = fmsLand(land, feld<std::string>(felder, "ort", ""));
         felder["Statuszeichen"] = fmsStatusZeichen(status, richtung);
