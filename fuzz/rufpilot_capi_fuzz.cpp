@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/capi/ausloesegrund.h"
 #include "rufpilot/capi/capi_lesen.h"
 #include "rufpilot/capi/capi_rufnummern.h"

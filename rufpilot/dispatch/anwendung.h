@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/capi/capi_treiber.h"
 #include "rufpilot/config/einstellungen.h"
 #include "rufpilot/dispatch/ereignisschleife.h"

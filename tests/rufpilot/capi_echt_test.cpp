@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "capi_testserver.h"
-#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/capi/libcapi20_treiber.h"
 
 namespace rufpilot {

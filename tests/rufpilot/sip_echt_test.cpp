@@ -10,7 +10,7 @@
 #include <functional>
 #include <thread>
 
-#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/sip/sip_treiber.h"
 #include "sipp_lauf.h"
 #include "vermittlung_umgebung.h"

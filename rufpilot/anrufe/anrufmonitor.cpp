@@ -1,4 +1,4 @@
-#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
 
 #include <cstdio>
 #include <exception>
