@@ -1,19 +1,19 @@
-// The ISDN call monitor: registers with CAPI, listens for every incoming call
-// on controller 1, and on each host timer tick fetches and handles one message.
-// An incoming call is logged, handed to the matcher and then ignored (Reject 1),
-// so it rings on at the other terminals. It also dials the call-back and
-// clears it again after a bounded ring time.
+// The call monitor: what every call source shares. On each host timer tick
+// it lets the source do one step and handles what the source delivered: an
+// incoming call is logged, handed to the matcher (guarded, so a failing
+// matcher still lets the call ring on) and then let ring on at the other
+// phones; the end of a call is logged with its reason. It also dials the
+// call-back and clears it again after a bounded ring time, or at once when
+// someone answers it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
-#include <span>
 #include <string>
 
-#include "rufpilot/capi/capi_lesen.h"
-#include "rufpilot/capi/capi_nachrichten.h"
-#include "rufpilot/capi/capi_treiber.h"
-#include "rufpilot/capi/rueckrufe.h"
+#include "rufpilot/anrufe/anrufquelle.h"
 #include "rufpilot/dispatch/waehler.h"
 
 namespace rufpilot {
@@ -28,46 +28,47 @@ public:
 
     static constexpr std::int64_t kKlingeldauerMs = 20000;
 
-    Anrufmonitor(CapiTreiber& treiber, MeldungSchreiben meldung, RufPruefen rufPruefen, Uhr uhr);
+    // Also routes the source's own message lines to `meldung`.
+    Anrufmonitor(Anrufquelle& quelle, MeldungSchreiben meldung, RufPruefen rufPruefen, Uhr uhr);
 
-    bool vorhanden(std::string& gesucht) { return treiber_.vorhanden(gesucht); }
-    // Registers and listens; false (with a message line) when registration failed.
+    bool vorhanden(std::string& gesucht) { return quelle_.vorhanden(gesucht); }
+    // Starts the source; false (with a message line) when that failed.
     bool CapiStart();
     void CapiStop();
-    // Fetches and handles at most one message; first clears call-backs that
-    // have rung long enough.
+    // First clears call-backs that have rung long enough, then lets the
+    // source do one step and handles what it delivered.
     void CapiAbfrage();
-    // Puts the call-back's CONNECT_REQ.
+    // Dials the call-back.
     void waehlen(const std::string& nummer, const std::string& msn) override;
 
-    std::uint32_t applId() const { return applId_; }
-    std::uint32_t nachrichtenzaehler() const { return nachrichtenzaehler_; }
     void klingeldauerSetzen(std::int64_t ms) { klingeldauerMs_ = ms; }
-    std::size_t offeneRueckrufe() const { return rueckrufe_.offen(); }
-    // False while the driver reports its connection lost (a remote CAPI
-    // server, the router's call monitor).
-    bool verbunden() const { return verbunden_; }
+    // Call-backs dialled whose end has not been reported yet.
+    std::size_t offeneRueckrufe() const { return rueckrufe_.size(); }
+    // False while the source cannot take calls (line, account or monitor down).
+    bool verbunden() const { return quelle_.verbunden(); }
 
 private:
-    void anrufBehandeln(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
-    void ausloesungBehandeln(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
-    void verbundenBehandeln(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
-    void bestaetigungBehandeln(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
-    void rueckrufAbbauen(const Rueckrufe::Abbau& abbau);
-    void senden(const CapiNachricht& nachricht);
+    struct Rueckruf {
+        AnrufId id;
+        std::int64_t seitMs;
+        bool abgebaut = false;
+    };
+    void behandeln(const Anrufereignis& ereignis);
+    void eingang(const Eingang& ruf);
+    void abbauen(Rueckruf& r);
+    void vergessen(AnrufId id);
     void melden(const std::string& meldung);
-    std::uint16_t id() const { return static_cast<std::uint16_t>(applId_); }
 
-    CapiTreiber& treiber_;
+    // A source that never reports the end must not let the list grow without bound.
+    static constexpr std::size_t kRueckrufeHoechstens = 16;
+
+    Anrufquelle& quelle_;
     MeldungSchreiben meldung_;
     RufPruefen rufPruefen_;
     Uhr uhr_;
-    std::uint32_t applId_ = 0;
-    std::uint32_t nachrichtenzaehler_ = 0;
     std::int64_t klingeldauerMs_ = kKlingeldauerMs;
-    Rueckrufe rueckrufe_;
-    bool abholfehlerGemeldet_ = false;
-    bool verbunden_ = true;
+    std::deque<Rueckruf> rueckrufe_;
+    bool gestartet_ = false;
 };
 
 }  // namespace rufpilot

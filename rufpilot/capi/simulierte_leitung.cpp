@@ -106,9 +106,9 @@ std::uint32_t SimulierteLeitung::registrieren(std::uint32_t, std::uint32_t, std:
 }
 
 unsigned SimulierteLeitung::senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) {
-    if (registriert_ == 0 || applId != registriert_) return 0x1101;  // illegal application id
+    if (registriert_ == 0 || applId != registriert_) return kCapiFalscheApplId;
     const auto k = KopfLesen(nachricht);
-    if (!k) return 0x1102;  // illegal message
+    if (!k) return kCapiFalscheNachricht;
     Gesendet g{{nachricht.begin(), nachricht.end()}, applId, k->befehl, k->unterbefehl, k->nummer,
                Le32(nachricht, 8)};
     gesendet_.push_back(g);
@@ -143,7 +143,7 @@ void SimulierteLeitung::netzAntwort(const Gesendet& g) {
 
 unsigned SimulierteLeitung::holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) {
     if (abholfehler_ != 0) return abholfehler_;
-    if (registriert_ == 0 || applId != registriert_) return 0x1101;
+    if (registriert_ == 0 || applId != registriert_) return kCapiFalscheApplId;
     if (warteschlange_.empty()) return kCapiWarteschlangeLeer;
     nachricht = std::move(warteschlange_.front());
     warteschlange_.pop_front();

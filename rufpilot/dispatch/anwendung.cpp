@@ -16,7 +16,7 @@ constexpr const char* kEinstellungsdatei = "server.ini";
 Anwendung::Anwendung(Anwendungsteile teile)
     : t_(std::move(teile)),
       monitor_(
-          t_.capi, [this](const std::string& text) { vermittlung_.MeldungSchreiben(text); },
+          t_.quelle, [this](const std::string& text) { vermittlung_.MeldungSchreiben(text); },
           [this](const std::string& anrufer, const std::string& msn) { vermittlung_.RufPruefen(anrufer, msn); },
           [this] { return t_.schleife.monotonMs(); }),
       vermittlung_(Vermittlungsteile{

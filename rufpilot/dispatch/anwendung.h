@@ -1,5 +1,5 @@
 // Rufpilot as a whole, without its window: the start-up in its fixed order,
-// the one-second tick that fetches CAPI messages and refreshes the lamps,
+// the one-second tick that lets the call source work and refreshes the lamps,
 // and the shut-down. The window (or the headless program, or the demo) owns
 // the platform pieces and the control, and forwards its timer and clicks.
 #pragma once
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "rufpilot/anrufe/anrufmonitor.h"
-#include "rufpilot/capi/capi_treiber.h"
+#include "rufpilot/anrufe/anrufquelle.h"
 #include "rufpilot/config/einstellungen.h"
 #include "rufpilot/dispatch/ereignisschleife.h"
 #include "rufpilot/dispatch/oberflaeche.h"
@@ -30,7 +30,7 @@ struct Anwendungsteile {
     Ereignisschleife& schleife;
     tonwerk::Funkwandler& funkwandler;
     tonwerk::SeriellerAnschluss& anschluss;  // the gateway's keying port
-    CapiTreiber& capi;
+    Anrufquelle& quelle;  // where the calls come from
     tonwerk::Zeitgeber& timer;  // the window's one-second timer
     std::filesystem::path verzeichnis;  // server.ini, fms_telefon_leitung.dat, Logs/
 };

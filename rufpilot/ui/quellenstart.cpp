@@ -1,5 +1,6 @@
 #include "rufpilot/ui/quellenstart.h"
 
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/libcapi20_treiber.h"
 #include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
@@ -9,11 +10,7 @@
 namespace rufpilot {
 
 SipTreiberMacher sipTreiberMacher() {
-    return [](const SipKonto& konto, MeldungSchreiben meldung) {
-        SipOptionen optionen;
-        optionen.meldung = std::move(meldung);
-        return sipTreiberErzeugen(konto, std::move(optionen));
-    };
+    return [](const SipKonto& konto) { return sipTreiberErzeugen(konto); };
 }
 
 Quellenstart::Quellenstart(const std::filesystem::path& verzeichnis, const Ereignisschleife& schleife,
@@ -23,28 +20,15 @@ Quellenstart::Quellenstart(const std::filesystem::path& verzeichnis, const Ereig
     wartend_ = std::move(gelesen.hinweise);
     if (einstellungen_.art != Quellenart::Capi) wartend_.push_back("Anrufquelle:\t" + quellenName(einstellungen_.art));
     Quellenbau bau;
-    bau.capi = [] { return std::make_unique<Libcapi20Treiber>(); };
-    if (sip) {
-        bau.sip = [this, sip = std::move(sip)](const SipKonto& konto) {
-            return sip(konto, [this](const std::string& text) { melden(text); });
-        };
-    }
+    bau.capi = [] { return std::make_unique<CapiQuelle>(std::make_unique<Libcapi20Treiber>()); };
+    bau.sip = std::move(sip);
     bau.uhr = [&schleife] { return schleife.monotonMs(); };
-    bau.meldung = [this](const std::string& text) { melden(text); };
     treiber_ = rufquelleBauen(einstellungen_, bau);
 }
 
 void Quellenstart::anbinden(Rufvermittlung& v) {
-    ziel_ = &v;
     for (const std::string& text : wartend_) v.MeldungSchreiben(text);
     wartend_.clear();
-}
-
-void Quellenstart::melden(const std::string& text) {
-    if (ziel_)
-        ziel_->MeldungSchreiben(text);
-    else if (wartend_.size() < 64)
-        wartend_.push_back(text);
 }
 
 }  // namespace rufpilot

@@ -1,6 +1,6 @@
-// The call source of a real run, as rufquelle.ini chooses it: the driver the
-// application is built with, and its message lines, which can only be
-// written once the application exists (they wait until then).
+// The call source of a real run, as rufquelle.ini chooses it: the source the
+// application is built with, and the notes on reading rufquelle.ini, which
+// can only be written once the application exists (they wait until then).
 #pragma once
 
 #include <filesystem>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/capi/capi_treiber.h"
+#include "rufpilot/anrufe/anrufquelle.h"
 #include "rufpilot/config/rufquelle.h"
 #include "rufpilot/dispatch/ereignisschleife.h"
 
@@ -19,11 +19,10 @@ class Rufvermittlung;
 
 using MeldungSchreiben = std::function<void(const std::string&)>;
 
-// Builds the driver of an IP phone account, its state changes going to
-// `meldung`; empty in a program without one.
-using SipTreiberMacher = std::function<std::unique_ptr<CapiTreiber>(const SipKonto&, MeldungSchreiben meldung)>;
+// Builds the source of an IP phone account; empty in a program without one.
+using SipTreiberMacher = std::function<std::unique_ptr<Anrufquelle>(const SipKonto&)>;
 
-// The SIP driver of this program (see quellenstart.cpp).
+// The SIP source of this program (see quellenstart.cpp).
 SipTreiberMacher sipTreiberMacher();
 
 class Quellenstart {
@@ -33,21 +32,18 @@ public:
     Quellenstart(const Quellenstart&) = delete;
     Quellenstart& operator=(const Quellenstart&) = delete;
 
-    CapiTreiber& treiber() { return *treiber_; }
-    // Whether the driver has a stack of its own that the host must pump
-    // (CapiTreiber::pumpen) between the monitor's ticks.
+    Anrufquelle& treiber() { return *treiber_; }
+    // Whether the source has a stack of its own that the host must pump
+    // (Anrufquelle::pumpen) between the monitor's ticks.
     bool brauchtPumpe() const { return einstellungen_.art != Quellenart::Capi; }
     const Quelleneinstellungen& einstellungen() const { return einstellungen_; }
-    // From now on messages go to `v`'s message list, those so far first.
+    // Writes the notes on rufquelle.ini to `v`'s message list.
     void anbinden(Rufvermittlung& v);
 
 private:
-    void melden(const std::string& text);
-
     Quelleneinstellungen einstellungen_;
     std::vector<std::string> wartend_;
-    Rufvermittlung* ziel_ = nullptr;
-    std::unique_ptr<CapiTreiber> treiber_;
+    std::unique_ptr<Anrufquelle> treiber_;
 };
 
 }  // namespace rufpilot

@@ -10,10 +10,6 @@
 
 #include <memory>
 
-#include "rufpilot/capi/capi_bytes.h"
-#include "rufpilot/capi/capi_lesen.h"
-#include "rufpilot/capi/capi_rufnummern.h"
-#include "rufpilot/capi/simulierte_leitung.h"
 #include "rufpilot/demo/monitor_gegenstelle.h"
 
 namespace rufpilot {
@@ -27,13 +23,11 @@ struct AnrufmonitorTreiberTest : ::testing::Test {
     std::int64_t jetzt = 0;
     std::vector<std::string> meldungen;
     std::unique_ptr<MonitorGegenstelle> router = std::make_unique<MonitorGegenstelle>();
-    AnrufmonitorTreiber treiber{"127.0.0.1", router->port(), [this] { return jetzt; },
-                                [this](const std::string& m) { meldungen.push_back(m); }};
-    std::uint32_t applId = 0;
+    AnrufmonitorTreiber treiber{"127.0.0.1", router->port(), [this] { return jetzt; }};
 
     void SetUp() override {
-        applId = treiber.registrieren(3072, 2, 7, 2048);
-        ASSERT_EQ(applId, 1u);
+        treiber.meldungenAn([this](const std::string& m) { meldungen.push_back(m); });
+        ASSERT_TRUE(treiber.starten());
         router->annehmen();
         verbindungAbwarten();
     }
@@ -46,29 +40,27 @@ struct AnrufmonitorTreiberTest : ::testing::Test {
     }
     void verbindungAbwarten() {
         if (treiber.verbindet()) bereit();
-        CapiNachricht n;
-        EXPECT_EQ(treiber.holen(applId, n), kCapiWarteschlangeLeer);
+        EXPECT_FALSE(treiber.schritt());
         ASSERT_TRUE(treiber.verbunden());
     }
-    // Writes, then fetches every message the bytes produced.
-    std::vector<CapiNachricht> senden(std::string_view bytes) {
+    // Writes, then takes every event the bytes produced.
+    std::vector<Anrufereignis> senden(std::string_view bytes) {
         router->schreiben(bytes);
         bereit();
-        std::vector<CapiNachricht> alle;
-        CapiNachricht n;
-        while (treiber.holen(applId, n) == 0) alle.push_back(n);
+        std::vector<Anrufereignis> alle;
+        while (auto e = treiber.schritt()) alle.push_back(*e);
         return alle;
     }
-    struct Eingang {
-        std::string anrufer, msn;
-        bool operator==(const Eingang&) const = default;
-    };
-    static Eingang eingang(const CapiNachricht& n) {
-        const auto kopf = KopfLesen(n);
-        EXPECT_EQ(CapiName(kopf->befehl, kopf->unterbefehl), "CONNECT_IND");
-        const Eingangsruf ruf = ConnectIndLesen(n);
-        return {AnruferAusNummernbereich(ruf.nummernbereich), MsnAusNummernbereich(ruf.nummernbereich)};
+    // Caller and MSN of a call that came in.
+    static std::pair<std::string, std::string> eingang(const Anrufereignis& e) {
+        const auto* ruf = std::get_if<Eingang>(&e);
+        if (!ruf) return {"kein Eingang", ""};
+        return {ruf->anrufer, ruf->msn};
     }
+    static AnrufId id(const Anrufereignis& e) {
+        return std::visit([](const auto& x) { return x.id; }, e);
+    }
+    using Paar = std::pair<std::string, std::string>;
 };
 
 TEST_F(AnrufmonitorTreiberTest, RingLinesBecomeCallsHoweverTheyArrive) {
@@ -78,16 +70,16 @@ TEST_F(AnrufmonitorTreiberTest, RingLinesBecomeCallsHoweverTheyArrive) {
     EXPECT_THAT(senden("NG;0;01711234567;47"), IsEmpty());
     auto n = senden("12;SIP0;\r\n");
     ASSERT_EQ(n.size(), 1u);
-    EXPECT_EQ(eingang(n[0]), (Eingang{"01711234567", "4712"}));
+    EXPECT_EQ(eingang(n[0]), (Paar{"01711234567", "4712"}));
     // Two lines in one packet, LF only; a national number without its 0 gets
     // it as from ISDN; a suppressed number reads "Unbekannt".
     n = senden("08.12.26 10:00:02;RING;1;301234;4713;SIP0;\n08.12.26 10:00:03;RING;2;;4714;SIP0;\n");
     ASSERT_EQ(n.size(), 2u);
-    EXPECT_EQ(eingang(n[0]), (Eingang{"0301234", "4713"}));
-    EXPECT_EQ(eingang(n[1]), (Eingang{"Unbekannt", "4714"}));
-    // Each call has its own address on the monitor's controller.
-    EXPECT_NE(Le32(n[0], 8), Le32(n[1], 8));
-    EXPECT_EQ(Le32(n[0], 8) & 0x7F, AnrufmonitorTreiber::kController);
+    EXPECT_EQ(eingang(n[0]), (Paar{"0301234", "4713"}));
+    EXPECT_EQ(eingang(n[1]), (Paar{"Unbekannt", "4714"}));
+    // Each call has its own id.
+    EXPECT_NE(id(n[0]), id(n[1]));
+    EXPECT_NE(id(n[0]), 0u);
 }
 
 TEST_F(AnrufmonitorTreiberTest, GarbageIsToldAndSkippedAndCallsAroundItStillCome) {
@@ -95,7 +87,7 @@ TEST_F(AnrufmonitorTreiberTest, GarbageIsToldAndSkippedAndCallsAroundItStillCome
     const auto n = senden("Hallo\x01Welt\r\n08.12.26 10:00:05;CALL;7;0;4711;0301234;SIP1;\n" +
                           std::string(600, 'x') + "\n08.12.26 10:00:01;RING;0;0221555;4712;SIP0;\n");
     ASSERT_EQ(n.size(), 1u);
-    EXPECT_EQ(eingang(n[0]), (Eingang{"0221555", "4712"}));
+    EXPECT_EQ(eingang(n[0]), (Paar{"0221555", "4712"}));
     EXPECT_THAT(meldungen, ElementsAre("Anrufmonitor-Zeile verworfen:\tHallo?Welt", "Anrufmonitor-Zeile zu lang:\tverworfen"));
     // A flood of garbage is told only up to a bound.
     senden(std::string(100, '\n') + [] {
@@ -111,34 +103,30 @@ TEST_F(AnrufmonitorTreiberTest, AnEndedCallSaysWhetherItWasAnsweredElsewhere) {
         "t;RING;0;0171;4712;SIP0;\nt;RING;1;0172;4713;SIP0;\nt;CONNECT;1;4;0172;\n"
         "t;DISCONNECT;0;0;\nt;DISCONNECT;1;12;\nt;DISCONNECT;9;3;\n");
     ASSERT_EQ(n.size(), 4u);
-    const std::uint32_t plci0 = Le32(n[0], 8), plci1 = Le32(n[1], 8);
-    const auto ende0 = DisconnectIndLesen(n[2]);
-    const auto ende1 = DisconnectIndLesen(n[3]);
-    EXPECT_EQ(CapiName(n[2][4], n[2][5]), "DISCONNECT_IND");
-    EXPECT_EQ(ende0.plci, plci0);
-    EXPECT_EQ(static_cast<std::uint16_t>(ende0.grund), 0x3490);  // the caller hung up
-    EXPECT_EQ(ende1.plci, plci1);
-    EXPECT_EQ(static_cast<std::uint16_t>(ende1.grund), 0x349A);  // taken at another phone
+    const auto* ende0 = std::get_if<Ende>(&n[2]);
+    const auto* ende1 = std::get_if<Ende>(&n[3]);
+    ASSERT_TRUE(ende0 && ende1);
+    EXPECT_EQ(ende0->id, id(n[0]));
+    EXPECT_EQ(ende0->grund, (Ausloesung{Netz::Anrufmonitor, Ausloesegrund::Aufgelegt, {}}));
+    EXPECT_EQ(ende1->id, id(n[1]));
+    EXPECT_EQ(ende1->grund, (Ausloesung{Netz::Anrufmonitor, Ausloesegrund::AnderswoAngenommen, {}}));
+    // Not the S0 bus: the words of the router's world.
+    EXPECT_EQ(AusloesungText(ende1->grund), "Angenommen an anderem Telefon");
     // A second DISCONNECT of the same call, or of an unknown one, says nothing.
     EXPECT_THAT(senden("t;DISCONNECT;1;12;\n"), IsEmpty());
 }
 
-TEST_F(AnrufmonitorTreiberTest, AnswersStayHereAndACallBackIsRefusedWithAnError) {
+TEST_F(AnrufmonitorTreiberTest, ACallBackIsRefusedInWordsOnly) {
     const auto n = senden("t;RING;0;0171;4712;SIP0;\n");
     ASSERT_EQ(n.size(), 1u);
-    const std::uint32_t plci = Le32(n[0], 8);
-    const auto nummer = Le16(n[0], 6);
-    EXPECT_EQ(treiber.senden(applId, AlertReq(1, plci)), 0u);
-    EXPECT_EQ(treiber.senden(applId, ConnectResp(1, nummer, plci)), 0u);
+    treiber.weiterklingeln(id(n[0]));  // nothing to answer
     meldungen.clear();
-    EXPECT_EQ(treiber.senden(applId, ConnectReq(1, 5, "01711234567", "4712")), 0u);
+    const Waehlergebnis w = treiber.waehlen("01711234567", "4712");
+    EXPECT_FALSE(w.id);
+    // Said once here; no second refusal with a code follows.
+    EXPECT_TRUE(w.abgewiesen.empty());
     EXPECT_THAT(meldungen, ElementsAre(HasSubstr("Kein Rückruf möglich:\t")));
-    std::vector<std::string> namen;
-    CapiNachricht m;
-    while (treiber.holen(applId, m) == 0) namen.push_back(CapiName(m[4], m[5]) + " " + std::to_string(Le16(m, 6)));
-    EXPECT_THAT(namen, ElementsAre("ALERT_CONF 0", "CONNECT_CONF 5"));
-    EXPECT_EQ(BestaetigungLesen(m).info, 0x2002);
-    EXPECT_EQ(treiber.senden(applId + 1, AlertReq(1, plci)), 0x1101u);
+    EXPECT_FALSE(treiber.schritt());
 }
 
 TEST_F(AnrufmonitorTreiberTest, ALostRouterIsRetriedWithGrowingPausesUntilItIsBack) {
@@ -146,23 +134,23 @@ TEST_F(AnrufmonitorTreiberTest, ALostRouterIsRetriedWithGrowingPausesUntilItIsBa
     meldungen.clear();
     router->trennen();
     bereit();
-    CapiNachricht n;
-    EXPECT_EQ(treiber.holen(applId, n), kCapiVerbindungVerloren);
+    EXPECT_FALSE(treiber.schritt());
+    EXPECT_FALSE(treiber.verbunden());
     EXPECT_THAT(meldungen, ElementsAre(HasSubstr("Anrufmonitor getrennt:\t127.0.0.1:")));
     router.reset();  // gone: connects are refused
 
     // No attempt before the pause is over.
     jetzt += 999;
-    EXPECT_EQ(treiber.holen(applId, n), kCapiVerbindungVerloren);
+    EXPECT_FALSE(treiber.schritt());
     EXPECT_EQ(treiber.socket(), -1);
     // Refused attempts: told once, the pause doubles each time.
     std::vector<std::int64_t> pausen;
     for (int versuch = 0; versuch < 8; ++versuch) {
         jetzt = treiber.naechsterVersuchMs();
-        EXPECT_EQ(treiber.holen(applId, n), kCapiVerbindungVerloren);
+        EXPECT_FALSE(treiber.schritt());
         if (treiber.verbindet()) {
             bereit();
-            EXPECT_EQ(treiber.holen(applId, n), kCapiVerbindungVerloren);
+            EXPECT_FALSE(treiber.schritt());
         }
         ASSERT_FALSE(treiber.verbunden());
         pausen.push_back(treiber.naechsterVersuchMs() - jetzt);
@@ -175,7 +163,7 @@ TEST_F(AnrufmonitorTreiberTest, ALostRouterIsRetriedWithGrowingPausesUntilItIsBa
     // Back on the same port: the next attempt connects and calls come again.
     router = std::make_unique<MonitorGegenstelle>(port);
     jetzt = treiber.naechsterVersuchMs();
-    EXPECT_EQ(treiber.holen(applId, n), kCapiVerbindungVerloren);
+    EXPECT_FALSE(treiber.schritt());
     router->annehmen();
     verbindungAbwarten();
     EXPECT_EQ(meldungen.back(), "Anrufmonitor verbunden:\t127.0.0.1:" + std::to_string(port));
@@ -184,11 +172,11 @@ TEST_F(AnrufmonitorTreiberTest, ALostRouterIsRetriedWithGrowingPausesUntilItIsBa
 
 TEST_F(AnrufmonitorTreiberTest, ALongSilentFeedIsConnectedAnewWithoutAWord) {
     jetzt += AnrufmonitorTreiber::Zeiten{}.stilleMs - 1;
-    CapiNachricht n;
-    EXPECT_EQ(treiber.holen(applId, n), kCapiWarteschlangeLeer);
+    EXPECT_FALSE(treiber.schritt());
+    EXPECT_TRUE(treiber.verbunden());
     meldungen.clear();
     jetzt += 1;
-    treiber.holen(applId, n);
+    treiber.schritt();
     // The old connection is closed: the router sees its end.
     char c;
     EXPECT_EQ(::recv(router->fd(), &c, 1, 0), 0);
@@ -199,26 +187,26 @@ TEST_F(AnrufmonitorTreiberTest, ALongSilentFeedIsConnectedAnewWithoutAWord) {
     // Silent again, and the router no longer takes connections: that is told.
     jetzt += AnrufmonitorTreiber::Zeiten{}.stilleMs;
     router->lauschenBeenden();
-    treiber.holen(applId, n);
+    treiber.schritt();
     if (treiber.verbindet()) {
         bereit();
-        treiber.holen(applId, n);
+        treiber.schritt();
     }
     EXPECT_THAT(meldungen, ElementsAre(HasSubstr("Anrufmonitor nicht erreichbar:\t")));
 }
 
 TEST_F(AnrufmonitorTreiberTest, ReleasingClosesTheConnection) {
-    treiber.freigeben(applId);
+    treiber.stoppen();
     EXPECT_EQ(treiber.socket(), -1);
-    CapiNachricht n;
-    EXPECT_EQ(treiber.holen(applId, n), 0x1101u);
+    EXPECT_FALSE(treiber.schritt());
+    EXPECT_FALSE(treiber.verbunden());
 }
 
 TEST(AnrufmonitorTreiberOhneRouter, WithoutAHostThereIsNoDriver) {
-    AnrufmonitorTreiber treiber("", 1012, [] { return 0; }, {});
+    AnrufmonitorTreiber treiber("", 1012, [] { return 0; });
     std::string gesucht;
     EXPECT_FALSE(treiber.vorhanden(gesucht));
-    EXPECT_EQ(treiber.registrieren(3072, 2, 7, 2048), 0u);
+    EXPECT_FALSE(treiber.starten());
 }
 
 }  // namespace

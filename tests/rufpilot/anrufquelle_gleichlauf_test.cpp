@@ -7,7 +7,6 @@
 
 #include <sstream>
 
-#include "rufpilot/capi/capi_nachrichten.h"
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/demo/monitor_gegenstelle.h"
 #include "rufpilot/demo/simulierte_welt.h"
@@ -51,9 +50,8 @@ Lauf spielen(Quellenart quelle) {
     l.anrufe = w.ui.zeilen(Liste::Anrufe);
     l.log = logLesen(tmp / "Logs" / logDateiname(kStart.jahr, kStart.monat, kStart.tag));
     l.telegramme = w.ausgabe.sendungen();
-    for (const auto& g : seite->gesendet(w))
-        if (CapiName(g.befehl, g.unterbefehl) == "CONNECT_REQ")
-            l.rueckrufe.emplace_back(g.bytes.begin() + 8, g.bytes.end());  // without the header
+    for (const auto& a : w.mitschrift.auftraege())
+        if (a.art == MitschreibendeQuelle::Auftrag::Art::Waehlen) l.rueckrufe.push_back(a.nummer + "|" + a.msn);
     w.anwendung.beenden();
     return l;
 }
@@ -68,7 +66,8 @@ TEST(AnrufquelleGleichlaufTest, ARingLineGoesDownTheSameRoadAsAnIsdnCall) {
     EXPECT_EQ(monitor.rueckrufe, isdn.rueckrufe);
     // And the road was taken at all.
     ASSERT_EQ(isdn.anrufe.size(), 2u);
-    EXPECT_EQ(isdn.rueckrufe.size(), 2u);
+    // The call-back dials exactly the number of the table's entry.
+    EXPECT_EQ(isdn.rueckrufe, (std::vector<std::string>{"01711234567|4712", "0221555123|4714"}));
     EXPECT_THAT(isdn.meldungen, Contains(HasSubstr("Rufbehandlung: \tAnrufer hat aufgelegt")));
     EXPECT_THAT(isdn.meldungen, Contains(HasSubstr("Eingang: 01711234567\t ruft: 4712")));
 }
@@ -82,9 +81,7 @@ TEST(AnrufquelleGleichlaufTest, TheLampFollowsTheConnection) {
     const std::uint16_t port = router->port();
     AnrufmonitorTreiber* treiber = nullptr;
     SimulierteWelt w(tmp.pfad(), aus, kStart, nullptr, [&](SimulierteWelt& welt) {
-        auto t = std::make_unique<AnrufmonitorTreiber>(
-            "127.0.0.1", port, [&welt] { return welt.zeit.monotonMs(); },
-            [&welt](const std::string& text) { welt.anwendung.vermittlung().MeldungSchreiben(text); });
+        auto t = std::make_unique<AnrufmonitorTreiber>("127.0.0.1", port, [&welt] { return welt.zeit.monotonMs(); });
         treiber = t.get();
         return t;
     });

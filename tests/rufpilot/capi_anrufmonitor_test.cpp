@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/simulierte_leitung.h"
 
 namespace rufpilot {
@@ -32,7 +33,8 @@ protected:
     std::function<void()> beimPruefen;
     std::int64_t jetzt = 0;
     std::uint16_t zweiteNummer = 0;
-    Anrufmonitor monitor{leitung, [this](const std::string& m) { meldungen.push_back(m); },
+    CapiQuelle capi{leitung};
+    Anrufmonitor monitor{capi, [this](const std::string& m) { meldungen.push_back(m); },
                          [this](const std::string& anrufer, const std::string& msn) {
                              pruefungen.push_back(anrufer + "|" + msn);
                              if (beimPruefen) beimPruefen();
@@ -42,10 +44,11 @@ protected:
 
 TEST_F(AnrufmonitorTest, StartRegistersAndListensForEveryCallOnController1) {
     SimulierteLeitung l;
-    Anrufmonitor m(l, [](const std::string&) {}, [](const std::string&, const std::string&) {}, [] { return 0; });
+    CapiQuelle q(l);
+    Anrufmonitor m(q, [](const std::string&) {}, [](const std::string&, const std::string&) {}, [] { return 0; });
     l.applIdSetzen(5);
     EXPECT_TRUE(m.CapiStart());
-    EXPECT_EQ(m.applId(), 5u);
+    EXPECT_EQ(q.applId(), 5u);
     ASSERT_EQ(l.gesendet().size(), 1u);
     EXPECT_EQ(l.gesendet()[0].bytes, ListenReq(5));
     m.CapiStop();
@@ -56,8 +59,9 @@ TEST_F(AnrufmonitorTest, StartRegistersAndListensForEveryCallOnController1) {
 
 TEST_F(AnrufmonitorTest, AFailedRegistrationIsReportedAndNothingIsPut) {
     SimulierteLeitung l;
+    CapiQuelle q(l);
     std::vector<std::string> m;
-    Anrufmonitor mon(l, [&](const std::string& t) { m.push_back(t); }, [](const std::string&, const std::string&) {},
+    Anrufmonitor mon(q, [&](const std::string& t) { m.push_back(t); }, [](const std::string&, const std::string&) {},
                      [] { return 0; });
     l.applIdSetzen(0);
     EXPECT_FALSE(mon.CapiStart());
@@ -82,7 +86,7 @@ TEST_F(AnrufmonitorTest, EndOfACallIsLoggedWithItsReasonAndAnswered) {
     const auto n1 = leitung.disconnectInd(0x101, 0x3490);
     const auto n2 = leitung.disconnectInd(0x201, 0x3301);
     abarbeiten();
-    EXPECT_THAT(meldungen, ElementsAre("Rufbehandlung: \tAnrufer hat aufgelegt", "Rufbehandlung: \t13057"));
+    EXPECT_THAT(meldungen, ElementsAre("Rufbehandlung: \tAnrufer hat aufgelegt", "Rufbehandlung: \t13057 (Protokollfehler Schicht 1)"));
     EXPECT_THAT(leitung.gesendet().size(), 2u);
     EXPECT_EQ(leitung.gesendet()[0].bytes, DisconnectResp(1, n1, 0x101));
     EXPECT_EQ(leitung.gesendet()[1].bytes, DisconnectResp(1, n2, 0x201));
@@ -117,7 +121,7 @@ TEST_F(AnrufmonitorTest, ScrapsAndDriverFailuresAreSaidOnce) {
     leitung.abholfehlerSetzen(kCapiVerbindungVerloren);
     monitor.CapiAbfrage();
     monitor.CapiAbfrage();
-    EXPECT_THAT(meldungen, ElementsAre("Capi-Nachricht verworfen:\t5 Bytes", "Capi-Fehler beim Abholen:\t0x1108"));
+    EXPECT_THAT(meldungen, ElementsAre("Capi-Nachricht verworfen:\t5 Bytes", "Capi-Fehler beim Abholen:\t0x1108 (Verbindung zur CAPI verloren)"));
     EXPECT_THAT(leitung.gesendet(), IsEmpty());
 }
 

@@ -17,6 +17,8 @@
 
 #include "capi_testserver.h"
 #include "rufpilot/anrufe/anrufmonitor.h"
+#include "rufpilot/capi/capi_nachrichten.h"
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/libcapi20_treiber.h"
 
 namespace rufpilot {
@@ -59,7 +61,7 @@ protected:
         const auto ende = std::chrono::steady_clock::now() + CapiTestserver::kGrenze;
         while (!fertig()) {
             if (std::chrono::steady_clock::now() > ende) return false;
-            pollfd p{Libcapi20Treiber::descriptor(monitor.applId()), POLLIN, 0};
+            pollfd p{Libcapi20Treiber::descriptor(capi.applId()), POLLIN, 0};
             ::poll(&p, 1, 100);
             monitor.CapiAbfrage();
         }
@@ -70,9 +72,10 @@ protected:
     }
 
     Libcapi20Treiber treiber;
+    CapiQuelle capi{treiber};
     std::vector<std::string> meldungen;
     std::vector<std::string> pruefungen;
-    Anrufmonitor monitor{treiber, [this](const std::string& m) { meldungen.push_back(m); },
+    Anrufmonitor monitor{capi, [this](const std::string& m) { meldungen.push_back(m); },
                          [this](const std::string& anrufer, const std::string& msn) {
                              pruefungen.push_back(anrufer + "|" + msn);
                              meldungen.push_back("Prüfe " + anrufer);
@@ -90,8 +93,8 @@ TEST_F(EchtTest, AnIncomingCallTravelsThroughLibcapi20AndIsAnsweredWithItsOwnVal
     ASSERT_TRUE(anmeldung.has_value());
     // Two logical connections, 7 B3 blocks of 2048 bytes.
     EXPECT_EQ(B(anmeldung->begin() + 8, anmeldung->end()), (B{2, 0, 9, 0, 0, 6, 2, 0, 7, 0, 0, 8}));
-    const auto id = static_cast<std::uint8_t>(monitor.applId());
-    ASSERT_EQ(id, monitor.applId());
+    const auto id = static_cast<std::uint8_t>(capi.applId());
+    ASSERT_EQ(id, capi.applId());
     EXPECT_EQ(server->naechste(), ListenReq(id));
 
     server->senden({14, 0, id, 0, 0x05, 0x81, 1, 0, 1, 0, 0, 0, 0, 0});  // LISTEN_CONF
@@ -114,6 +117,13 @@ TEST_F(EchtTest, AnIncomingCallTravelsThroughLibcapi20AndIsAnsweredWithItsOwnVal
     ASSERT_TRUE(abfragenBis([&] { return gemeldet("Rufbehandlung: \tAnrufer hat aufgelegt"); }));
     EXPECT_EQ(server->naechste(), DisconnectResp(id, 0x44, 0x101));
 
+    // The call-back carries exactly the number and the MSN, each with its own length.
+    monitor.waehlen("01711234567", "4711");
+    ASSERT_TRUE(abfragenBis([&] { return server->empfangen() >= 6; }));
+    EXPECT_EQ(server->naechste(), (B{41, 0, id, 0, 0x02, 0x80, 1, 0, 1, 0, 0, 0, 1, 0,           //
+                                     12, 0x80, '0', '1', '7', '1', '1', '2', '3', '4', '5', '6', '7',  //
+                                     6, 0x00, 0x80, '4', '7', '1', '1', 0, 0, 1, 0, 0, 0, 0}));
+
     monitor.CapiStop();
     EXPECT_TRUE(server->freigabeAbwarten());
 }
@@ -123,7 +133,7 @@ TEST_F(EchtTest, ALostServerIsReportedAndNeitherBlocksNorKillsTheProgram) {
     ASSERT_TRUE(server->naechste().has_value());  // LISTEN_REQ
     server->trennen();
     ASSERT_TRUE(abfragenBis([&] { return !meldungen.empty(); }));
-    EXPECT_THAT(meldungen, ElementsAre("Capi-Fehler beim Abholen:\t0x1108"));
+    EXPECT_THAT(meldungen, ElementsAre("Capi-Fehler beim Abholen:\t0x1108 (Verbindung zur CAPI verloren)"));
     // Puts into the closed connection: SIGPIPE would end the test program here.
     monitor.waehlen("0892", "333");
     monitor.waehlen("0892", "333");

@@ -24,21 +24,33 @@ TEST(CapiNachrichten, RequestsAndResponsesHaveTheirExactBytes) {
     EXPECT_EQ(DisconnectReq(1, 0x0105, 0x8201), (B{13, 0, 1, 0, 0x04, 0x80, 5, 1, 0x01, 0x82, 0, 0, 0}));
 }
 
-TEST(CapiNachrichten, ConnectRequestPadsOrCutsNumberAndMsn) {
-    const B kopf{46, 0, 1, 0, 0x02, 0x80, 0x2A, 0x00, 1, 0, 0, 0, 1, 0, 13, 0x80};
-    auto erwartet = [&](std::string_view nummer12, std::string_view msn8) {
-        B b = kopf;
-        b.insert(b.end(), nummer12.begin(), nummer12.end());
-        b.insert(b.end(), {10, 0x00, 0x80});
-        b.insert(b.end(), msn8.begin(), msn8.end());
-        b.insert(b.end(), {0, 0, 1, 0, 0, 0, 0});
-        return b;
-    };
+// The call-back dials exactly the caller's number: each number struct
+// carries its digits with their own length, whatever that length is.
+TEST(CapiNachrichten, ConnectRequestCarriesNumberAndMsnExactly) {
     const B elf = ConnectReq(1, 42, "01711234567", "222");
-    EXPECT_EQ(elf.size(), 46u);
-    EXPECT_EQ(elf, erwartet("017112345670", "222     "));
-    EXPECT_EQ(ConnectReq(1, 42, "01711234567890", "123456789"), erwartet("017112345678", "12345678"));
-    EXPECT_EQ(ConnectReq(1, 42, "", ""), erwartet("000000000000", "        "));
+    const B erwartet{40, 0, 1, 0, 0x02, 0x80, 0x2A, 0x00,  // header, total length 40
+                     1, 0, 0, 0, 1, 0,                       // controller 1, CIP speech
+                     12, 0x80, '0', '1', '7', '1', '1', '2', '3', '4', '5', '6', '7',  // called party number
+                     5, 0x00, 0x80, '2', '2', '2',           // calling party number: the MSN
+                     0, 0, 1, 0, 0, 0, 0};                   // subaddresses, B protocol, BC, LLC, HLC
+    EXPECT_EQ(elf, erwartet);
+    struct Fall {
+        std::string nummer, msn;
+        std::size_t gesendet;  // digits of the number that go out
+    };
+    for (const Fall& f : {Fall{"01711234567890", "123456789", 14}, Fall{"", "", 0}, Fall{"0301234", "4711", 7},
+                          Fall{std::string(40, '7'), "1", kRufnummerMax}}) {
+        const B n = ConnectReq(1, 42, f.nummer, f.msn);
+        ASSERT_GE(n.size(), 16u);
+        EXPECT_EQ(n[0] | (n[1] << 8), static_cast<int>(n.size())) << f.nummer;
+        EXPECT_EQ(n[14], f.gesendet + 1) << f.nummer;
+        EXPECT_EQ(std::string(n.begin() + 16, n.begin() + 16 + static_cast<long>(f.gesendet)), f.nummer.substr(0, f.gesendet));
+        const std::size_t anrufer = 15 + n[14];
+        EXPECT_EQ(n[anrufer], f.msn.size() + 2);
+        EXPECT_EQ(std::string(n.begin() + static_cast<long>(anrufer) + 3, n.begin() + static_cast<long>(anrufer + 3 + f.msn.size())),
+                  f.msn);
+        EXPECT_EQ(n.size(), anrufer + 3 + f.msn.size() + 7);
+    }
 }
 
 TEST(CapiNachrichten, AnyIndicationIsAnsweredWithItsNumberAndAddress) {
@@ -94,7 +106,7 @@ TEST(CapiLesen, IncomingCallKeepsAtMostAHundredBytesOfItsNumberArea) {
 }
 
 TEST(CapiLesen, DisconnectReasonIsSignedAndConfirmationsCarryTheirInfo) {
-    const Ausloesung a = DisconnectIndLesen(B{14, 0, 1, 0, 0x04, 0x82, 3, 0, 0x01, 0x81, 0, 0, 0xFF, 0xFF});
+    const Abbauanzeige a = DisconnectIndLesen(B{14, 0, 1, 0, 0x04, 0x82, 3, 0, 0x01, 0x81, 0, 0, 0xFF, 0xFF});
     EXPECT_EQ(a.plci, 0x8101u);
     EXPECT_EQ(a.grund, -1);
     EXPECT_EQ(DisconnectIndLesen(B{12, 0, 1, 0, 0x04, 0x82, 3, 0, 0x01, 0x81, 0, 0, 0x90, 0x34}).grund, 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "rufpilot/anrufe/anrufmonitor.h"
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/simulierte_leitung.h"
 
 namespace rufpilot {
@@ -26,13 +27,14 @@ protected:
     SimulierteLeitung leitung;
     std::vector<std::string> meldungen;
     std::int64_t jetzt = 0;
-    Anrufmonitor monitor{leitung, [this](const std::string& m) { meldungen.push_back(m); },
+    CapiQuelle capi{leitung};
+    Anrufmonitor monitor{capi, [this](const std::string& m) { meldungen.push_back(m); },
                          [](const std::string&, const std::string&) {}, [this] { return jetzt; }};
 };
 
 TEST_F(RueckrufTest, ARingingCallBackIsClearedOnItsPlciWhenItsRingTimeIsOver) {
     monitor.waehlen("01711234567", "222");
-    EXPECT_EQ(monitor.nachrichtenzaehler(), 1u);
+    EXPECT_EQ(capi.nachrichtenzaehler(), 1u);
     ASSERT_EQ(leitung.gesendet().size(), 1u);
     EXPECT_EQ(leitung.gesendet()[0].bytes, ConnectReq(1, 1, "01711234567", "222"));
     tickUm(1000);  // CONNECT_CONF assigns PLCI 0x8101
@@ -43,7 +45,7 @@ TEST_F(RueckrufTest, ARingingCallBackIsClearedOnItsPlciWhenItsRingTimeIsOver) {
     EXPECT_EQ(leitung.gesendet()[1].bytes, DisconnectReq(1, 1, 0x8101));
     tickUm(21000);  // DISCONNECT_CONF
     tickUm(22000);  // DISCONNECT_IND
-    EXPECT_THAT(meldungen, ElementsAre("Rufbehandlung: \t13312"));
+    EXPECT_THAT(meldungen, ElementsAre("Rufbehandlung: \t13312 (ohne Ursache)"));
     EXPECT_EQ(monitor.offeneRueckrufe(), 0u);
     tickUm(60000);
     EXPECT_THAT(leitung.protokoll(), ElementsAre("CONNECT_REQ 0x0001 #1", "DISCONNECT_REQ 0x8101 #1",
@@ -83,7 +85,7 @@ TEST_F(RueckrufTest, ARefusedCallBackIsReportedAndLeavesNothingToClear) {
     monitor.waehlen("0892", "333");
     tickUm(1000);
     tickUm(60000);
-    EXPECT_THAT(meldungen, ElementsAre("Rückruf abgewiesen:\t0x2003"));
+    EXPECT_THAT(meldungen, ElementsAre("Rückruf abgewiesen:\t0x2003 (keine PLCI frei)"));
     EXPECT_THAT(leitung.protokoll(), ElementsAre("CONNECT_REQ 0x0001 #1"));
     EXPECT_EQ(monitor.offeneRueckrufe(), 0u);
 
@@ -100,7 +102,7 @@ TEST_F(RueckrufTest, ARefusedCallBackIsReportedAndLeavesNothingToClear) {
 TEST_F(RueckrufTest, ACallBackThatCannotBePutIsReported) {
     monitor.CapiStop();
     monitor.waehlen("0892", "333");
-    EXPECT_THAT(meldungen, ElementsAre("Rückruf abgewiesen:\t0x1101"));
+    EXPECT_THAT(meldungen, ElementsAre("Rückruf abgewiesen:\t0x1101 (ungültige Anwendungsnummer)"));
     EXPECT_THAT(leitung.gesendet(), IsEmpty());
     EXPECT_EQ(monitor.offeneRueckrufe(), 0u);
 }

@@ -54,15 +54,27 @@ TEST(CapiRufnummern, EightBitCharactersBecomeUtf8AndControlsCannotSplitALine) {
     EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x01\x80" "7\t1")), "07?1");
 }
 
-TEST(CapiAusloesegrund, KnownReasonsInWordsOthersAsSignedNumbers) {
-    EXPECT_EQ(AusloesegrundText(0x3490), "Anrufer hat aufgelegt");
-    EXPECT_EQ(AusloesegrundText(0x3304), "Angenommen am Computer");
-    EXPECT_EQ(AusloesegrundText(0x349A), "Angenommen am S0-Bus");
-    EXPECT_EQ(AusloesegrundText(0x349F), "Anruf umgeleitet");
-    EXPECT_EQ(AusloesegrundText(0x34E6), "Abbruch durch VSt");
-    EXPECT_EQ(AusloesegrundText(0x3301), "13057");
-    EXPECT_EQ(AusloesegrundText(0), "0");
-    EXPECT_EQ(AusloesegrundText(-32768), "-32768");
+TEST(CapiAusloesegrund, KnownReasonsInWordsOthersAsSignedNumbersWithWords) {
+    const std::pair<std::uint16_t, const char*> faelle[] = {
+        {0x3490, "Anrufer hat aufgelegt"},
+        {0x3304, "Angenommen am Computer"},
+        {0x349A, "Angenommen am S0-Bus"},
+        {0x349F, "Anruf umgeleitet"},
+        {0x34E6, "Abbruch durch VSt"},
+        {0x3301, "13057 (Protokollfehler Schicht 1)"},
+        {0x3400, "13312 (ohne Ursache)"},
+        {0x3491, "13457 (Teilnehmer besetzt)"},
+        {0, "0 (normale Auslösung)"},
+        {0x8000, "-32768 (unbekannter Grund)"},
+    };
+    for (const auto& [grund, text] : faelle) EXPECT_EQ(AusloesungText(CapiAusloesung(grund)), text) << grund;
+}
+
+TEST(CapiAusloesegrund, InfoValuesCarryWordsBesideTheirCode) {
+    EXPECT_EQ(CapiInfoText(0x2002), "0x2002 (ungültiger Controller oder ungültige PLCI)");
+    EXPECT_EQ(CapiInfoText(0x1108), "0x1108 (Verbindung zur CAPI verloren)");
+    EXPECT_EQ(CapiInfoText(0x3008), "0x3008 (nicht unterstützte Angabe)");
+    EXPECT_EQ(CapiInfoText(0xBEEF), "0xBEEF (unbekannter Fehler)");
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// The switch between the call monitor and the call-back driver, and the
-// choice of driver from the settings.
+// The switch between the source that reports the calls and the one that
+// places the call-backs, and the choice of source from the settings.
 #include "rufpilot/routermonitor/rueckruf_weiche.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "rufpilot/capi/capi_bytes.h"
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/simulierte_leitung.h"
-#include "rufpilot/demo/mitschrift.h"
 #include "rufpilot/routermonitor/anrufmonitor_treiber.h"
 #include "rufpilot/routermonitor/quellenwahl.h"
 
@@ -17,70 +16,77 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr std::uint32_t kMonitorPlci = 0x017F;
-
 struct RueckrufWeicheTest : ::testing::Test {
     SimulierteLeitung anrufe, rueckrufe;
     std::vector<std::string> meldungen;
-    RueckrufWeiche weiche{std::make_unique<MitschreibenderTreiber>(anrufe), AnrufmonitorTreiber::kController,
-                          std::make_unique<MitschreibenderTreiber>(rueckrufe),
-                          [this](const std::string& m) { meldungen.push_back(m); }};
-    std::uint32_t applId = 0;
+    RueckrufWeiche weiche{std::make_unique<CapiQuelle>(anrufe), std::make_unique<CapiQuelle>(rueckrufe)};
 
     void SetUp() override {
         anrufe.netzSpielen(false);
-        anrufe.applIdSetzen(3);
-        rueckrufe.applIdSetzen(9);
-        applId = weiche.registrieren(3072, 2, 7, 2048);
-        ASSERT_EQ(applId, 3u);
-    }
-    std::vector<std::string> geholt() {
-        std::vector<std::string> namen;
-        CapiNachricht n;
-        while (weiche.holen(applId, n) == 0) {
-            char adresse[16];
-            std::snprintf(adresse, sizeof adresse, "0x%04X", Le32(n, 8));
-            namen.push_back(CapiName(n[4], n[5]) + " " + adresse + " appl " + std::to_string(Le16(n, 2)));
-        }
-        return namen;
+        weiche.meldungenAn([this](const std::string& m) { meldungen.push_back(m); });
+        ASSERT_TRUE(weiche.starten());
+        anrufe.gesendetLeeren();
+        while (rueckrufe.wartend() > 0) weiche.schritt();  // LISTEN_CONF
+        rueckrufe.gesendetLeeren();
     }
 };
 
-TEST_F(RueckrufWeicheTest, CallsStayWithTheMonitorAndCallBacksGoToTheSecondDriver) {
-    weiche.senden(applId, ListenReq(3));
-    anrufe.connectIndRoh(kMonitorPlci, "");
-    EXPECT_THAT(geholt(), ElementsAre("CONNECT_IND 0x017F appl 3"));
-    weiche.senden(applId, AlertReq(3, kMonitorPlci));
-    weiche.senden(applId, ConnectResp(3, 1, kMonitorPlci));
-    weiche.senden(applId, ConnectReq(3, 7, "01711234567", "4712"));
-    EXPECT_THAT(anrufe.protokoll(), ElementsAre("LISTEN_REQ 0x0001 #1", "ALERT_REQ 0x017F #0", "CONNECT_RESP 0x017F #1"));
-    EXPECT_THAT(rueckrufe.protokoll(), ElementsAre("LISTEN_REQ 0x0001 #1", "CONNECT_REQ 0x0001 #7"));
-    // The call-back's confirmation reaches the monitor under its own id;
-    // clearing and answering it go back to the second driver.
-    EXPECT_THAT(geholt(), ElementsAre("CONNECT_CONF 0x8101 appl 3"));
-    weiche.senden(applId, DisconnectReq(3, 7, 0x8101));
-    EXPECT_EQ(rueckrufe.protokoll().back(), "DISCONNECT_REQ 0x8101 #7");
-    EXPECT_EQ(Le16(rueckrufe.gesendet().back().bytes, 2), 9u);  // its own application id
-    EXPECT_THAT(geholt(), ElementsAre("DISCONNECT_CONF 0x8101 appl 3", "DISCONNECT_IND 0x8101 appl 3"));
-    weiche.senden(applId, DisconnectResp(3, 2, 0x8101));
-    EXPECT_EQ(rueckrufe.protokoll().back(), "DISCONNECT_RESP 0x8101 #2");
-    EXPECT_EQ(anrufe.gesendet().size(), 3u);
+TEST_F(RueckrufWeicheTest, CallsStayWithTheFirstSourceAndCallBacksGoToTheSecond) {
+    anrufe.connectInd(0x0101, "4712", std::string("\x21\x80", 2) + "171");
+    const auto eingang = weiche.schritt();
+    ASSERT_TRUE(eingang && std::holds_alternative<Eingang>(*eingang));
+    const Eingang ruf = std::get<Eingang>(*eingang);
+    EXPECT_EQ(ruf.anrufer, "0171");
+    weiche.weiterklingeln(ruf.id);
+    const Waehlergebnis w = weiche.waehlen("0171", "4712");
+    ASSERT_TRUE(w.id);
+    EXPECT_NE(*w.id, ruf.id);
+    EXPECT_THAT(anrufe.protokoll(), ElementsAre("ALERT_REQ 0x0101 #0", "CONNECT_RESP 0x0101 #256"));
+    EXPECT_THAT(rueckrufe.protokoll(), ElementsAre("CONNECT_REQ 0x0001 #1"));
+    EXPECT_FALSE(weiche.schritt());  // the CONNECT_CONF stays with the second source
+    // Clearing goes to the second source; its end comes back under the call-back's id.
+    weiche.auflegen(*w.id);
+    EXPECT_EQ(rueckrufe.protokoll().back(), "DISCONNECT_REQ 0x8101 #1");
+    EXPECT_FALSE(weiche.schritt());  // DISCONNECT_CONF: one message a step, as CAPI does
+    const auto ende = weiche.schritt();
+    ASSERT_TRUE(ende && std::holds_alternative<Ende>(*ende));
+    EXPECT_EQ(std::get<Ende>(*ende).id, *w.id);
+    // An id of the first source's calls never reaches the second.
+    weiche.auflegen(ruf.id);
+    EXPECT_EQ(rueckrufe.protokoll().back(), "DISCONNECT_RESP 0x8101 #256");
+    EXPECT_EQ(anrufe.gesendet().size(), 2u);
 }
 
-TEST_F(RueckrufWeicheTest, CallsTheSecondDriverReportsRingOnAndAreNotReportedTwice) {
-    rueckrufe.gesendetLeeren();
+TEST_F(RueckrufWeicheTest, CallsTheSecondSourceReportsRingOnAndAreNotReportedTwice) {
     rueckrufe.connectInd(0x0201, "4712", std::string("\x21\x80", 2) + "0171");
-    EXPECT_THAT(geholt(), IsEmpty());
-    EXPECT_THAT(rueckrufe.protokoll(), ElementsAre("CONNECT_RESP 0x0201 #256"));
+    EXPECT_FALSE(weiche.schritt());
+    EXPECT_THAT(rueckrufe.protokoll(), ElementsAre("ALERT_REQ 0x0201 #0", "CONNECT_RESP 0x0201 #256"));
     EXPECT_EQ(rueckrufe.gesendet().back().bytes[12], 1);  // Reject 1
 }
 
-TEST_F(RueckrufWeicheTest, ReleasingReleasesBoth) {
-    weiche.freigeben(applId);
+TEST_F(RueckrufWeicheTest, StoppingStopsBoth) {
+    weiche.stoppen();
     EXPECT_EQ(anrufe.freigaben(), 1);
     EXPECT_EQ(rueckrufe.freigaben(), 1);
-    CapiNachricht n;
-    EXPECT_EQ(weiche.holen(applId, n), 0x1101u);
+    EXPECT_FALSE(weiche.schritt());
+}
+
+TEST(RueckrufWeicheOhneZweite, AMissingCallBackSourceIsSaidAndItsCallBacksRefused) {
+    SimulierteLeitung anrufe, rueckrufe;
+    rueckrufe.vorhandenSetzen(false);
+    rueckrufe.applIdSetzen(0);
+    std::vector<std::string> meldungen;
+    RueckrufWeiche weiche{std::make_unique<CapiQuelle>(anrufe), std::make_unique<CapiQuelle>(rueckrufe)};
+    weiche.meldungenAn([&](const std::string& m) { meldungen.push_back(m); });
+    std::string gesucht;
+    EXPECT_TRUE(weiche.vorhanden(gesucht));
+    EXPECT_TRUE(weiche.starten());
+    EXPECT_THAT(meldungen, ElementsAre("Rückrufe nicht möglich:\tsimulierte Leitung",
+                                       "Rückrufe nicht möglich:\tAnmeldung fehlgeschlagen"));
+    const Waehlergebnis w = weiche.waehlen("0171", "4712");
+    EXPECT_FALSE(w.id);
+    EXPECT_EQ(w.abgewiesen, "Rückrufquelle nicht angemeldet");
+    EXPECT_THAT(rueckrufe.gesendet(), IsEmpty());
 }
 
 TEST(QuellenwahlTest, EachSourceGetsItsDriver) {
@@ -89,7 +95,7 @@ TEST(QuellenwahlTest, EachSourceGetsItsDriver) {
     Quellenbau bau;
     bau.capi = [&] {
         ++capi;
-        return std::make_unique<SimulierteLeitung>();
+        return std::make_unique<CapiQuelle>(std::make_unique<SimulierteLeitung>());
     };
     bau.uhr = [] { return 0; };
     Quelleneinstellungen q;
@@ -103,7 +109,7 @@ TEST(QuellenwahlTest, EachSourceGetsItsDriver) {
     EXPECT_EQ(gesucht, "SIP ist in diesem Programm noch nicht verfügbar");
     bau.sip = [&](const SipKonto& konto) {
         sip.push_back(konto);
-        return std::make_unique<SimulierteLeitung>();
+        return std::make_unique<CapiQuelle>(std::make_unique<SimulierteLeitung>());
     };
     rufquelleBauen(q, bau);
     ASSERT_EQ(sip.size(), 1u);

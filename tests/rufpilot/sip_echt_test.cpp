@@ -62,10 +62,12 @@ TEST_F(SipTest, RegistersWithDigestAuthenticationAndUnregistersOnRelease) {
     SipTreiber ohneKonto({"", "620", "geheim"}, optionen());
     EXPECT_FALSE(ohneKonto.vorhanden(gesucht));
     EXPECT_EQ(gesucht, "SIP-Konto nicht eingerichtet");
-    ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
+    ASSERT_TRUE(t.starten());
+    EXPECT_FALSE(t.verbunden());  // not registered yet: the Capi lamp stays red
     ASSERT_TRUE(bis([&] { return t.angemeldet(); }, [&] { t.pumpen(); })) << registrar.protokoll();
+    EXPECT_TRUE(t.verbunden());
     EXPECT_THAT(meldungen, ElementsAre("SIP angemeldet:\t620@" + registrar.adresse()));
-    t.freigeben(1);
+    t.stoppen();
     EXPECT_EQ(registrar.warten({}), 0) << registrar.protokoll();
     EXPECT_THAT(registrar.protokoll(), HasSubstr("Authorization: Digest username=\"620\""));
 }
@@ -73,17 +75,18 @@ TEST_F(SipTest, RegistersWithDigestAuthenticationAndUnregistersOnRelease) {
 TEST_F(SipTest, AWrongPasswordIsReportedOnceInsteadOfRetriedAtOnce) {
     SippLauf registrar("registrar_401.xml", {});
     SipTreiber t({registrar.adresse(), "620", "falsch"}, optionen());
-    ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
+    ASSERT_TRUE(t.starten());
     EXPECT_EQ(registrar.warten([&] { t.pumpen(); }), 0) << registrar.protokoll();
     ASSERT_TRUE(bis([&] { return !meldungen.empty(); }, [&] { t.pumpen(); }));
     EXPECT_THAT(meldungen, ElementsAre("SIP-Anmeldung fehlgeschlagen:\t403 Forbidden"));
     EXPECT_FALSE(t.angemeldet());
+    EXPECT_FALSE(t.verbunden());
 }
 
 TEST_F(SipTest, AFailedRefreshIsFollowedByANewRegistration) {
     SippLauf registrar("registrar_erneuern.xml", {"-m", "2"});
     SipTreiber t({registrar.adresse(), "620", "geheim"}, optionen(true, 200));
-    ASSERT_EQ(t.registrieren(3072, 2, 7, 2048), 1u);
+    ASSERT_TRUE(t.starten());
     const std::string angemeldet = "SIP angemeldet:\t620@" + registrar.adresse();
     ASSERT_TRUE(bis([&] { return meldungen.size() >= 3; }, [&] { t.pumpen(); })) << registrar.protokoll();
     EXPECT_EQ(meldungen[0], angemeldet);
@@ -137,7 +140,7 @@ TEST_F(SipTest, AnIncomingCallGoesThroughTheWholeGatewayAndIsDeclinedWith486) {
     ASSERT_TRUE(monitor.CapiStart());
     g.zeit.timer().aktivieren(1000, [&] { monitor.CapiAbfrage(); });
     ASSERT_TRUE(bis([&] { return t.port() != 0; }, [&] { t.pumpen(); }));
-    g.zeit.laufen(1000);  // LISTEN_CONF
+    g.zeit.laufen(1000);
 
     SippLauf anrufer("anruf.xml", {"-key", "anrufer", "01701234567", "-s", "222",
                                    "127.0.0.1:" + std::to_string(t.port())});
@@ -195,14 +198,14 @@ TEST_F(SipTest, ACallerHangingUpWhileTheStatusIsSentIsLoggedBeforeTheDispatchEnd
     monitor.CapiStop();
 }
 
-TEST_F(SipTest, AnsweredElsewhereAndSuppressedCallersGiveTheTextsOfIsdn) {
+TEST_F(SipTest, AnsweredElsewhereAndSuppressedCallersGiveTheirTexts) {
     Monitorumgebung u("127.0.0.1:9", optionen(false));
     SippLauf sipp("anruf_anderswo.xml", {"-key", "anrufer", "anonymous", "-s", "333", u.adresse()});
     // The matcher takes its time, as it does while sending: the router's
     // CANCEL arrives before the call is declined.
     u.beimPruefen = [&] { ASSERT_TRUE(bis([&] { return u.t.wartend() > 0; }, [&] { u.t.pumpen(); })); };
     EXPECT_EQ(sipp.warten([&] { u.monitor.CapiAbfrage(); }), 0) << sipp.protokoll();
-    ASSERT_TRUE(u.abfragenBis([&] { return u.gemeldet("Rufbehandlung: \tAngenommen am S0-Bus"); }));
+    ASSERT_TRUE(u.abfragenBis([&] { return u.gemeldet("Rufbehandlung: \tAngenommen an anderem Telefon"); }));
     EXPECT_THAT(u.meldungen, Contains("Eingang: Unbekannt\t ruft: 333"));
     EXPECT_THAT(u.pruefungen, ElementsAre("Unbekannt|333"));
 }
@@ -220,7 +223,7 @@ TEST_F(SipTest, OnceRegisteredOnlyTheRouterMayRingTheGateway) {
         Monitorumgebung u("127.0.0.2:9", optionen(true));
         SippLauf fremd("anruf_fremd.xml", {"-key", "anrufer", "01701234567", "-s", "222", u.adresse()});
         EXPECT_EQ(fremd.warten([&] { u.monitor.CapiAbfrage(); }), 0) << fremd.protokoll();
-        EXPECT_THAT(meldungen, Contains("SIP-Anruf von fremder Adresse abgewiesen:\t127.0.0.1"));
+        EXPECT_THAT(u.meldungen, Contains("SIP-Anruf von fremder Adresse abgewiesen:\t127.0.0.1"));
         EXPECT_TRUE(u.pruefungen.empty());
     }
     Monitorumgebung u("127.0.0.1:9", optionen(true));
@@ -242,9 +245,8 @@ TEST_F(SipTest, TheCallBackRingsAndIsCancelledWhenItsRingTimeIsOver) {
     u.jetzt = Anrufmonitor::kKlingeldauerMs;
     EXPECT_EQ(angerufen.warten([&] { u.monitor.CapiAbfrage(); }), 0) << angerufen.protokoll();
     ASSERT_TRUE(u.abfragenBis([&] { return u.monitor.offeneRueckrufe() == 0; }));
-    EXPECT_THAT(u.meldungen, Contains("Rufbehandlung: \t13312"));
+    EXPECT_THAT(u.meldungen, Contains("Rufbehandlung: \tRückruf beendet"));
 
-    // The full number although the request carried it padded to 12 digits.
     const std::string log = angerufen.protokoll();
     EXPECT_THAT(log, HasSubstr("INVITE sip:01701234567@"));
     EXPECT_THAT(log, HasSubstr("From: <sip:222@"));
@@ -268,7 +270,18 @@ TEST_F(SipTest, AnAnsweredCallBackIsEndedWithByeAtOnce) {
     EXPECT_EQ(angerufen.warten([&] { u.monitor.CapiAbfrage(); }), 0) << angerufen.protokoll();
     ASSERT_TRUE(u.abfragenBis([&] { return u.monitor.offeneRueckrufe() == 0; }));
     EXPECT_EQ(u.jetzt, 0);  // no ring time passed
-    EXPECT_THAT(u.meldungen, Contains("Rufbehandlung: \t13312"));
+    EXPECT_THAT(u.meldungen, Contains("Rufbehandlung: \tRückruf beendet"));
+}
+
+// No call came from it, and it is not 12 digits long: the INVITE's request
+// URI carries it exactly, as SIPp received it.
+TEST_F(SipTest, ACallBackToANumberNeverSeenDialsExactlyThatNumber) {
+    SippLauf angerufen("rueckruf_annehmen.xml", {});
+    Monitorumgebung u(angerufen.adresse(), optionen(false));
+    u.monitor.waehlen("01711234567", "4711");
+    EXPECT_EQ(angerufen.warten([&] { u.monitor.CapiAbfrage(); }), 0) << angerufen.protokoll();
+    EXPECT_THAT(angerufen.protokoll(), HasSubstr("INVITE sip:01711234567@"));
+    EXPECT_THAT(angerufen.protokoll(), HasSubstr("From: <sip:4711@"));
 }
 
 }  // namespace

@@ -1,24 +1,18 @@
 // What the SIP source reads itself: the caller and the MSN out of an INVITE's
-// user parts (as the call monitor then shows them), a CANCEL's Reason, the
-// call-back's final response, and the padded call-back number.
+// user parts (as the message list then shows them), a CANCEL's Reason and
+// the call-back's final response.
 #include <gtest/gtest.h>
 
-#include "rufpilot/capi/capi_lesen.h"
-#include "rufpilot/capi/capi_nachrichten.h"
-#include "rufpilot/capi/capi_rufnummern.h"
 #include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
-#include "rufpilot/sip/sip_waehlauftrag.h"
 
 namespace rufpilot {
 namespace {
 
-// Caller and MSN as the monitor reads them from the number area built for
-// an INVITE.
+// Caller and MSN as the message list shows them for an INVITE.
 std::pair<std::string, std::string> Gelesen(const SipAnruferangaben& a, const std::string& msn) {
-    const std::string bereich = SipNummernbereich(msn, SipAnruferStruct(a));
-    return {AnruferAusNummernbereich(bereich), MsnAusNummernbereich(bereich)};
+    return {SipAnrufer(a), SipMsn(msn)};
 }
 
 TEST(SipAnrufer, TheCallerComesFromTheAssertedIdentityElseFromFrom) {
@@ -33,7 +27,7 @@ TEST(SipAnrufer, TheCallerComesFromTheAssertedIdentityElseFromFrom) {
     EXPECT_EQ(Gelesen({"**610", "h", false, "", ""}, "1").first, "**610");
 }
 
-TEST(SipAnrufer, SuppressedAndMissingNumbersGiveTheTextsOfIsdn) {
+TEST(SipAnrufer, SuppressedAndMissingNumbersGiveTheTextsOfEverySource) {
     EXPECT_EQ(Gelesen({"anonymous", "anonymous.invalid", false, "", ""}, "4711").first, "Unbekannt");
     EXPECT_EQ(Gelesen({"Anonymous", "fritz.box", false, "", ""}, "4711").first, "Unbekannt");
     // The router knows the number but the caller asked to hide it.
@@ -43,73 +37,47 @@ TEST(SipAnrufer, SuppressedAndMissingNumbersGiveTheTextsOfIsdn) {
     EXPECT_EQ(Gelesen({"0301234", "h", false, "", ""}, "").second, "");
 }
 
-TEST(SipAnrufer, OverlongUserPartsAreCutNotCarriedPastTheArea) {
+TEST(SipAnrufer, OverlongUserPartsAreCutAndControlsCannotSplitALine) {
     const std::string lang(400, '7');
     const auto [anrufer, msn] = Gelesen({lang, "h", false, "", ""}, lang);
     EXPECT_EQ(anrufer, "0" + std::string(32, '7'));
     EXPECT_EQ(msn, std::string(32, '7'));
-    EXPECT_LE(SipNummernbereich(lang, SipAnruferStruct({lang, "h", false, "", ""})).size(), kNummernbereichMax);
+    EXPECT_EQ(Gelesen({"0301%092", "h", false, "", ""}, "47%0A11").first, "0301?2");
+    EXPECT_EQ(Gelesen({"0301", "h", false, "", ""}, "47%0A11").second, "47?11");
 }
 
-TEST(SipAusloesegrund, TheReasonGivesTheTextOfTheMatchingIsdnCause) {
-    EXPECT_EQ(GrundAusReason(""), kGrundAufgelegt);
-    EXPECT_EQ(GrundAusReason("SIP;cause=200;text=\"Call completed elsewhere\""), kGrundAndersAngenommen);
-    EXPECT_EQ(GrundAusReason("sip ; text=\"Call Completed Elsewhere\""), kGrundAndersAngenommen);
-    EXPECT_EQ(GrundAusReason("Q.850;cause=16;text=\"Normal, call clearing\""), 0x3490);
-    // Q.850 is the more precise of two.
-    EXPECT_EQ(GrundAusReason("SIP;cause=200, Q.850;cause=26"), 0x349A);
-    EXPECT_EQ(GrundAusReason("SIP;cause=487;text=\"a, b\""), kGrundAufgelegt);
-    EXPECT_EQ(GrundAusReason("Q.850;cause=999"), kGrundAufgelegt);
-    EXPECT_EQ(GrundAusReason("Q.850;cause="), kGrundAufgelegt);
-    EXPECT_EQ(GrundAusReason(";;,,=\"\\"), kGrundAufgelegt);
+// The reason in words of its own (no S0 bus over SIP), unnamed causes with
+// their code beside the words.
+TEST(SipAusloesegrund, TheReasonGivesTheTextOfTheSipWorld) {
+    const std::pair<const char*, const char*> faelle[] = {
+        {"", "Anrufer hat aufgelegt"},
+        {"SIP;cause=200;text=\"Call completed elsewhere\"", "Angenommen an anderem Telefon"},
+        {"sip ; text=\"Call Completed Elsewhere\"", "Angenommen an anderem Telefon"},
+        {"SIP;cause=302", "Anruf umgeleitet"},
+        {"Q.850;cause=16;text=\"Normal, call clearing\"", "Anrufer hat aufgelegt"},
+        // Q.850 is the more precise of two.
+        {"SIP;cause=200, Q.850;cause=26", "Angenommen an anderem Telefon"},
+        {"Q.850;cause=102", "Abbruch durch Router"},
+        {"Q.850;cause=17", "Q.850 17 (Teilnehmer besetzt)"},
+        {"SIP;cause=487;text=\"a, b\"", "Anrufer hat aufgelegt"},
+        {"Q.850;cause=999", "Anrufer hat aufgelegt"},
+        {"Q.850;cause=", "Anrufer hat aufgelegt"},
+        {";;,,=\"\\", "Anrufer hat aufgelegt"},
+    };
+    for (const auto& [reason, text] : faelle) {
+        const Ausloesung a = GrundAusReason(reason);
+        EXPECT_EQ(a.netz, Netz::Sip) << reason;
+        EXPECT_EQ(AusloesungText(a), text) << reason;
+    }
 }
 
 TEST(SipAusloesegrund, ACallBackThatIsNotAnsweredEndsWithTheCalleesReason) {
-    EXPECT_EQ(GrundAusStatus(486), 0x3491);
-    EXPECT_EQ(GrundAusStatus(404), 0x3481);
-    EXPECT_EQ(GrundAusStatus(480), 0x3492);
-    EXPECT_EQ(GrundAusStatus(603), 0x3495);
-    EXPECT_EQ(GrundAusStatus(503), 0x34A9);
-    EXPECT_EQ(GrundAusStatus(487), kGrundSelbstBeendet);
-}
-
-TEST(SipWaehlauftrag, ThePaddedNumberIsResolvedToTheCallerItStandsFor) {
-    const Waehlauftrag a = WaehlauftragLesen(ConnectReq(1, 7, "01711234567", "4711"));
-    EXPECT_EQ(a.nummer, "017112345670");
-    EXPECT_EQ(a.msn, "4711");
-
-    Nummernliste liste = Anruferliste();
-    EXPECT_EQ(liste.aufloesen(a.nummer), "017112345670");  // never seen: as it stands
-    liste.merken("01711234567");
-    liste.merken("0301234");
-    EXPECT_EQ(liste.aufloesen(a.nummer), "01711234567");
-    EXPECT_EQ(liste.aufloesen(WaehlauftragLesen(ConnectReq(1, 7, "0301234", "1")).nummer), "0301234");
-    // Cut to 12 digits.
-    liste.merken("00436601234567");
-    EXPECT_EQ(liste.aufloesen("004366012345"), "00436601234567");
-    // Seen without the trunk prefix the monitor puts before it.
-    liste.merken("221555");
-    EXPECT_EQ(liste.aufloesen("022155500000"), "0221555");
-
-    // An MSN longer than its 8 places, as the router dialled it.
-    Nummernliste msns = MsnListe();
-    msns.merken("0301234567");
-    msns.merken("4711");
-    EXPECT_EQ(msns.aufloesen(WaehlauftragLesen(ConnectReq(1, 7, "1", "0301234567")).msn), "0301234567");
-    EXPECT_EQ(msns.aufloesen("4711"), "4711");
-    EXPECT_EQ(msns.aufloesen("4712"), "4712");
-}
-
-TEST(SipWaehlauftrag, ACutRequestGivesShorterTexts) {
-    const CapiNachricht voll = ConnectReq(1, 7, "01711234567", "4711");
-    for (std::size_t n = 0; n <= voll.size(); ++n) {
-        const Waehlauftrag a = WaehlauftragLesen(std::span(voll).first(n));
-        EXPECT_LE(a.nummer.size(), 12u);
-        EXPECT_LE(a.msn.size(), 8u);
-    }
-    CapiNachricht falsch = voll;
-    falsch[14] = 255;  // a called number struct running past the end
-    EXPECT_EQ(WaehlauftragLesen(falsch).msn, "");
+    const std::pair<int, const char*> faelle[] = {
+        {486, "SIP 486 (Teilnehmer besetzt)"},    {404, "SIP 404 (Rufnummer nicht vergeben)"},
+        {480, "SIP 480 (Teilnehmer antwortet nicht)"}, {603, "SIP 603 (Ruf abgewiesen)"},
+        {503, "SIP 503 (vorübergehende Störung)"},  {487, "Rückruf beendet"},
+    };
+    for (const auto& [status, text] : faelle) EXPECT_EQ(AusloesungText(GrundAusStatus(status)), text) << status;
 }
 
 TEST(SipAdressen, OnlyDialableNumbersBecomeUriUserParts) {
