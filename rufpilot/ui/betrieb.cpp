@@ -4,16 +4,10 @@
 #include <csignal>
 #include <iostream>
 
-#include "rufpilot/dispatch/anwendung.h"
-#include "rufpilot/ui/quellenstart.h"
+#include "rufpilot/ui/betriebsaufbau.h"
 #include "rufpilot/ui/echtzeit_schleife.h"
 #include "rufpilot/ui/einzelinstanz.h"
 #include "rufpilot/ui/text_oberflaeche.h"
-#include "tonwerk/core/funkwandler.h"
-#include "tonwerk/platform/alsa_ausgabe.h"
-#include "tonwerk/platform/alsa_eingang.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/termios_anschluss.h"
 
 namespace rufpilot {
 
@@ -39,26 +33,12 @@ int betreiben(const Betriebsoptionen& optionen) {
 
     EchtzeitSchleife schleife;
     TextOberflaeche oberflaeche(std::cout);
-    tonwerk::AlsaEingang eingang;
-    tonwerk::AlsaAusgabe ausgabe(optionen.pcm);
-    tonwerk::KeinAnschluss steuerungsAnschluss;  // the control's own keying stays unused
-    tonwerk::SystemUhr uhr;
-    tonwerk::Funkwandler fw(
-        tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, schleife.timer(), schleife.timer(), uhr});
-    tonwerk::TermiosAnschluss anschluss;
-    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
-    Quellenstart quelle(optionen.verzeichnis, schleife);
-
-    Anwendung anwendung(Anwendungsteile{oberflaeche, schleife, fw, anschluss, quelle.treiber(), schleife.timer(),
-                                        optionen.verzeichnis});
-    quelle.anbinden(anwendung.vermittlung());
-    anwendung.starten();
-    // SIP retransmissions and replies cannot wait for the monitor's tick.
-    tonwerk::SchleifenZeitgeber& pumpe = schleife.timer();
-    if (quelle.brauchtPumpe()) pumpe.aktivieren(20, [&quelle] { quelle.treiber().pumpen(); });
+    Betriebsaufbau aufbau(optionen, schleife,
+                          {schleife.timer(), schleife.timer(), schleife.timer(), schleife.timer()}, oberflaeche);
+    aufbau.starten();
     schleife.laufen(gEnde);
     std::cout << "bitte warten, die Soundkarte(n) werden reinitialisiert ...\n" << std::flush;
-    anwendung.beenden();
+    aufbau.anwendung().beenden();
     return 0;
 }
 

@@ -4,19 +4,12 @@
 #include <QMessageBox>
 #include <csignal>
 
-#include "rufpilot/dispatch/anwendung.h"
-#include "rufpilot/ui/quellenstart.h"
+#include "rufpilot/ui/betriebsaufbau.h"
 #include "rufpilot/ui/einzelinstanz.h"
 #include "rufpilot/ui/fenster/deutsch.h"
 #include "rufpilot/ui/fenster/form1.h"
 #include "rufpilot/ui/fenster/qt_schleife.h"
 #include "rufpilot/ui/fenster/qt_zeitgeber.h"
-#include "tonwerk/core/funkwandler.h"
-#include "tonwerk/platform/alsa_ausgabe.h"
-#include "tonwerk/platform/alsa_eingang.h"
-#include "tonwerk/platform/echtzeit.h"
-#include "tonwerk/platform/ohne_hardware.h"
-#include "tonwerk/platform/termios_anschluss.h"
 
 namespace rufpilot {
 
@@ -33,29 +26,16 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
 
     QtSchleife schleife;
     QtZeitgeber timer1, timer2, fensterTimer, pumpe;
-    tonwerk::AlsaEingang eingang;
-    tonwerk::AlsaAusgabe ausgabe(optionen.pcm);
-    tonwerk::KeinAnschluss steuerungsAnschluss;  // the control's own keying stays unused
-    tonwerk::SystemUhr uhr;
-    tonwerk::Funkwandler fw(tonwerk::Plattform{eingang, ausgabe, steuerungsAnschluss, timer1, timer2, uhr});
-    tonwerk::TermiosAnschluss anschluss;
-    for (const auto& [port, geraet] : optionen.ports) anschluss.geraetSetzen(port, geraet);
-    Quellenstart quelle(optionen.verzeichnis, schleife);
-
     Form1 form;
-    Anwendung anwendung(
-        Anwendungsteile{form, schleife, fw, anschluss, quelle.treiber(), fensterTimer, optionen.verzeichnis});
-    form.anbinden(anwendung);
+    Betriebsaufbau aufbau(optionen, schleife, {timer1, timer2, fensterTimer, pumpe}, form);
+    form.anbinden(aufbau.anwendung());
     // Hidden in the tray is no reason to end; only the close sequence ends it.
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(&form, &Form1::geschlossen, &app, &QCoreApplication::quit);
-    quelle.anbinden(anwendung.vermittlung());
-    anwendung.starten();
-    // SIP retransmissions and replies cannot wait for the monitor's tick.
-    if (quelle.brauchtPumpe()) pumpe.aktivieren(20, [&quelle] { quelle.treiber().pumpen(); });
+    aufbau.starten();
     form.show();
     const int status = app.exec();
-    anwendung.beenden();  // nothing left to do after the close sequence
+    aufbau.anwendung().beenden();  // nothing left to do after the close sequence
     return status;
 }
 

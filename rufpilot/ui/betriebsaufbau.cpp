@@ -1,0 +1,23 @@
+#include "rufpilot/ui/betriebsaufbau.h"
+
+namespace rufpilot {
+
+Betriebsaufbau::Betriebsaufbau(const Betriebsoptionen& optionen, Ereignisschleife& schleife,
+                               Zeitgeberbelegung zeitgeber, Oberflaeche& oberflaeche)
+    : ausgabe_(optionen.pcm),
+      fw_(tonwerk::Plattform{eingang_, ausgabe_, steuerungsAnschluss_, zeitgeber.funkwandler1, zeitgeber.funkwandler2,
+                             uhr_}),
+      quelle_(optionen.verzeichnis, schleife),
+      anwendung_(Anwendungsteile{oberflaeche, schleife, fw_, anschluss_, quelle_.treiber(), zeitgeber.anwendung,
+                                 optionen.verzeichnis}),
+      pumpe_(zeitgeber.pumpe) {
+    for (const auto& [port, geraet] : optionen.ports) anschluss_.geraetSetzen(port, geraet);
+}
+
+void Betriebsaufbau::starten() {
+    quelle_.anbinden(anwendung_.vermittlung());
+    anwendung_.starten();
+    if (quelle_.brauchtPumpe()) pumpe_.aktivieren(20, [this] { quelle_.treiber().pumpen(); });
+}
+
+}  // namespace rufpilot
