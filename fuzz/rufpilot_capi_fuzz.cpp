@@ -12,7 +12,7 @@
 #include "rufpilot/capi/capi_lesen.h"
 #include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/capi_rufnummern.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "rufpilot/dispatch/simulierte_zeit.h"
+#include "rufpilot/simulation/simulierte_zeit.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/simulierter_eingang.h"
 #include "tonwerk/platform/sound_ausgabe.h"

@@ -11,14 +11,14 @@
 #include <ostream>
 
 #include "rufpilot/capi/capi_quelle.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 #include "rufpilot/demo/doppelte_oberflaeche.h"
 #include "rufpilot/demo/funkstrecke.h"
 #include "rufpilot/demo/leitstelle.h"
 #include "rufpilot/demo/mitschrift.h"
 #include "rufpilot/dispatch/anwendung.h"
-#include "rufpilot/dispatch/simulierte_zeit.h"
-#include "rufpilot/ui/text_oberflaeche.h"
+#include "rufpilot/simulation/simulierte_zeit.h"
+#include "rufpilot/betrieb/text_oberflaeche.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_anschluss.h"

@@ -11,7 +11,7 @@
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/demo/simulierte_welt.h"
 #include "rufpilot/demo/telefonseite.h"
-#include "rufpilot/ui/echtzeit_schleife.h"
+#include "rufpilot/betrieb/echtzeit_schleife.h"
 
 namespace rufpilot {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "rufpilot/capi/capi_quelle.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 
 namespace rufpilot {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/capi/capi_quelle.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 
 namespace rufpilot {
 namespace {

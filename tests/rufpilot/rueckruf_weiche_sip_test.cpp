@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "rufpilot/capi/capi_quelle.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 #include "rufpilot/demo/sip_gegenstelle.h"
 #include "rufpilot/routermonitor/rueckruf_weiche.h"
 #include "rufpilot/sip/sip_treiber.h"
-#include "rufpilot/ui/quellenstart.h"
+#include "rufpilot/betrieb/quellenstart.h"
 
 namespace rufpilot {
 namespace {

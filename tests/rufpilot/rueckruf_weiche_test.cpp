@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "rufpilot/capi/capi_quelle.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 #include "rufpilot/routermonitor/anrufmonitor_treiber.h"
 #include "rufpilot/routermonitor/quellenwahl.h"
 

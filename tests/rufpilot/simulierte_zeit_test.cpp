@@ -1,4 +1,4 @@
-#include "rufpilot/dispatch/simulierte_zeit.h"
+#include "rufpilot/simulation/simulierte_zeit.h"
 
 #include <gtest/gtest.h>
 

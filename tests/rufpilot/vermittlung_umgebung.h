@@ -20,7 +20,7 @@
 
 #include "rufpilot/demo/funkstrecke.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
-#include "rufpilot/dispatch/simulierte_zeit.h"
+#include "rufpilot/simulation/simulierte_zeit.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/aufnehmende_ausgabe.h"
 #include "tonwerk/platform/ohne_hardware.h"

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "rufpilot/dispatch/rufvermittlung.h"
-#include "rufpilot/ui/echtzeit_schleife.h"
+#include "rufpilot/betrieb/echtzeit_schleife.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_eingang.h"

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/echtzeit_schleife.h"
+#include "rufpilot/betrieb/echtzeit_schleife.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/einzelinstanz.h"
+#include "rufpilot/betrieb/einzelinstanz.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "rufpilot/config/rufquelle.h"
-#include "rufpilot/ui/betrieb.h"
+#include "rufpilot/betrieb/betrieb.h"
 
 namespace rufpilot {
 

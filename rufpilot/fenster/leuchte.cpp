@@ -1,8 +1,8 @@
-#include "rufpilot/ui/fenster/leuchte.h"
+#include "rufpilot/fenster/leuchte.h"
 
 #include <QPainter>
 
-#include "rufpilot/ui/fenster/farben.h"
+#include "rufpilot/fenster/farben.h"
 
 namespace rufpilot {
 

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/quellenstart.h"
+#include "rufpilot/betrieb/quellenstart.h"
 
 #include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/libcapi20_treiber.h"

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/betriebsaufbau.h"
+#include "rufpilot/betrieb/betriebsaufbau.h"
 
 namespace rufpilot {
 

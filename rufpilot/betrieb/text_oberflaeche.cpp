@@ -1,4 +1,4 @@
-#include "rufpilot/ui/text_oberflaeche.h"
+#include "rufpilot/betrieb/text_oberflaeche.h"
 
 namespace rufpilot {
 

@@ -1,15 +1,15 @@
-#include "rufpilot/ui/fenster/fenster_betrieb.h"
+#include "rufpilot/fenster/fenster_betrieb.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <csignal>
 
-#include "rufpilot/ui/betriebsaufbau.h"
-#include "rufpilot/ui/einzelinstanz.h"
-#include "rufpilot/ui/fenster/deutsch.h"
-#include "rufpilot/ui/fenster/form1.h"
-#include "rufpilot/ui/fenster/qt_schleife.h"
-#include "rufpilot/ui/fenster/qt_zeitgeber.h"
+#include "rufpilot/betrieb/betriebsaufbau.h"
+#include "rufpilot/betrieb/einzelinstanz.h"
+#include "rufpilot/fenster/deutsch.h"
+#include "rufpilot/fenster/form1.h"
+#include "rufpilot/fenster/qt_schleife.h"
+#include "rufpilot/fenster/qt_zeitgeber.h"
 
 namespace rufpilot {
 

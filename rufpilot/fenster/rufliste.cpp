@@ -1,8 +1,8 @@
-#include "rufpilot/ui/fenster/rufliste.h"
+#include "rufpilot/fenster/rufliste.h"
 
 #include <QHeaderView>
 
-#include "rufpilot/ui/fenster/farben.h"
+#include "rufpilot/fenster/farben.h"
 
 namespace rufpilot {
 

@@ -15,8 +15,8 @@
 #include <functional>
 
 #include "rufpilot/dispatch/oberflaeche.h"
-#include "rufpilot/ui/fenster/leuchte.h"
-#include "rufpilot/ui/fenster/rufliste.h"
+#include "rufpilot/fenster/leuchte.h"
+#include "rufpilot/fenster/rufliste.h"
 
 namespace rufpilot {
 

@@ -1,10 +1,10 @@
-#include "rufpilot/ui/fenster/quellen_abschnitt.h"
+#include "rufpilot/fenster/quellen_abschnitt.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "rufpilot/ui/fenster/farben.h"
+#include "rufpilot/fenster/farben.h"
 
 namespace rufpilot {
 

@@ -10,12 +10,12 @@
 
 #include "rufpilot/demo/simulierte_welt.h"
 #include "rufpilot/demo/vorfuehrung.h"
-#include "rufpilot/ui/echtzeit_schleife.h"
-#include "rufpilot/ui/fenster/deutsch.h"
-#include "rufpilot/ui/fenster/fenster_betrieb.h"
-#include "rufpilot/ui/fenster/form1.h"
-#include "rufpilot/ui/fenster/form2.h"
-#include "rufpilot/ui/fenster/form3.h"
+#include "rufpilot/betrieb/echtzeit_schleife.h"
+#include "rufpilot/fenster/deutsch.h"
+#include "rufpilot/fenster/fenster_betrieb.h"
+#include "rufpilot/fenster/form1.h"
+#include "rufpilot/fenster/form2.h"
+#include "rufpilot/fenster/form3.h"
 
 namespace rufpilot {
 

@@ -6,10 +6,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "rufpilot/ui/fenster/farben.h"
-#include "rufpilot/ui/fenster/form1.h"
-#include "rufpilot/ui/fenster/klick_label.h"
-#include "rufpilot/ui/fenster/trayicon_bild.h"
+#include "rufpilot/fenster/farben.h"
+#include "rufpilot/fenster/form1.h"
+#include "rufpilot/fenster/klick_label.h"
+#include "rufpilot/fenster/trayicon_bild.h"
 
 namespace rufpilot {
 

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/fenster/deutsch.h"
+#include "rufpilot/fenster/deutsch.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/fenster/form3.h"
+#include "rufpilot/fenster/form3.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "rufpilot/dispatch/eingaben.h"
-#include "rufpilot/ui/fenster/farben.h"
+#include "rufpilot/fenster/farben.h"
 
 namespace rufpilot {
 

@@ -1,4 +1,4 @@
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 
 #include <cstdio>
 

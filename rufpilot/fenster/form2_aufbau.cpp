@@ -10,8 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "rufpilot/ui/fenster/farben.h"
-#include "rufpilot/ui/fenster/form2.h"
+#include "rufpilot/fenster/farben.h"
+#include "rufpilot/fenster/form2.h"
 
 namespace rufpilot {
 

@@ -1,4 +1,4 @@
-#include "rufpilot/ui/fenster/qt_zeitgeber.h"
+#include "rufpilot/fenster/qt_zeitgeber.h"
 
 #include <algorithm>
 

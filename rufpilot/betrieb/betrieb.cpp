@@ -1,13 +1,13 @@
-#include "rufpilot/ui/betrieb.h"
+#include "rufpilot/betrieb/betrieb.h"
 
 #include <atomic>
 #include <csignal>
 #include <iostream>
 
-#include "rufpilot/ui/betriebsaufbau.h"
-#include "rufpilot/ui/echtzeit_schleife.h"
-#include "rufpilot/ui/einzelinstanz.h"
-#include "rufpilot/ui/text_oberflaeche.h"
+#include "rufpilot/betrieb/betriebsaufbau.h"
+#include "rufpilot/betrieb/echtzeit_schleife.h"
+#include "rufpilot/betrieb/einzelinstanz.h"
+#include "rufpilot/betrieb/text_oberflaeche.h"
 
 namespace rufpilot {
 

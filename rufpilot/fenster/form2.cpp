@@ -1,4 +1,4 @@
-#include "rufpilot/ui/fenster/form2.h"
+#include "rufpilot/fenster/form2.h"
 
 #include <QMessageBox>
 #include <exception>
@@ -8,7 +8,7 @@
 #include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/anwendung.h"
 #include "rufpilot/dispatch/eingaben.h"
-#include "rufpilot/ui/fenster/form3.h"
+#include "rufpilot/fenster/form3.h"
 
 namespace rufpilot {
 

@@ -1,9 +1,9 @@
-#include "rufpilot/ui/fenster/trayicon_bild.h"
+#include "rufpilot/fenster/trayicon_bild.h"
 
 #include <QPainter>
 #include <QPixmap>
 
-#include "rufpilot/ui/fenster/farben.h"
+#include "rufpilot/fenster/farben.h"
 
 namespace rufpilot {
 

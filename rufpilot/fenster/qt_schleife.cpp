@@ -1,4 +1,4 @@
-#include "rufpilot/ui/fenster/qt_schleife.h"
+#include "rufpilot/fenster/qt_schleife.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

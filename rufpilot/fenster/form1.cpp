@@ -1,12 +1,12 @@
-#include "rufpilot/ui/fenster/form1.h"
+#include "rufpilot/fenster/form1.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include "rufpilot/dispatch/anwendung.h"
 #include "rufpilot/dispatch/eingaben.h"
-#include "rufpilot/ui/fenster/form2.h"
-#include "rufpilot/ui/fenster/trayicon_bild.h"
+#include "rufpilot/fenster/form2.h"
+#include "rufpilot/fenster/trayicon_bild.h"
 
 namespace rufpilot {
 

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <array>
 
-#include "rufpilot/ui/fenster/quellen_abschnitt.h"
+#include "rufpilot/fenster/quellen_abschnitt.h"
 
 namespace rufpilot {
 
