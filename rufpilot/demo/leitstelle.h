@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/simulation/funkstrecke.h"
 #include "rufpilot/simulation/simulierte_zeit.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"

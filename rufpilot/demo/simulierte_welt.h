@@ -13,7 +13,7 @@
 #include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/simulation/simulierte_leitung.h"
 #include "rufpilot/demo/doppelte_oberflaeche.h"
-#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/simulation/funkstrecke.h"
 #include "rufpilot/demo/leitstelle.h"
 #include "rufpilot/demo/mitschrift.h"
 #include "rufpilot/dispatch/anwendung.h"

@@ -1,4 +1,4 @@
-#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/simulation/funkstrecke.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/simulation/funkstrecke.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
 #include "rufpilot/simulation/simulierte_zeit.h"
 #include "tonwerk/core/funkwandler.h"
