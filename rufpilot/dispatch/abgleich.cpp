@@ -30,8 +30,8 @@ void Rufvermittlung::RufPruefen(const std::string& anrufer, const std::string& m
         quittiert = StatusSenden(eintrag.kennung, status, t_.einstellungen.baustufe, t_.einstellungen.tki,
                                  leitungsnummer(eintrag.leitung));
         if (quittiert) {
-            rueckrufnummer_ = eintrag.telefon;
-            Rueckruf(eintrag.telefon, slot, 10);
+            rueckrufer_.rueckrufnummer(eintrag.telefon);
+            rueckrufer_.Rueckruf(eintrag.telefon, slot, 10);
         }
     } catch (const std::exception& fehler) {
         // The call happened: it still gets its row and its log line.

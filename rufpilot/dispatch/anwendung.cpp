@@ -36,7 +36,7 @@ void Anwendung::starten() {
     }
     einstellungen_ = einstellungenLesen(t_.verzeichnis / kEinstellungsdatei);
     if (einstellungen_.comPort == 0) einstellungen_.comPort = 1;
-    vermittlung_.PortPruefen();
+    vermittlung_.leitungen().PortPruefen();
     soundEinrichten();
     capiEinrichten();
     nummernLaden();
@@ -88,7 +88,7 @@ void Anwendung::nummernLaden() {
 void Anwendung::einstellungenNeuLaden() {
     vermittlung_.MsnListeLaden();
     nummernLaden();
-    vermittlung_.PortPruefen();
+    vermittlung_.leitungen().PortPruefen();
 }
 
 void Anwendung::tick() {
@@ -110,8 +110,8 @@ void Anwendung::beenden(const std::function<void(Abschaltschritt)>& nachSchritt)
     gemacht(Abschaltschritt::TimerAngehalten);
     t_.anschluss.schliessen();
     if (einstellungen_.pegelumkehr == 1) {
-        vermittlung_.LeitungEin(einstellungen_.comPort, 1);
-        vermittlung_.LeitungEin(einstellungen_.comPort, 2);
+        vermittlung_.leitungen().LeitungEin(einstellungen_.comPort, 1);
+        vermittlung_.leitungen().LeitungEin(einstellungen_.comPort, 2);
     }
     gemacht(Abschaltschritt::PortGeschlossen);
     t_.funkwandler.Soundstop();

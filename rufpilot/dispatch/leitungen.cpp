@@ -1,13 +1,13 @@
 // The gateway's own serial port: keying lines, their indicators, opening.
-#include "rufpilot/dispatch/rufvermittlung.h"
+#include "rufpilot/dispatch/leitungen.h"
 
 namespace rufpilot {
 
-void Rufvermittlung::LeitungEin(int port, int leitung) { leitungSchalten(port, leitung, true); }
+void Leitungen::LeitungEin(int port, int leitung) { leitungSchalten(port, leitung, true); }
 
-void Rufvermittlung::LeitungAus(int port, int leitung) { leitungSchalten(port, leitung, false); }
+void Leitungen::LeitungAus(int port, int leitung) { leitungSchalten(port, leitung, false); }
 
-void Rufvermittlung::leitungSchalten(int port, int leitung, bool ein) {
+void Leitungen::leitungSchalten(int port, int leitung, bool ein) {
     if (port == 0) return;
     // Inverted lines are keyed by disabling them. A closed port or a line
     // that cannot be switched is not reported: the lamp shows the port.
@@ -19,14 +19,14 @@ void Rufvermittlung::leitungSchalten(int port, int leitung, bool ein) {
     LeitungAnzeigen(ein ? 1 : 0, port, leitung);
 }
 
-void Rufvermittlung::LeitungAnzeigen(int zustand, int port, int leitung) {
+void Leitungen::LeitungAnzeigen(int zustand, int port, int leitung) {
     if (port < 1 || port > 4) return;
     const bool umgekehrt = t_.einstellungen.pegelumkehr == 1;
     const bool hoch = (zustand == 1 && !umgekehrt) || (zustand == 0 && umgekehrt);
     t_.oberflaeche.leitung(port, leitung == 1 ? 1 : 2, hoch);
 }
 
-void Rufvermittlung::PortPruefen() {
+void Leitungen::PortPruefen() {
     Einstellungen& e = t_.einstellungen;
     t_.anschluss.schliessen();
     t_.schleife.ereignisseVerarbeiten();

@@ -2,13 +2,13 @@
 // by return or by exception, the line goes back to rest.
 #pragma once
 
-#include "rufpilot/dispatch/rufvermittlung.h"
+#include "rufpilot/dispatch/leitungen.h"
 
 namespace rufpilot {
 
 class Tastung {
 public:
-    Tastung(Rufvermittlung& vermittlung, int port, int leitung)
+    Tastung(Leitungen& vermittlung, int port, int leitung)
         : vermittlung_(vermittlung), port_(port), leitung_(leitung) {
         vermittlung_.LeitungEin(port_, leitung_);
     }
@@ -23,7 +23,7 @@ public:
     Tastung& operator=(const Tastung&) = delete;
 
 private:
-    Rufvermittlung& vermittlung_;
+    Leitungen& vermittlung_;
     const int port_;
     const int leitung_;
 };

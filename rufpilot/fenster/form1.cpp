@@ -97,7 +97,7 @@ void Form1::fmsTesten() {
 
 void Form1::handyTesten() {
     if (!anwendung_ || !handyTestMoeglich(text(text3_), text(text5_))) return;
-    anwendung_->vermittlung().Rueckruf(text(text3_), text(text5_), 0);
+    anwendung_->vermittlung().rueckrufer().Rueckruf(text(text3_), text(text5_), 0);
 }
 
 void Form1::einstellungenOeffnen() {

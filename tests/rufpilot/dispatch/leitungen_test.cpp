@@ -16,10 +16,10 @@ TEST(Leitungen, NormalLevelsKeyHighAndRestLow) {
     EXPECT_FALSE(u.anschluss.dtrHoch());
     EXPECT_FALSE(u.anschluss.rtsHoch());
 
-    u.v.LeitungEin(1, 2);
+    u.v.leitungen().LeitungEin(1, 2);
     EXPECT_TRUE(u.anschluss.rtsHoch());
     EXPECT_TRUE(u.ui.anzeigen.at({1, 2}));
-    u.v.LeitungAus(1, 2);
+    u.v.leitungen().LeitungAus(1, 2);
     EXPECT_FALSE(u.anschluss.rtsHoch());
     EXPECT_FALSE(u.ui.anzeigen.at({1, 2}));
 }
@@ -27,16 +27,16 @@ TEST(Leitungen, NormalLevelsKeyHighAndRestLow) {
 TEST(Leitungen, InvertedDtrIsDisabledWhileKeyedAndShownHollow) {
     Vermittlungsumgebung u;
     u.einstellungen.pegelumkehr = 1;
-    u.v.PortPruefen();
+    u.v.leitungen().PortPruefen();
     EXPECT_EQ(u.ui.meldungen.back(), "Pegelumkehr ein:\tCOM-Port: 1");
     EXPECT_TRUE(u.anschluss.dtrHoch()) << "rest is the high level";
     EXPECT_TRUE(u.anschluss.rtsHoch());
     EXPECT_TRUE(u.ui.anzeigen.at({1, 1}));
 
-    u.v.LeitungEin(1, 1);
+    u.v.leitungen().LeitungEin(1, 1);
     EXPECT_FALSE(u.anschluss.dtrHoch());
     EXPECT_FALSE(u.ui.anzeigen.at({1, 1}));
-    u.v.LeitungAus(1, 1);
+    u.v.leitungen().LeitungAus(1, 1);
     EXPECT_TRUE(u.anschluss.dtrHoch());
     EXPECT_TRUE(u.ui.anzeigen.at({1, 1}));
 }
@@ -45,7 +45,7 @@ TEST(Leitungen, PortZeroSwitchesNothingAndAnUnknownLineTextKeysRts) {
     Vermittlungsumgebung u;
     const auto protokoll = u.anschluss.protokoll().size();
     const auto anzeigen = u.ui.anzeigen;
-    u.v.LeitungEin(0, 1);
+    u.v.leitungen().LeitungEin(0, 1);
     EXPECT_EQ(u.anschluss.protokoll().size(), protokoll);
     EXPECT_EQ(u.ui.anzeigen, anzeigen);
 
@@ -60,13 +60,13 @@ TEST(Leitungen, ABusyPortIsReportedAndPortZeroMeansTheFirst) {
     Vermittlungsumgebung u;
     u.anschluss.vorhanden = {2};
     u.einstellungen.comPort = 0;
-    u.v.PortPruefen();
+    u.v.leitungen().PortPruefen();
     EXPECT_EQ(u.einstellungen.comPort, 1);
     EXPECT_EQ(u.ui.meldungen.back(), "Port besetzt:\t1");
     EXPECT_EQ(u.ui.lampen.at(Lampe::Port1), Farbe::Gelb);
 
     u.einstellungen.comPort = 2;
-    u.v.PortPruefen();
+    u.v.leitungen().PortPruefen();
     EXPECT_EQ(u.ui.meldungen.back(), "Port OK\t2");
     EXPECT_EQ(u.ui.lampen.at(Lampe::Port2), Farbe::Gruen);
     EXPECT_TRUE(u.anschluss.offen());

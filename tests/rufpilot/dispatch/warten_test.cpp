@@ -30,10 +30,10 @@ TEST(Quittung, AnAcknowledgementAfter500MsEndsTheWait) {
     Vermittlungsumgebung u;
     spaeter(u, 500, telegramm("6A1B2345", 1, 15));
     const auto start = u.zeit.monotonMs();
-    EXPECT_TRUE(u.v.QuittungAbwarten("6A1B2345", 1));
+    EXPECT_TRUE(u.v.quittung().QuittungAbwarten("6A1B2345", 1));
     EXPECT_LE(u.zeit.monotonMs() - start, 560);
     EXPECT_EQ(u.ui.meldungen.back(), "Quittung für 6A1B2345\tvon Leitstelle");
-    EXPECT_EQ(u.v.quittungsKennung(), "");
+    EXPECT_EQ(u.v.quittung().quittungsKennung(), "");
 }
 
 TEST(Quittung, OnlyAnAnswerToTheVehicleWithStatus14OrMoreCounts) {
@@ -42,18 +42,18 @@ TEST(Quittung, OnlyAnAnswerToTheVehicleWithStatus14OrMoreCounts) {
     u.v.FMSDecodierung(r);
     r = telegramm("6A1B2345", 0, 15);
     u.v.FMSDecodierung(r);
-    EXPECT_EQ(u.v.quittungsKennung(), "");
+    EXPECT_EQ(u.v.quittung().quittungsKennung(), "");
     r = telegramm("6A1B2345", 1, 14);
     u.v.FMSDecodierung(r);
-    EXPECT_EQ(u.v.quittungsKennung(), "6A1B2345");
+    EXPECT_EQ(u.v.quittung().quittungsKennung(), "6A1B2345");
     // A late acknowledgement does not end the next wait.
-    EXPECT_FALSE(u.v.QuittungAbwarten("6A1B2345", 1));
+    EXPECT_FALSE(u.v.quittung().QuittungAbwarten("6A1B2345", 1));
 }
 
 TEST(Quittung, WithoutAnswerTheWaitEndsAfterASecondEvenAcrossMidnight) {
     Vermittlungsumgebung u({2026, 12, 8, 23, 59, 59, 500});
     const auto start = u.zeit.monotonMs();
-    EXPECT_FALSE(u.v.QuittungAbwarten("6A1B2345", 1));
+    EXPECT_FALSE(u.v.quittung().QuittungAbwarten("6A1B2345", 1));
     const auto dauer = u.zeit.monotonMs() - start;
     EXPECT_GT(dauer, 1000);
     EXPECT_LE(dauer, 1060);
@@ -63,7 +63,7 @@ TEST(Quittung, WithoutAnswerTheWaitEndsAfterASecondEvenAcrossMidnight) {
 TEST(Warten, ZeroMakesOneStepAndShowsNoCountdown) {
     Vermittlungsumgebung u;
     const auto start = u.zeit.monotonMs();
-    u.v.Warten(0, 0);
+    u.v.rueckrufer().Warten(0, 0);
     EXPECT_EQ(u.zeit.monotonMs() - start, 40);
     ASSERT_EQ(u.ui.countdowns.size(), 1u);
     EXPECT_FALSE(u.ui.countdowns[0].sichtbar);
@@ -71,9 +71,9 @@ TEST(Warten, ZeroMakesOneStepAndShowsNoCountdown) {
 
 TEST(Rueckruf, WithZeroSecondsTheCountdownShowsOnceAndTheCallFollows) {
     Vermittlungsumgebung u;
-    u.v.rueckrufnummer("01701234567");
+    u.v.rueckrufer().rueckrufnummer("01701234567");
     const auto start = u.zeit.monotonMs();
-    u.v.Rueckruf("0151999", "222", 0);
+    u.v.rueckrufer().Rueckruf("0151999", "222", 0);
     EXPECT_EQ(u.ui.meldungen.back(), "Wähle 0151999\t MSN=222");
     ASSERT_EQ(u.ui.countdowns.size(), 2u);
     EXPECT_TRUE(u.ui.countdowns[0].sichtbar);
@@ -86,9 +86,9 @@ TEST(Rueckruf, WithZeroSecondsTheCountdownShowsOnceAndTheCallFollows) {
 
 TEST(Rueckruf, TheCountdownCountsWholeSecondsDown) {
     Vermittlungsumgebung u;
-    u.v.rueckrufnummer("0301234");
+    u.v.rueckrufer().rueckrufnummer("0301234");
     const auto start = u.zeit.monotonMs();
-    u.v.Rueckruf("0301234", "111", 2);
+    u.v.rueckrufer().Rueckruf("0301234", "111", 2);
     std::vector<std::string> texte;
     for (const auto& c : u.ui.countdowns)
         if (c.sichtbar && (texte.empty() || texte.back() != c.text)) texte.push_back(c.text);

@@ -188,7 +188,7 @@ struct Vermittlungsumgebung {
         fw.DecLinksFMS(tonwerk::Wahr);
         fw.DecRechtsFMS(tonwerk::Falsch);
         fw.SoundStart();
-        v.PortPruefen();
+        v.leitungen().PortPruefen();
         v.MsnListeLaden();
     }
     ~Vermittlungsumgebung() {

@@ -167,7 +167,7 @@ int laufen(const fs::path& pty, const fs::path& protokollDatei, int pegelumkehr,
         });
     };
 
-    v.PortPruefen();
+    v.leitungen().PortPruefen();
     if (!anschluss.offen()) {
         std::fprintf(stderr, "%s lässt sich nicht öffnen\n", pty.c_str());
         return 1;
