@@ -11,6 +11,7 @@
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/demo/simulierte_welt.h"
 #include "rufpilot/demo/telefonseite.h"
+#include "rufpilot/dispatch/anrufzeile.h"
 #include "rufpilot/betrieb/echtzeit_schleife.h"
 
 namespace rufpilot {
@@ -109,8 +110,8 @@ Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bo
     Ergebnis e;
     e.telegramme = w.ausgabe.sendungen() - telegrammeVorher;
     if (w.ui.zeilen(Liste::Anrufe).size() > zeilenVorher) {
-        const std::string& zeile = w.ui.zeilen(Liste::Anrufe).front();
-        e.quittung = zeile.substr(zeile.rfind('\t') + 1);
+        const auto zeile = anrufZeileLesen(w.ui.zeilen(Liste::Anrufe).front());
+        e.quittung = !zeile ? "unlesbar" : zeile->quittiert ? "ja" : "nein";
     }
     using Art = MitschreibendeQuelle::Auftrag::Art;
     const auto& auftraege = w.mitschrift.auftraege();

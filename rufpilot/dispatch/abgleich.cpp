@@ -2,6 +2,7 @@
 // MSN table; a double hit sends the status and becomes a row of the call list.
 #include <exception>
 
+#include "rufpilot/dispatch/anrufzeile.h"
 #include "rufpilot/dispatch/leitungsnummer.h"
 #include "rufpilot/dispatch/ruf_abgleich.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
@@ -39,9 +40,8 @@ void Rufvermittlung::RufPruefen(const std::string& anrufer, const std::string& m
     }
 
     const Ortszeit zeit = t_.schleife.jetzt();
-    const std::string zeile = uhrzeitText(zeit) + '\t' + eintrag.telefon + '\t' + slot + '\t' + eintrag.kennung +
-                              '\t' + std::to_string(status) + '\t' + eintrag.leitung + '\t' +
-                              (quittiert ? "ja" : "nein");
+    const std::string zeile = anrufZeileText(
+        {uhrzeitText(zeit), eintrag.telefon, slot, eintrag.kennung, status, eintrag.leitung, quittiert});
     listen_.anrufZeile(zeile);
     zeileProtokollieren(zeit, zeile);
 }
