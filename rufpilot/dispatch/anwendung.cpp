@@ -6,6 +6,7 @@
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
+#include "rufpilot/config/quellen_datei.h"
 
 namespace rufpilot {
 
@@ -127,5 +128,16 @@ void Anwendung::einstellungenSpeichern(const Einstellungen& neu) {
     vermittlung_.MsnListeLaden();
     einstellungenSchreiben(t_.verzeichnis / kEinstellungsdatei, einstellungen_);
 }
+
+void Anwendung::quelleSpeichern(const Quelleneinstellungen& neu) {
+    // Compared with the file, not the running source: saving twice says it once.
+    const bool geaendert = quellenLesen(t_.verzeichnis).werte != neu;
+    quellenSchreiben(t_.verzeichnis, neu);
+    if (geaendert) vermittlung_.MeldungSchreiben("Anrufquelle geändert:\tgilt ab dem nächsten Programmstart");
+}
+
+void Anwendung::nummerAnhaengen(const Nummerneintrag& eintrag) { rufpilot::nummerAnhaengen(nummerndatei(), eintrag); }
+
+void Anwendung::nummernSpeichern(const Nummerntabelle& tabelle) { nummernSchreiben(nummerndatei(), tabelle); }
 
 }  // namespace rufpilot

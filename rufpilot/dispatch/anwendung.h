@@ -12,6 +12,7 @@
 #include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/anrufe/anrufquelle.h"
 #include "rufpilot/config/einstellungen.h"
+#include "rufpilot/config/rufquelle.h"
 #include "rufpilot/dispatch/ereignisschleife.h"
 #include "rufpilot/dispatch/oberflaeche.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
@@ -60,6 +61,14 @@ public:
     // take the new list, and server.ini is written (throws std::system_error
     // when it cannot be; the settings in memory are changed all the same).
     void einstellungenSpeichern(const Einstellungen& neu);
+    // The settings dialog's other values: the call source (rufquelle.ini and
+    // sip_passwort; a change is said in the message list and takes effect at
+    // the next start), a new entry of the number table, the table as the
+    // dialog keeps it. Each throws std::system_error when the file cannot
+    // be written.
+    void quelleSpeichern(const Quelleneinstellungen& neu);
+    void nummerAnhaengen(const Nummerneintrag& eintrag);
+    void nummernSpeichern(const Nummerntabelle& tabelle);
 
     Rufvermittlung& vermittlung() { return vermittlung_; }
     Anrufmonitor& monitor() { return monitor_; }

@@ -89,15 +89,11 @@ void Form2::speichern() {
 }
 
 void Form2::quelleSpeichern(const Quelleneinstellungen& neu) {
-    // Compared with the file, not the running source: saving twice says it once.
-    const bool geaendert = quellenLesen(anwendung_.verzeichnis()).werte != neu;
     try {
-        quellenSchreiben(anwendung_.verzeichnis(), neu);
+        anwendung_.quelleSpeichern(neu);
     } catch (const std::exception& f) {
         return fehler(QStringLiteral("rufquelle.ini nicht gespeichert:\n") + QString::fromLocal8Bit(f.what()));
     }
-    if (geaendert)
-        anwendung_.vermittlung().MeldungSchreiben("Anrufquelle geändert:\tgilt ab dem nächsten Programmstart");
 }
 
 void Form2::neu() {
@@ -106,7 +102,7 @@ void Form2::neu() {
     const NeueKennung& n = dialog.ergebnis();
     if (n.angenommen != 1) return;
     try {
-        nummerAnhaengen(anwendung_.nummerndatei(), {n.kennung, n.telefon, n.leitung});
+        anwendung_.nummerAnhaengen({n.kennung, n.telefon, n.leitung});
     } catch (const std::exception& f) {
         return fehler(QStringLiteral("Eintrag nicht gespeichert:\n") + QString::fromLocal8Bit(f.what()));
     }
@@ -132,7 +128,7 @@ void Form2::loeschen() {
     }
     // The file first: a row that cannot be removed from it stays in the grid.
     try {
-        nummernSchreiben(anwendung_.nummerndatei(), tabelle);
+        anwendung_.nummernSpeichern(tabelle);
     } catch (const std::exception& f) {
         return fehler(QStringLiteral("Nicht gelöscht:\n") + QString::fromLocal8Bit(f.what()));
     }

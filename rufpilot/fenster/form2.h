@@ -1,6 +1,8 @@
 // "Rufnummern und MSN": every setting of server.ini the user may change, the
-// call source (rufquelle.ini) and the number table. "speichern" writes the settings and leaves the dialog
-// open; "Neu" and "löschen" change the number file at once.
+// call source (rufquelle.ini) and the number table. The dialog writes no file
+// itself: "speichern" hands the settings and the source to the application
+// and leaves the dialog open; "Neu" and "löschen" hand it the new entry or
+// the table at once.
 #pragma once
 
 #include <QButtonGroup>
