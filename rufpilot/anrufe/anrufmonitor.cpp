@@ -61,6 +61,26 @@ void Anrufmonitor::behandeln(const Anrufereignis& ereignis) {
 
 void Anrufmonitor::eingang(const Eingang& ruf) {
     melden("Eingang: " + ruf.anrufer + "\t ruft: " + ruf.msn);
+    if (imAbgleich_) {
+        // Inside a dispatch's waits: nothing keeps this call from ringing on
+        // now, and it is matched once the running dispatch is done.
+        quelle_.weiterklingeln(ruf.id);
+        wartend_.push_back(ruf);
+        return;
+    }
+    imAbgleich_ = true;
+    pruefen(ruf);
+    if (gestartet_) quelle_.weiterklingeln(ruf.id);
+    while (!wartend_.empty() && gestartet_) {
+        const Eingang naechster = wartend_.front();
+        wartend_.pop_front();
+        pruefen(naechster);
+    }
+    wartend_.clear();  // stopped meanwhile: nobody is left to dispatch them
+    imAbgleich_ = false;
+}
+
+void Anrufmonitor::pruefen(const Eingang& ruf) {
     // Whatever goes wrong in the matcher, the call still rings on.
     try {
         rufPruefen_(ruf.anrufer, ruf.msn);
@@ -69,8 +89,6 @@ void Anrufmonitor::eingang(const Eingang& ruf) {
     } catch (...) {
         melden("Fehler bei der Rufbehandlung:\tunbekannter Fehler");
     }
-    if (!gestartet_) return;  // stopped while the matcher waited
-    quelle_.weiterklingeln(ruf.id);
 }
 
 void Anrufmonitor::waehlen(const std::string& nummer, const std::string& msn) {

@@ -2,7 +2,10 @@
 // it lets the source do one step and handles what the source delivered: an
 // incoming call is logged, handed to the matcher (guarded, so a failing
 // matcher still lets the call ring on) and then let ring on at the other
-// phones; the end of a call is logged with its reason. It also dials the
+// phones; the end of a call is logged with its reason. The matcher's waits
+// let the ticks run on: a call that comes in meanwhile rings on at once and
+// waits its turn, in arrival order, until the running dispatch is done, so
+// no dispatch runs inside another's waits. It also dials the
 // call-back and clears it again after a bounded ring time, or at once when
 // someone answers it.
 #pragma once
@@ -42,6 +45,8 @@ public:
     void waehlen(const std::string& nummer, const std::string& msn) override;
 
     void klingeldauerSetzen(std::int64_t ms) { klingeldauerMs_ = ms; }
+    // Calls waiting for their turn.
+    std::size_t wartendeAnrufe() const { return wartend_.size(); }
     // Call-backs dialled whose end has not been reported yet.
     std::size_t offeneRueckrufe() const { return rueckrufe_.size(); }
     // False while the source cannot take calls (line, account or monitor down).
@@ -55,6 +60,7 @@ private:
     };
     void behandeln(const Anrufereignis& ereignis);
     void eingang(const Eingang& ruf);
+    void pruefen(const Eingang& ruf);
     void abbauen(Rueckruf& r);
     void vergessen(AnrufId id);
     void melden(const std::string& meldung);
@@ -68,6 +74,8 @@ private:
     Uhr uhr_;
     std::int64_t klingeldauerMs_ = kKlingeldauerMs;
     std::deque<Rueckruf> rueckrufe_;
+    std::deque<Eingang> wartend_;  // calls waiting for the running dispatch
+    bool imAbgleich_ = false;
     bool gestartet_ = false;
 };
 
