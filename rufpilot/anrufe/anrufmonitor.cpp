@@ -36,12 +36,20 @@ void Anrufmonitor::CapiAbfrage() {
     const std::int64_t jetzt = uhr_();
     for (Rueckruf& r : rueckrufe_)
         if (!r.abgebaut && jetzt - r.seitMs >= klingeldauerMs_) abbauen(r);
-    if (const auto ereignis = quelle_.schritt()) behandeln(*ereignis);
+    // Everything the source handed over is recorded before any dispatch
+    // starts: its waits must not hold back the answers to the others.
+    for (const Anrufereignis& ereignis : quelle_.schritt()) {
+        if (const auto* ruf = std::get_if<Eingang>(&ereignis))
+            aufnehmen(*ruf);
+        else
+            behandeln(ereignis);
+    }
+    abarbeiten();
 }
 
 void Anrufmonitor::behandeln(const Anrufereignis& ereignis) {
     std::visit(Faelle{
-                   [&](const Eingang& ruf) { eingang(ruf); },
+                   [&](const Eingang& ruf) { aufnehmen(ruf); },
                    [&](const Ende& ende) {
                        vergessen(ende.id);
                        melden("Rufbehandlung: \t" + AusloesungText(ende.grund));
@@ -59,22 +67,24 @@ void Anrufmonitor::behandeln(const Anrufereignis& ereignis) {
                ereignis);
 }
 
-void Anrufmonitor::eingang(const Eingang& ruf) {
+void Anrufmonitor::aufnehmen(const Eingang& ruf) {
     melden("Eingang: " + ruf.anrufer + "\t ruft: " + ruf.msn);
-    if (imAbgleich_) {
-        // Inside a dispatch's waits: nothing keeps this call from ringing on
-        // now, and it is matched once the running dispatch is done.
-        quelle_.weiterklingeln(ruf.id);
-        wartend_.push_back(ruf);
-        return;
-    }
+    // Over ISDN the answer follows the matcher, unless the call has to wait
+    // for another dispatch; other sources answer as soon as it is recorded.
+    const bool jetzt = imAbgleich_ || !quelle_.antwortNachAbgleich();
+    if (jetzt) quelle_.weiterklingeln(ruf.id);
+    wartend_.push_back({ruf, jetzt});
+}
+
+void Anrufmonitor::abarbeiten() {
+    // Inside a dispatch's waits: the waiting calls get their turn when it is done.
+    if (imAbgleich_) return;
     imAbgleich_ = true;
-    pruefen(ruf);
-    if (gestartet_) quelle_.weiterklingeln(ruf.id);
     while (!wartend_.empty() && gestartet_) {
-        const Eingang naechster = wartend_.front();
+        const Wartend naechster = wartend_.front();
         wartend_.pop_front();
-        pruefen(naechster);
+        pruefen(naechster.ruf);
+        if (!naechster.beantwortet && gestartet_) quelle_.weiterklingeln(naechster.ruf.id);
     }
     wartend_.clear();  // stopped meanwhile: nobody is left to dispatch them
     imAbgleich_ = false;

@@ -2,10 +2,13 @@
 // it lets the source do one step and handles what the source delivered: an
 // incoming call is logged, handed to the matcher (guarded, so a failing
 // matcher still lets the call ring on) and then let ring on at the other
-// phones; the end of a call is logged with its reason. The matcher's waits
-// let the ticks run on: a call that comes in meanwhile rings on at once and
-// waits its turn, in arrival order, until the running dispatch is done, so
-// no dispatch runs inside another's waits. It also dials the
+// phones; the end of a call is logged with its reason. Everything a source
+// hands over in one step is recorded first; then the calls are dispatched
+// one after the other, in arrival order. The matcher's waits let the ticks
+// run on: a call that comes in meanwhile rings on at once and waits its turn
+// until the running dispatch is done, so no dispatch runs inside another's
+// waits. Over ISDN a call rings on after its own dispatch; the other sources
+// let every call ring on as soon as it is recorded. It also dials the
 // call-back and clears it again after a bounded ring time, or at once when
 // someone answers it.
 #pragma once
@@ -58,8 +61,13 @@ private:
         std::int64_t seitMs;
         bool abgebaut = false;
     };
+    struct Wartend {
+        Eingang ruf;
+        bool beantwortet;  // already let ring on
+    };
     void behandeln(const Anrufereignis& ereignis);
-    void eingang(const Eingang& ruf);
+    void aufnehmen(const Eingang& ruf);
+    void abarbeiten();
     void pruefen(const Eingang& ruf);
     void abbauen(Rueckruf& r);
     void vergessen(AnrufId id);
@@ -74,7 +82,7 @@ private:
     Uhr uhr_;
     std::int64_t klingeldauerMs_ = kKlingeldauerMs;
     std::deque<Rueckruf> rueckrufe_;
-    std::deque<Eingang> wartend_;  // calls waiting for the running dispatch
+    std::deque<Wartend> wartend_;  // calls waiting for their dispatch, in arrival order
     bool imAbgleich_ = false;
     bool gestartet_ = false;
 };

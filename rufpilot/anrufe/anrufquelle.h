@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "rufpilot/anrufe/ausloesung.h"
 
@@ -40,6 +41,7 @@ struct RueckrufAbgewiesen {
     std::string grund;
 };
 using Anrufereignis = std::variant<Eingang, Ende, RueckrufAngenommen, RueckrufAbgewiesen>;
+using Anrufereignisse = std::vector<Anrufereignis>;
 
 // What a dial request came to: the call-back's id, or why there is none
 // (empty when the source has said so itself).
@@ -63,8 +65,14 @@ public:
     // Whether calls can reach the gateway now (the line is up, the account
     // registered, the monitor connected); shown by the Capi lamp.
     virtual bool verbunden() const = 0;
-    // One step of the source's work, on the host's tick; at most one event.
-    virtual std::optional<Anrufereignis> schritt() = 0;
+    // One step of the source's work, on the host's tick, handing over what it
+    // has: a source that takes its calls in by itself hands over everything
+    // pending; the CAPI line fetches one message per tick.
+    virtual Anrufereignisse schritt() = 0;
+    // Whether a call rings on only once its dispatch is done (ISDN answers
+    // after the matcher); other sources let it ring on as soon as it is
+    // recorded, so the caller's network gets its answer at once.
+    virtual bool antwortNachAbgleich() const { return false; }
     // For a source with a protocol stack of its own: lets it answer its
     // network between two ticks; hosts call it every few tens of milliseconds.
     virtual void pumpen() {}

@@ -27,7 +27,12 @@ AnrufId CapiQuelle::neueId() {
     return neu;
 }
 
-std::optional<Anrufereignis> CapiQuelle::schritt() {
+Anrufereignisse CapiQuelle::schritt() {
+    if (auto ereignis = nachricht()) return {std::move(*ereignis)};
+    return {};
+}
+
+std::optional<Anrufereignis> CapiQuelle::nachricht() {
     if (applId_ == 0) return std::nullopt;
     CapiNachricht nachricht;
     const unsigned ergebnis = treiber_.holen(applId_, nachricht);

@@ -32,7 +32,8 @@ public:
     // False while the driver reports its connection lost (a remote CAPI server).
     bool verbunden() const override { return verbunden_; }
     // Fetches and handles at most one message.
-    std::optional<Anrufereignis> schritt() override;
+    Anrufereignisse schritt() override;
+    bool antwortNachAbgleich() const override { return true; }
     // ALERT_REQ and CONNECT_RESP with Reject 1 on the call's own PLCI and
     // message number.
     void weiterklingeln(AnrufId id) override;
@@ -58,6 +59,7 @@ private:
         bool abgebaut = false;  // DISCONNECT_REQ put
     };
 
+    std::optional<Anrufereignis> nachricht();
     Eingang eingang(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
     Ende ende(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);
     std::optional<Anrufereignis> verbunden(const CapiKopf& kopf, std::span<const std::uint8_t> nachricht);

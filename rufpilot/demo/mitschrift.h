@@ -35,12 +35,13 @@ public:
     bool starten() override { return innen_.starten(); }
     void stoppen() override { innen_.stoppen(); }
     bool verbunden() const override { return innen_.verbunden(); }
-    std::optional<Anrufereignis> schritt() override {
-        auto ereignis = innen_.schritt();
-        if (ereignis)
-            if (const auto* ruf = std::get_if<Eingang>(&*ereignis)) letzterEingang_ = ruf->id;
-        return ereignis;
+    Anrufereignisse schritt() override {
+        Anrufereignisse ereignisse = innen_.schritt();
+        for (const Anrufereignis& e : ereignisse)
+            if (const auto* ruf = std::get_if<Eingang>(&e)) letzterEingang_ = ruf->id;
+        return ereignisse;
     }
+    bool antwortNachAbgleich() const override { return innen_.antwortNachAbgleich(); }
     void pumpen() override { innen_.pumpen(); }
     void weiterklingeln(AnrufId id) override {
         auftraege_.push_back({Auftrag::Art::Weiterklingeln, id, {}, {}});

@@ -42,23 +42,35 @@ public:
         };
     }
     void verbunden(SimulierteWelt&) override { router_.annehmen(); }
-    void anrufen(SimulierteWelt&, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
+    void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
         // A restricted presentation leaves the caller field empty.
         const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
         const std::string anrufer = unterdrueckt || anruferStruct.size() < 2 ? "" : anruferStruct.substr(2);
         const std::string id = std::to_string(id_++);
-        std::string zeilen = "08.12.26 10:00:00;RING;" + id + ";" + anrufer + ";" + msn + ";SIP0;\r\n";
-        if (auflegen) zeilen += "08.12.26 10:00:01;DISCONNECT;" + id + ";0;\r\n";
-        router_.schreiben(zeilen);
-        // The gateway fetches on its ticks; the lines must be there by then.
-        pollfd p{monitor_->socket(), POLLIN, 0};
-        if (::poll(&p, 1, 10000) != 1) throw std::runtime_error("Anrufmonitor: die Zeilen kommen nicht an");
+        schreiben("08.12.26 10:00:00;RING;" + id + ";" + anrufer + ";" + msn + ";SIP0;\r\n");
+        if (!auflegen) return;
+        // The caller hangs up once the gateway has the call, as on the ISDN
+        // line, where the end comes a tick after the call.
+        const AnrufId vorher = w.mitschrift.letzterEingang();
+        SimulierteZeit::Timer& t = w.zeit.timer();
+        t.aktivieren(100, [this, &w, &t, vorher, id] {
+            if (w.mitschrift.letzterEingang() == vorher) return;
+            t.deaktivieren();
+            schreiben("08.12.26 10:00:01;DISCONNECT;" + id + ";0;\r\n");
+        });
     }
     std::string beschreibung() const override {
         return "Anrufmonitor auf 127.0.0.1:" + std::to_string(router_.port());
     }
 
 private:
+    void schreiben(const std::string& zeilen) {
+        router_.schreiben(zeilen);
+        // The gateway fetches on its ticks; the lines must be there by then.
+        pollfd p{monitor_->socket(), POLLIN, 0};
+        if (::poll(&p, 1, 10000) != 1) throw std::runtime_error("Anrufmonitor: die Zeilen kommen nicht an");
+    }
+
     MonitorGegenstelle router_;
     AnrufmonitorTreiber* monitor_ = nullptr;
     int id_ = 0;

@@ -60,13 +60,12 @@ Waehlergebnis AnrufmonitorTreiber::waehlen(const std::string&, const std::string
     return {};
 }
 
-std::optional<Anrufereignis> AnrufmonitorTreiber::schritt() {
-    if (!gestartet_) return std::nullopt;
+Anrufereignisse AnrufmonitorTreiber::schritt() {
+    if (!gestartet_) return {};
     arbeiten();
-    if (warteschlange_.empty()) return std::nullopt;
-    Anrufereignis e = std::move(warteschlange_.front());
-    warteschlange_.pop_front();
-    return e;
+    Anrufereignisse alle(std::make_move_iterator(warteschlange_.begin()), std::make_move_iterator(warteschlange_.end()));
+    warteschlange_.clear();
+    return alle;
 }
 
 void AnrufmonitorTreiber::arbeiten() {

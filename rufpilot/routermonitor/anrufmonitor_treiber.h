@@ -52,7 +52,7 @@ public:
     // Starts connecting; false without a router to connect to.
     bool starten() override;
     void stoppen() override;
-    std::optional<Anrufereignis> schritt() override;
+    Anrufereignisse schritt() override;
     void weiterklingeln(AnrufId) override {}
     // Refused: the monitor cannot place calls (said in the message list).
     Waehlergebnis waehlen(const std::string& nummer, const std::string& msn) override;

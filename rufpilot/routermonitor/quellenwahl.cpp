@@ -17,7 +17,7 @@ public:
     bool starten() override { return false; }
     void stoppen() override {}
     bool verbunden() const override { return false; }
-    std::optional<Anrufereignis> schritt() override { return std::nullopt; }
+    Anrufereignisse schritt() override { return {}; }
     void weiterklingeln(AnrufId) override {}
     Waehlergebnis waehlen(const std::string&, const std::string&) override { return {std::nullopt, warum_}; }
     void auflegen(AnrufId) override {}

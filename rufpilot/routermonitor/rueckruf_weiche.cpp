@@ -31,22 +31,19 @@ void RueckrufWeiche::stoppen() {
     anrufe_->stoppen();
 }
 
-std::optional<Anrufereignis> RueckrufWeiche::schritt() {
-    if (auto ereignis = anrufe_->schritt()) return ereignis;
-    if (!rueckrufeBereit_) return std::nullopt;
-    // The call-back side works whether or not the first source is connected;
-    // calls it reports itself do not count as its step.
-    for (int i = 0; i < 16; ++i) {
-        auto ereignis = rueckrufe_->schritt();
-        if (!ereignis) break;
-        if (const auto* ruf = std::get_if<Eingang>(&*ereignis)) {
+Anrufereignisse RueckrufWeiche::schritt() {
+    Anrufereignisse alle = anrufe_->schritt();
+    // The call-back side works whether or not the first source is connected.
+    if (!rueckrufeBereit_) return alle;
+    for (Anrufereignis& ereignis : rueckrufe_->schritt()) {
+        if (const auto* ruf = std::get_if<Eingang>(&ereignis)) {
             rueckrufe_->weiterklingeln(ruf->id);
             continue;
         }
-        std::visit([](auto& e) { e.id |= kRueckrufBit; }, *ereignis);
-        return ereignis;
+        std::visit([](auto& e) { e.id |= kRueckrufBit; }, ereignis);
+        alle.push_back(std::move(ereignis));
     }
-    return std::nullopt;
+    return alle;
 }
 
 void RueckrufWeiche::pumpen() {

@@ -21,7 +21,8 @@ public:
     bool starten() override;
     void stoppen() override;
     bool verbunden() const override { return anrufe_->verbunden(); }
-    std::optional<Anrufereignis> schritt() override;
+    Anrufereignisse schritt() override;
+    bool antwortNachAbgleich() const override { return anrufe_->antwortNachAbgleich(); }
     void pumpen() override;
     void weiterklingeln(AnrufId id) override { anrufe_->weiterklingeln(id); }
     Waehlergebnis waehlen(const std::string& nummer, const std::string& msn) override;

@@ -408,13 +408,13 @@ void SipTreiber::stoppen() { s_->stoppen(); }
 
 bool SipTreiber::verbunden() const { return s_->nua && (s_->registriert || !s_->optionen.anmelden); }
 
-std::optional<Anrufereignis> SipTreiber::schritt() {
-    if (!s_->nua) return std::nullopt;
+Anrufereignisse SipTreiber::schritt() {
+    if (!s_->nua) return {};
     s_->pumpen();
-    if (s_->warteschlange.empty()) return std::nullopt;
-    Anrufereignis e = std::move(s_->warteschlange.front());
-    s_->warteschlange.pop_front();
-    return e;
+    Anrufereignisse alle(std::make_move_iterator(s_->warteschlange.begin()),
+                         std::make_move_iterator(s_->warteschlange.end()));
+    s_->warteschlange.clear();
+    return alle;
 }
 
 void SipTreiber::pumpen() { s_->pumpen(); }

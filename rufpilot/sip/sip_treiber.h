@@ -48,7 +48,7 @@ public:
     void stoppen() override;
     // Registered (or running without registration).
     bool verbunden() const override;
-    std::optional<Anrufereignis> schritt() override;
+    Anrufereignisse schritt() override;
     // Lets the stack do what is pending without blocking; schritt() does this
     // too, but the monitor's tick is too slow for SIP's timers and replies.
     void pumpen() override;

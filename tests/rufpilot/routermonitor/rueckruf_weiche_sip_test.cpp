@@ -52,7 +52,7 @@ struct RueckrufWeicheSipTest : ::testing::Test {
             if (std::chrono::steady_clock::now() > ende) return false;
             if (router) router->pumpen();
             weiche->pumpen();
-            while (auto e = weiche->schritt()) geholt.push_back(*e);
+            for (Anrufereignis& e : weiche->schritt()) geholt.push_back(std::move(e));
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return true;
