@@ -36,6 +36,13 @@ void Anrufmonitor::CapiAbfrage() {
     const std::int64_t jetzt = uhr_();
     for (Rueckruf& r : rueckrufe_)
         if (!r.abgebaut && jetzt - r.seitMs >= klingeldauerMs_) abbauen(r);
+    // A call-back whose end the source never reports (a CAPI driver that
+    // never confirms it) is given up after twice its ring time, and said.
+    std::erase_if(rueckrufe_, [&](const Rueckruf& r) {
+        if (!r.abgebaut || jetzt - r.seitMs < 2 * klingeldauerMs_) return false;
+        melden("Rückruf ohne Ende vergessen:\t" + r.nummer);
+        return true;
+    });
     // Everything the source handed over is recorded before any dispatch
     // starts: its waits must not hold back the answers to the others.
     for (const Anrufereignis& ereignis : quelle_.schritt()) {
@@ -108,7 +115,7 @@ void Anrufmonitor::waehlen(const std::string& nummer, const std::string& msn) {
         return;
     }
     if (rueckrufe_.size() >= kRueckrufeHoechstens) rueckrufe_.pop_front();
-    rueckrufe_.push_back({*ergebnis.id, uhr_(), false});
+    rueckrufe_.push_back({*ergebnis.id, uhr_(), nummer, false});
 }
 
 void Anrufmonitor::abbauen(Rueckruf& r) {

@@ -59,6 +59,7 @@ private:
     struct Rueckruf {
         AnrufId id;
         std::int64_t seitMs;
+        std::string nummer;
         bool abgebaut = false;
     };
     struct Wartend {

@@ -139,10 +139,14 @@ Waehlergebnis CapiQuelle::waehlen(const std::string& nummer, const std::string& 
 void CapiQuelle::auflegen(AnrufId anruf) {
     for (Rueckruf& r : rueckrufe_) {
         if (r.id != anruf || r.abgebaut) continue;
-        if (r.plci)
+        if (r.plci) {
             abbauen(r);
-        else
+        } else if (!r.abbauen) {
+            // No CONNECT_CONF yet, so no PLCI to clear it on: it is cleared
+            // the moment a confirmation gives one.
             r.abbauen = true;
+            melden("Rückruf unbestätigt:\tAbbau, sobald die CAPI ihn bestätigt");
+        }
     }
 }
 

@@ -80,6 +80,26 @@ TEST_F(RueckrufTest, TheConfirmationWithTheRequestsNumberGivesThePlciEvenWhenLat
                                                  "DISCONNECT_REQ 0x8201 #2", "DISCONNECT_REQ 0x8101 #1"));
 }
 
+// A driver that never confirms the call-back: after its ring time it is to
+// be cleared as soon as a confirmation names its PLCI, and that is said;
+// after twice the ring time the monitor no longer counts it as open.
+TEST_F(RueckrufTest, ACallBackThatIsNeverConfirmedIsGivenUpAndClearedOnALateConfirmation) {
+    leitung.netzSpielen(false);
+    monitor.waehlen("0892", "333");
+    tickUm(19999);
+    EXPECT_THAT(meldungen, IsEmpty());
+    tickUm(20000);
+    EXPECT_THAT(meldungen, ElementsAre("Rückruf unbestätigt:\tAbbau, sobald die CAPI ihn bestätigt"));
+    EXPECT_EQ(monitor.offeneRueckrufe(), 1u);
+    tickUm(40000);
+    EXPECT_EQ(meldungen.back(), "Rückruf ohne Ende vergessen:\t0892");
+    EXPECT_EQ(monitor.offeneRueckrufe(), 0u);
+    leitung.connectConf(1, 0x8101, 0);
+    tickUm(41000);
+    EXPECT_THAT(leitung.protokoll(), ElementsAre("CONNECT_REQ 0x0001 #1", "DISCONNECT_REQ 0x8101 #1"));
+    EXPECT_EQ(meldungen.size(), 2u);
+}
+
 TEST_F(RueckrufTest, ARefusedCallBackIsReportedAndLeavesNothingToClear) {
     leitung.waehlInfoSetzen(0x2003);
     monitor.waehlen("0892", "333");
