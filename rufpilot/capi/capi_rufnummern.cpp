@@ -33,8 +33,9 @@ std::string AnruferAusNummernbereich(std::string_view bereich) {
     if (l2 == 0) return kAnruferNichtErkannt;
     if (l2 > 2) return AnruferText(Stueck(bereich, l1 + 4, l2 - 2));
     const unsigned t = Byte(bereich, l1 + 2);
-    // Octet 3a belongs to the struct only when its length is 2.
-    const unsigned p = l2 == 2 ? Byte(bereich, l1 + 3) : 0U;
+    // Octet 3a is read where it stands in a struct of length 2, also when
+    // the struct says length 1 (a driver that counts only octet 3).
+    const unsigned p = Byte(bereich, l1 + 3);
     if ((p & 0x60U) != 0x20U) return {};  // not suppressed, yet without digits
     if ((t & 0x0FU) == 1) return "ISDN Hidden";
     if (t == 0) return kAnruferUnbekannt;

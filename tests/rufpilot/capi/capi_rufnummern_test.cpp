@@ -33,8 +33,10 @@ TEST(CapiRufnummern, SuppressedOrMissingCallersGetTheirTexts) {
     EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x21\x00")), "");
     EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x21\x40")), "");
     EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x21\x60")), "");
-    // A struct of length 1 has no presentation octet; the next byte is not read as one.
-    EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x21") + "\x20"), "");
+    // A struct of length 1: the byte where octet 3a stands still says
+    // whether the number is suppressed.
+    EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x21") + "\x20"), "ISDN Hidden");
+    EXPECT_EQ(AnruferAusNummernbereich(Bereich("\x21") + std::string(1, '\0')), "");
 }
 
 TEST(CapiRufnummern, StructsRunningPastTheAreaGiveShorterTexts) {
