@@ -11,7 +11,11 @@ namespace rufpilot {
 namespace {
 
 constexpr std::size_t kRufeHoechstens = 32;
-constexpr std::size_t kWarteschlangeHoechstens = 256;
+// Events held for the next step. Each step hands over all of them, so only a
+// source that is never stepped fills this; an event takes well under 256
+// bytes (caller and MSN at most 40 characters each), so the bound is about
+// 4 MB, far above the lines one read can bring (64 KiB).
+constexpr std::size_t kWarteschlangeHoechstens = 16384;
 constexpr std::size_t kLeseHoechstens = 64 * 1024;
 
 // A line as it may be shown: printable ASCII, cut short.
@@ -189,8 +193,13 @@ void AnrufmonitorTreiber::unlesbar(const std::string& meldung) {
 }
 
 void AnrufmonitorTreiber::einreihen(Anrufereignis n) {
-    // Nobody fetching must not let the queue grow without bound.
-    if (warteschlange_.size() >= kWarteschlangeHoechstens) warteschlange_.pop_front();
+    // Nobody fetching must not let the queue grow without bound; what cannot
+    // be kept is said, never dropped in silence.
+    if (warteschlange_.size() >= kWarteschlangeHoechstens) {
+        if (const auto* ruf = std::get_if<Eingang>(&n))
+            melden("Anruf nicht angenommen:\t" + ruf->anrufer + " ruft " + ruf->msn + " (Warteschlange voll)");
+        return;
+    }
     warteschlange_.push_back(std::move(n));
 }
 

@@ -81,6 +81,20 @@ TEST_F(AnrufmonitorTreiberTest, RingLinesBecomeCallsHoweverTheyArrive) {
     EXPECT_NE(id(n[0]), 0u);
 }
 
+// A burst of 300 RING lines: every call comes, in order, in one step.
+TEST_F(AnrufmonitorTreiberTest, ABurstOfCallsIsHandedOverWholeAndInOrder) {
+    std::string zeilen;
+    for (int i = 0; i < 300; ++i) zeilen += "t;RING;" + std::to_string(i) + ";0301" + std::to_string(1000 + i) + ";4712;SIP0;\n";
+    router->schreiben(zeilen);
+    std::vector<Anrufereignis> alle;
+    while (alle.size() < 300) {
+        bereit();
+        for (auto& e : treiber.schritt()) alle.push_back(std::move(e));
+    }
+    ASSERT_EQ(alle.size(), 300u);
+    for (int i = 0; i < 300; ++i) EXPECT_EQ(eingang(alle[static_cast<std::size_t>(i)]).first, "0301" + std::to_string(1000 + i));
+}
+
 TEST_F(AnrufmonitorTreiberTest, GarbageIsToldAndSkippedAndCallsAroundItStillCome) {
     meldungen.clear();
     const auto n = senden("Hallo\x01Welt\r\n08.12.26 10:00:05;CALL;7;0;4711;0301234;SIP1;\n" +
