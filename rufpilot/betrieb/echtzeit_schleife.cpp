@@ -31,6 +31,7 @@ Ortszeit EchtzeitSchleife::jetzt() const {
 }
 
 void EchtzeitSchleife::laufen(const std::atomic<bool>& ende) {
+    ende_ = &ende;
     using namespace std::chrono;
     while (!ende.load()) {
         auto naechster = steady_clock::now() + milliseconds(100);

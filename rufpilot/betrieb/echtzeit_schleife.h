@@ -24,9 +24,11 @@ public:
     // Sleeps until the next timer is due and runs it, until `ende` is set
     // (checked at least every 100 ms, so a signal handler can set it).
     void laufen(const std::atomic<bool>& ende);
+    bool endeVerlangt() const override { return ende_ && ende_->load(); }
 
 private:
     std::deque<tonwerk::SchleifenZeitgeber> timer_;
+    const std::atomic<bool>* ende_ = nullptr;  // set by laufen
 };
 
 }  // namespace rufpilot

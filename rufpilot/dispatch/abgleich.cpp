@@ -28,6 +28,7 @@ void Rufvermittlung::RufPruefen(const std::string& anrufer, const std::string& m
 
     bool quittiert = false;
     try {
+        if (t_.schleife.endeVerlangt()) throw Programmende{};
         quittiert = StatusSenden(eintrag.kennung, status, t_.einstellungen.baustufe, t_.einstellungen.tki,
                                  leitungsnummer(eintrag.leitung));
         if (quittiert) {
@@ -37,6 +38,9 @@ void Rufvermittlung::RufPruefen(const std::string& anrufer, const std::string& m
     } catch (const std::exception& fehler) {
         // The call happened: it still gets its row and its log line.
         MeldungSchreiben(std::string("Rufbearbeitung fehlgeschlagen:\t") + fehler.what());
+    } catch (const Programmende&) {
+        // The keying guard has released the line; the call is logged as it stands.
+        MeldungSchreiben("Rufbearbeitung abgebrochen:\tProgramm wird beendet");
     }
 
     const Ortszeit zeit = t_.schleife.jetzt();

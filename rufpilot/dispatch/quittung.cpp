@@ -18,6 +18,7 @@ bool Quittung::QuittungAbwarten(const std::string& kennung, int sekunden) {
     while (quittungsKennung_.empty()) {
         const std::int64_t vergangen = s.monotonMs() - start;
         s.ereignisseVerarbeiten();
+        if (s.endeVerlangt()) throw Programmende{};
         s.schlafen(30);
         if (vergangen > grenze) {
             meldung_("keine Quittung1 von Lst\t" + sekundenSeitMitternacht(s.jetzt()));
@@ -35,6 +36,7 @@ bool Quittung::QuittungAbwarten(const std::string& kennung, int sekunden) {
         }
         const std::int64_t vergangen = s.monotonMs() - start;
         s.ereignisseVerarbeiten();
+        if (s.endeVerlangt()) throw Programmende{};
         s.schlafen(30);
         if (vergangen > grenze) {
             meldung_("keine Quittung von Lst");

@@ -16,6 +16,10 @@ void Rueckrufer::warten(std::int32_t ms, int anzeigen, const std::string& nummer
         }
         schleife_.schlafen(40);
         schleife_.ereignisseVerarbeiten();
+        if (schleife_.endeVerlangt()) {
+            oberflaeche_.countdown(false, "");
+            throw Programmende{};
+        }
         t += 40;
     } while (t <= ms);
     oberflaeche_.countdown(false, "");

@@ -46,6 +46,9 @@ public:
     void schlafen(int ms) override { vorruecken(ms); }
     std::int64_t monotonMs() const override { return jetzt_; }
     Ortszeit jetzt() const override;
+    bool endeVerlangt() const override { return ende_; }
+    // As a stop signal does for the real loop.
+    void endeVerlangen() { ende_ = true; }
 
     // Time passing while the thread is blocked (playback): no timer runs.
     void vorruecken(std::int64_t ms);
@@ -54,6 +57,7 @@ public:
     void laufen(std::int64_t ms);
 
 private:
+    bool ende_ = false;
     Ortszeit start_;
     std::int64_t jetzt_ = 0;
     std::deque<Timer> timer_;

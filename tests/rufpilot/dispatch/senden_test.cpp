@@ -40,6 +40,40 @@ TEST(Senden, AcknowledgedCallIsCalledBackAndLoggedAsItsRow) {
     EXPECT_FALSE(u.ui.anzeigen.at({1, 1}));
 }
 
+// A stop asked for (SIGTERM) at any step of a dispatch ends it at the next
+// step of its wait: no repeat, no call-back, the line at rest, the call
+// logged as it stands.
+TEST(Senden, AStopEndsTheDispatchAtTheNextStepOfItsWait) {
+    struct Fall {
+        const char* wann;
+        bool quittieren;
+        std::int64_t nachMs;  // after the first telegram ended
+        const char* zeile;
+    };
+    for (const Fall& f : {Fall{"in the acknowledgement wait", false, 100, "01701234567\t222\t6A1B2345\t2\tDTR\tnein"},
+                          Fall{"in the call-back countdown", true, 3000, "01701234567\t222\t6A1B2345\t2\tDTR\tja"}}) {
+        Vermittlungsumgebung u;
+        if (f.quittieren) u.leitstelleAntwortet(0, "6A1B2345", 300);
+        const auto antwort = u.ausgabe.nachDemSenden;
+        std::int64_t ende = -1;
+        u.ausgabe.nachDemSenden = [&](std::size_t i, std::int64_t endeMs) {
+            if (antwort) antwort(i, endeMs);
+            ende = endeMs;
+        };
+        u.zeit.timer().aktivieren(50, [&] {
+            if (ende >= 0 && u.zeit.monotonMs() >= ende + f.nachMs) u.zeit.endeVerlangen();
+        });
+        u.v.RufPruefen("01701234567", "222");
+        EXPECT_EQ(u.ausgabe.gesendet.size(), 1u) << f.wann;
+        EXPECT_TRUE(u.waehler.anrufe.empty()) << f.wann;
+        EXPECT_LE(u.zeit.monotonMs(), ende + f.nachMs + 100) << f.wann;
+        EXPECT_FALSE(u.anschluss.dtrHoch()) << f.wann;
+        EXPECT_TRUE(u.ui.gemeldet("Rufbearbeitung abgebrochen:\tProgramm wird beendet")) << f.wann;
+        EXPECT_EQ(u.logZeilen(), std::vector<std::string>{zeile(u, f.zeile) + "\r"}) << f.wann;
+        EXPECT_FALSE(u.ui.countdowns.back().sichtbar) << f.wann;
+    }
+}
+
 TEST(Senden, WithoutAnswerTheTelegramGoesTwiceAndTheCallIsNotCalledBack) {
     Vermittlungsumgebung u;
     u.v.RufPruefen("0301234", "111");
