@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "fenster_tests.h"
-#include "rufpilot/ui/fenster/qt_schleife.h"
-#include "rufpilot/ui/fenster/qt_zeitgeber.h"
+#include "rufpilot/fenster/qt_schleife.h"
+#include "rufpilot/fenster/qt_zeitgeber.h"
 
 namespace rufpilot::test {
 
