@@ -14,6 +14,13 @@
 
 namespace rufpilot {
 
+std::unique_ptr<Signalwache> stopBeiSignal(QtSchleife& schleife) {
+    return std::make_unique<Signalwache>([&schleife](int) {
+        schleife.endeVerlangen();
+        QCoreApplication::exit(0);
+    });
+}
+
 int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     QApplication app(argc, argv);
     DeutscheTexte deutsch(app);
@@ -40,11 +47,7 @@ int fensterBetreiben(const Betriebsoptionen& optionen, int& argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(&form, &Form1::geschlossen, &app, &QCoreApplication::quit);
     aufbau.starten();
-    // A stop by signal ends every event loop once the stack has unwound to
-    // them: a send in progress finishes first (its guard releases the line,
-    // the call is logged), then the close sequence runs as after "Ja". Not
-    // quit(): that asks the window, and the window would ask a person.
-    Signalwache wache([](int) { QCoreApplication::exit(0); });
+    const auto wache = stopBeiSignal(schleife);
     form.show();
     const int status = app.exec();
     form.abschalten();  // nothing left to do after the close sequence

@@ -13,6 +13,13 @@ public:
     void schlafen(int ms) override;
     std::int64_t monotonMs() const override;
     Ortszeit jetzt() const override;
+    // A stop by signal: a running dispatch ends at the next step of its
+    // waits, as headless. Set on the window's thread (Signalwache).
+    void endeVerlangen() { ende_ = true; }
+    bool endeVerlangt() const override { return ende_; }
+
+private:
+    bool ende_ = false;
 };
 
 }  // namespace rufpilot
