@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/capi/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
 #include "rufpilot/capi/ausloesegrund.h"
 #include "rufpilot/capi/capi_lesen.h"
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/capi/capi_rufnummern.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ void Lesen(std::span<const std::uint8_t> n) {
     const std::string anrufer = rufpilot::AnruferAusNummernbereich(ruf.nummernbereich);
     // No control character (a TAB would split the message line) gets through.
     for (const char c : msn + anrufer) Pruefen(static_cast<unsigned char>(c) >= 0x20);
-    (void)rufpilot::AusloesegrundText(rufpilot::DisconnectIndLesen(n).grund);
+    (void)rufpilot::AusloesungText(rufpilot::CapiAusloesung(static_cast<std::uint16_t>(rufpilot::DisconnectIndLesen(n).grund)));
     const auto antwort = rufpilot::IndikationBeantworten(1, n);
     Pruefen(antwort.empty() || antwort.size() == static_cast<std::size_t>(antwort[0]));
 }
@@ -48,11 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     for (const auto& n : nachrichten) Lesen(n);
 
     SimulierteLeitung leitung;
+    CapiQuelle capi(leitung);
     std::int64_t jetzt = 0;
     int tiefe = 0, anrufe = 0;
     Anrufmonitor* m = nullptr;
     Anrufmonitor monitor(
-        leitung, [](const std::string&) {},
+        capi, [](const std::string&) {},
         [&](const std::string& anrufer, const std::string& msn) {
             ++anrufe;
             if (anrufe % 3 == 0) m->waehlen(anrufer, msn);

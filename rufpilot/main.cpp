@@ -10,8 +10,8 @@
 
 #include "rufpilot/config/datenverzeichnis.h"
 #include "rufpilot/demo/vorfuehrung.h"
-#include "rufpilot/ui/betrieb.h"
-#include "rufpilot/ui/fenster/fenster_betrieb.h"
+#include "rufpilot/betrieb/betrieb.h"
+#include "rufpilot/fenster/fenster_betrieb.h"
 #include "deutsch.h"
 #include "tonwerk/platform/alsa_meldungen.h"
 

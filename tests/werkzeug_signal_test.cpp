@@ -20,8 +20,8 @@
 #include "abbruchsignale.h"
 #include "alsa_testumgebung.h"
 #include "live_schleife.h"
-#include "rufpilot/leitungsbeobachtung.h"
-#include "rufpilot/leitungsprotokoll.h"
+#include "rufpilot/hilfen/leitungsbeobachtung.h"
+#include "rufpilot/hilfen/leitungsprotokoll.h"
 
 namespace tonwerk::werkzeug {
 namespace {

@@ -37,7 +37,7 @@ Eingangsruf ConnectIndLesen(std::span<const std::uint8_t> nachricht) {
     return ruf;
 }
 
-Ausloesung DisconnectIndLesen(std::span<const std::uint8_t> nachricht) {
+Abbauanzeige DisconnectIndLesen(std::span<const std::uint8_t> nachricht) {
     const auto p = ParameterLesen(nachricht);
     return {Le32(p, 0), static_cast<std::int16_t>(Le16(p, 4))};
 }

@@ -36,11 +36,11 @@ inline constexpr std::size_t kNummernbereichMax = 100;
 Eingangsruf ConnectIndLesen(std::span<const std::uint8_t> nachricht);
 
 // The end of a call: PLCI and the network's reason.
-struct Ausloesung {
+struct Abbauanzeige {
     std::uint32_t plci = 0;
     std::int16_t grund = 0;
 };
-Ausloesung DisconnectIndLesen(std::span<const std::uint8_t> nachricht);
+Abbauanzeige DisconnectIndLesen(std::span<const std::uint8_t> nachricht);
 
 // A confirmation: the address dword and the Info word after it (0 = accepted).
 struct Bestaetigung {

@@ -3,6 +3,8 @@
 #include "rufpilot/capi/capi_bytes.h"
 #include "rufpilot/capi/capi_lesen.h"
 
+#include <initializer_list>
+
 namespace rufpilot {
 
 CapiNachricht capi::KopfBauen(std::size_t laenge, std::uint16_t applId, std::uint8_t befehl, std::uint8_t unterbefehl,
@@ -26,10 +28,13 @@ CapiNachricht MitAdresse(std::size_t laenge, std::uint16_t applId, std::uint8_t 
     return n;
 }
 
-void Ziffern(CapiNachricht& n, std::size_t offset, std::string_view text, std::size_t breite, char fuellung) {
-    for (std::size_t i = 0; i < breite; ++i) {
-        n[offset + i] = static_cast<std::uint8_t>(i < text.size() ? text[i] : fuellung);
-    }
+// Digits as a CAPI struct: length byte, the octets before them, the digits
+// themselves (as many as there are, up to kRufnummerMax).
+void NummernStruct(CapiNachricht& n, std::initializer_list<std::uint8_t> vorspann, std::string_view ziffern) {
+    ziffern = ziffern.substr(0, kRufnummerMax);
+    n.push_back(static_cast<std::uint8_t>(vorspann.size() + ziffern.size()));
+    n.insert(n.end(), vorspann.begin(), vorspann.end());
+    n.insert(n.end(), ziffern.begin(), ziffern.end());
 }
 
 }  // namespace
@@ -65,16 +70,12 @@ CapiNachricht ConnectActiveResp(std::uint16_t applId, std::uint16_t nummer, std:
 
 CapiNachricht ConnectReq(std::uint16_t applId, std::uint16_t nummer, std::string_view rufnummer,
                          std::string_view msn) {
-    auto n = MitAdresse(46, applId, capi::kConnect, capi::kReq, nummer, 1);
-    LeSchreiben(n, 12, 1, 2);  // CIP speech
-    n[14] = 13;                // called party number
-    n[15] = 0x80;
-    Ziffern(n, 16, rufnummer, 12, '0');
-    n[28] = 10;  // calling party number
-    n[29] = 0x00;
-    n[30] = 0x80;
-    Ziffern(n, 31, msn, 8, ' ');
-    n[41] = 1;  // B protocol: one byte 0
+    auto n = MitAdresse(14, applId, capi::kConnect, capi::kReq, nummer, 1);
+    LeSchreiben(n, 12, 1, 2);                  // CIP speech
+    NummernStruct(n, {0x80}, rufnummer);       // called party number
+    NummernStruct(n, {0x00, 0x80}, msn);       // calling party number, presentation allowed
+    n.insert(n.end(), {0, 0, 1, 0, 0, 0, 0});  // subaddresses, B protocol (one byte 0), BC, LLC, HLC
+    LeSchreiben(n, 0, static_cast<std::uint32_t>(n.size()), 2);
     return n;
 }
 

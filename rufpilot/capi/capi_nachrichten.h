@@ -49,8 +49,12 @@ CapiNachricht InfoResp(std::uint16_t applId, std::uint16_t nummer, std::uint32_t
 CapiNachricht DisconnectResp(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci);
 CapiNachricht ConnectActiveResp(std::uint16_t applId, std::uint16_t nummer, std::uint32_t plci);
 
-// CONNECT_REQ (46 bytes) for the call-back: speech on controller 1; the number
-// cut or padded with '0' to 12 digits, the MSN cut or padded with blanks to 8.
+// The longest number a CONNECT_REQ carries; longer ones are cut.
+inline constexpr std::size_t kRufnummerMax = 32;
+
+// CONNECT_REQ for the call-back: speech on controller 1; the called party
+// number carries the number exactly as given, the calling party number the
+// MSN, each with its own length.
 CapiNachricht ConnectReq(std::uint16_t applId, std::uint16_t nummer, std::string_view rufnummer,
                          std::string_view msn);
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "rufpilot/anrufe/rufnummer_text.h"
+
 namespace rufpilot {
 
 // The digits of the Called party number after its type octet; empty without.
@@ -17,8 +19,5 @@ std::string MsnAusNummernbereich(std::string_view nummernbereich);
 // number "ISDN Hidden", "Unbekannt" or "HideCode  <type octet>".
 std::string AnruferAusNummernbereich(std::string_view nummernbereich);
 
-// Windows-1252 bytes as UTF-8. Control characters (which would split a
-// message line at a TAB) and unassigned bytes read as '?'.
-std::string NummernText(std::string_view bytes);
 
 }  // namespace rufpilot

@@ -1,4 +1,4 @@
-// The CAPI 2.0 driver as the call monitor uses it: register, put and fetch
+// The CAPI 2.0 driver as the ISDN call source uses it: register, put and fetch
 // whole messages, release. Implemented over libcapi20 and by a simulated line.
 #pragma once
 
@@ -9,7 +9,9 @@
 
 namespace rufpilot {
 
-// CAPI 2.0 result codes the monitor tells apart.
+// CAPI 2.0 result codes the source tells apart.
+inline constexpr unsigned kCapiFalscheApplId = 0x1101;
+inline constexpr unsigned kCapiFalscheNachricht = 0x1102;
 inline constexpr unsigned kCapiWarteschlangeLeer = 0x1104;
 // The driver's connection is gone (the remote CAPI server closed it).
 inline constexpr unsigned kCapiVerbindungVerloren = 0x1108;
@@ -30,13 +32,6 @@ public:
     virtual unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) = 0;
     // CAPI_RELEASE.
     virtual void freigeben(std::uint32_t applId) = 0;
-    // Lets a driver with a protocol stack of its own (SIP) answer the network
-    // between two holen() calls; hosts call it every few tens of milliseconds.
-    virtual void pumpen() {}
-    // A call that another driver reported (its CONNECT_IND), for a driver that
-    // places the call-backs to it: the CONNECT_REQ carries the caller's
-    // number padded or cut to 12 digits, the full number is learnt here.
-    virtual void anrufVernommen(std::span<const std::uint8_t> /*connectInd*/) {}
 };
 
 }  // namespace rufpilot

@@ -36,7 +36,7 @@ std::uint32_t Libcapi20Treiber::registrieren(std::uint32_t, std::uint32_t maxVer
 }
 
 unsigned Libcapi20Treiber::senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) {
-    if (nachricht.size() < 8) return 0x1102;  // illegal message
+    if (nachricht.size() < 8) return kCapiFalscheNachricht;
     // The C interface takes a mutable buffer.
     std::vector<unsigned char> kopie(nachricht.begin(), nachricht.end());
     return capi20_put_message(applId, kopie.data());

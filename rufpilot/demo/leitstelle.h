@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/demo/funkstrecke.h"
-#include "rufpilot/dispatch/simulierte_zeit.h"
+#include "rufpilot/simulation/funkstrecke.h"
+#include "rufpilot/simulation/simulierte_zeit.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_eingang.h"

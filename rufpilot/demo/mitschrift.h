@@ -1,45 +1,67 @@
-// A driver in front of another that keeps every message the gateway puts, in
-// the simulated line's form, so the demo checks the answers of any source
-// the same way.
+// A call source in front of another that keeps what the gateway asked of it
+// (let ring on, dial, hang up) and which call came in last, so the demo and
+// the tests check the answers of any source the same way.
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "rufpilot/capi/capi_bytes.h"
-#include "rufpilot/capi/capi_lesen.h"
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/anrufe/anrufquelle.h"
 
 namespace rufpilot {
 
-class MitschreibenderTreiber : public CapiTreiber {
+class MitschreibendeQuelle : public Anrufquelle {
 public:
-    explicit MitschreibenderTreiber(std::unique_ptr<CapiTreiber> innen) : besitz_(std::move(innen)), innen_(*besitz_) {}
+    struct Auftrag {
+        enum class Art { Weiterklingeln, Waehlen, Auflegen };
+        Art art;
+        AnrufId id = 0;
+        std::string nummer, msn;  // Waehlen
+        bool operator==(const Auftrag&) const = default;
+    };
+
+    explicit MitschreibendeQuelle(std::unique_ptr<Anrufquelle> innen) : besitz_(std::move(innen)), innen_(*besitz_) {}
     // Without taking ownership.
-    explicit MitschreibenderTreiber(CapiTreiber& innen) : innen_(innen) {}
+    explicit MitschreibendeQuelle(Anrufquelle& innen) : innen_(innen) {}
 
-    const std::vector<SimulierteLeitung::Gesendet>& gesendet() const { return gesendet_; }
+    const std::vector<Auftrag>& auftraege() const { return auftraege_; }
+    // The id of the call that came in last (0 before the first).
+    AnrufId letzterEingang() const { return letzterEingang_; }
+    Anrufquelle& innen() { return innen_; }
 
+    void meldungenAn(MeldungSchreiben meldung) override { innen_.meldungenAn(std::move(meldung)); }
     bool vorhanden(std::string& gesucht) override { return innen_.vorhanden(gesucht); }
-    std::uint32_t registrieren(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) override {
-        return innen_.registrieren(a, b, c, d);
+    bool starten() override { return innen_.starten(); }
+    void stoppen() override { innen_.stoppen(); }
+    bool verbunden() const override { return innen_.verbunden(); }
+    Anrufereignisse schritt() override {
+        Anrufereignisse ereignisse = innen_.schritt();
+        for (const Anrufereignis& e : ereignisse)
+            if (const auto* ruf = std::get_if<Eingang>(&e)) letzterEingang_ = ruf->id;
+        return ereignisse;
     }
-    unsigned senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) override {
-        if (const auto k = KopfLesen(nachricht))
-            gesendet_.push_back({{nachricht.begin(), nachricht.end()}, applId, k->befehl, k->unterbefehl, k->nummer,
-                                 Le32(nachricht, 8)});
-        return innen_.senden(applId, nachricht);
-    }
-    unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) override {
-        return innen_.holen(applId, nachricht);
-    }
-    void freigeben(std::uint32_t applId) override { innen_.freigeben(applId); }
+    bool antwortNachAbgleich() const override { return innen_.antwortNachAbgleich(); }
     void pumpen() override { innen_.pumpen(); }
-    void anrufVernommen(std::span<const std::uint8_t> connectInd) override { innen_.anrufVernommen(connectInd); }
+    void weiterklingeln(AnrufId id) override {
+        auftraege_.push_back({Auftrag::Art::Weiterklingeln, id, {}, {}});
+        innen_.weiterklingeln(id);
+    }
+    Waehlergebnis waehlen(const std::string& nummer, const std::string& msn) override {
+        const Waehlergebnis ergebnis = innen_.waehlen(nummer, msn);
+        auftraege_.push_back({Auftrag::Art::Waehlen, ergebnis.id.value_or(0), nummer, msn});
+        return ergebnis;
+    }
+    void auflegen(AnrufId id) override {
+        auftraege_.push_back({Auftrag::Art::Auflegen, id, {}, {}});
+        innen_.auflegen(id);
+    }
 
 private:
-    std::unique_ptr<CapiTreiber> besitz_;
-    CapiTreiber& innen_;
-    std::vector<SimulierteLeitung::Gesendet> gesendet_;
+    std::unique_ptr<Anrufquelle> besitz_;
+    Anrufquelle& innen_;
+    std::vector<Auftrag> auftraege_;
+    AnrufId letzterEingang_ = 0;
 };
 
 }  // namespace rufpilot

@@ -10,13 +10,15 @@
 #include <memory>
 #include <ostream>
 
-#include "rufpilot/capi/simulierte_leitung.h"
+#include "rufpilot/capi/capi_quelle.h"
+#include "rufpilot/simulation/simulierte_leitung.h"
 #include "rufpilot/demo/doppelte_oberflaeche.h"
-#include "rufpilot/demo/funkstrecke.h"
+#include "rufpilot/simulation/funkstrecke.h"
 #include "rufpilot/demo/leitstelle.h"
+#include "rufpilot/demo/mitschrift.h"
 #include "rufpilot/dispatch/anwendung.h"
-#include "rufpilot/dispatch/simulierte_zeit.h"
-#include "rufpilot/ui/text_oberflaeche.h"
+#include "rufpilot/simulation/simulierte_zeit.h"
+#include "rufpilot/betrieb/text_oberflaeche.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/platform/ohne_hardware.h"
 #include "tonwerk/platform/simulierter_anschluss.h"
@@ -35,16 +37,19 @@ struct SimulierteWelt {
     Leitstelle leitstelle;
     tonwerk::SimulierterAnschluss anschluss;
     SimulierteLeitung leitung;
+    CapiQuelle isdn{leitung};
     TextOberflaeche ui;
     DoppelteOberflaeche oberflaechen;
     SimulierteZeit::Timer& fensterTimer;
     // Another call source than the simulated line, when one was built.
-    std::unique_ptr<CapiTreiber> quelle;
+    std::unique_ptr<Anrufquelle> quelle;
+    // What the gateway asked of its call source.
+    MitschreibendeQuelle mitschrift;
     Anwendung anwendung;
 
     // Builds the call source from the world's time and line (the application
     // does not exist yet while it runs).
-    using Quellenbau = std::function<std::unique_ptr<CapiTreiber>(SimulierteWelt&)>;
+    using Quellenbau = std::function<std::unique_ptr<Anrufquelle>(SimulierteWelt&)>;
 
     // `verzeichnis` holds the gateway's files; `start` is the wall-clock time
     // at simulated millisecond 0; `fenster`, when given, shows what `ui` shows;
@@ -57,8 +62,8 @@ struct SimulierteWelt {
           oberflaechen(ui, fenster),
           fensterTimer(zeit.timer()),
           quelle(bau ? bau(*this) : nullptr),
-          anwendung(Anwendungsteile{oberflaechen, zeit, fw, anschluss, quelle ? *quelle : leitung, fensterTimer,
-                                    verzeichnis}) {
+          mitschrift(quelle ? *quelle : static_cast<Anrufquelle&>(isdn)),
+          anwendung(Anwendungsteile{oberflaechen, zeit, fw, anschluss, mitschrift, fensterTimer, verzeichnis}) {
         std::filesystem::create_directories(verzeichnis / "sendung");
         fw.Sendeverzeichnis(verzeichnis / "sendung");
         ausgabe.gegenstelle(leitstelle.empfaenger());

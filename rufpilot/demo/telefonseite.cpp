@@ -6,7 +6,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "rufpilot/demo/mitschrift.h"
+#include "rufpilot/capi/ausloesegrund.h"
+#include "rufpilot/capi/capi_quelle.h"
 #include "rufpilot/demo/monitor_gegenstelle.h"
 #include "rufpilot/demo/sip_gegenstelle.h"
 #include "rufpilot/routermonitor/anrufmonitor_treiber.h"
@@ -22,12 +23,8 @@ public:
     void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
         plci_ += 0x0100;
         w.leitung.connectInd(plci_, msn, anruferStruct);
-        if (auflegen) w.leitung.disconnectInd(plci_, 0x3490);
+        if (auflegen) w.leitung.disconnectInd(plci_, kCapiAufgelegt);
     }
-    const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt& w) const override {
-        return w.leitung.gesendet();
-    }
-    bool zumAnruf(std::uint32_t adresse) const override { return adresse == plci_; }
     std::string beschreibung() const override { return "simulierte ISDN-Leitung"; }
 
 private:
@@ -37,78 +34,57 @@ private:
 class MonitorSeite : public Telefonseite {
 public:
     SimulierteWelt::Quellenbau quellenbau() override {
-        return [this](SimulierteWelt& w) -> std::unique_ptr<CapiTreiber> {
-            const auto meldung = [&w](const std::string& text) { w.anwendung.vermittlung().MeldungSchreiben(text); };
-            auto monitor = std::make_unique<AnrufmonitorTreiber>(
-                "127.0.0.1", router_.port(), [&w] { return w.zeit.monotonMs(); }, meldung);
+        return [this](SimulierteWelt& w) -> std::unique_ptr<Anrufquelle> {
+            auto monitor =
+                std::make_unique<AnrufmonitorTreiber>("127.0.0.1", router_.port(), [&w] { return w.zeit.monotonMs(); });
             monitor_ = monitor.get();
-            auto weiche = std::make_unique<RueckrufWeiche>(std::move(monitor), AnrufmonitorTreiber::kController,
-                                                           std::make_unique<MitschreibenderTreiber>(w.leitung), meldung);
-            auto mitschrift = std::make_unique<MitschreibenderTreiber>(std::move(weiche));
-            mitschrift_ = mitschrift.get();
-            return mitschrift;
+            return std::make_unique<RueckrufWeiche>(std::move(monitor), std::make_unique<CapiQuelle>(w.leitung));
         };
     }
     void verbunden(SimulierteWelt&) override { router_.annehmen(); }
-    void anrufen(SimulierteWelt&, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
+    void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
         // A restricted presentation leaves the caller field empty.
         const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
         const std::string anrufer = unterdrueckt || anruferStruct.size() < 2 ? "" : anruferStruct.substr(2);
         const std::string id = std::to_string(id_++);
-        std::string zeilen = "08.12.26 10:00:00;RING;" + id + ";" + anrufer + ";" + msn + ";SIP0;\r\n";
-        if (auflegen) zeilen += "08.12.26 10:00:01;DISCONNECT;" + id + ";0;\r\n";
-        router_.schreiben(zeilen);
-        // The gateway fetches on its ticks; the lines must be there by then.
-        pollfd p{monitor_->socket(), POLLIN, 0};
-        if (::poll(&p, 1, 10000) != 1) throw std::runtime_error("Anrufmonitor: die Zeilen kommen nicht an");
-    }
-    const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt&) const override {
-        return mitschrift_->gesendet();
-    }
-    bool zumAnruf(std::uint32_t adresse) const override {
-        // The driver numbers its calls itself: the last one's address is the
-        // newest on the monitor's controller.
-        std::uint32_t letzte = 0;
-        for (const auto& g : mitschrift_->gesendet())
-            if ((g.adresse & 0x7F) == AnrufmonitorTreiber::kController && g.adresse > letzte) letzte = g.adresse;
-        return adresse == letzte;
+        schreiben("08.12.26 10:00:00;RING;" + id + ";" + anrufer + ";" + msn + ";SIP0;\r\n");
+        if (!auflegen) return;
+        // The caller hangs up once the gateway has the call, as on the ISDN
+        // line, where the end comes a tick after the call.
+        const AnrufId vorher = w.mitschrift.letzterEingang();
+        SimulierteZeit::Timer& t = w.zeit.timer();
+        t.aktivieren(100, [this, &w, &t, vorher, id] {
+            if (w.mitschrift.letzterEingang() == vorher) return;
+            t.deaktivieren();
+            schreiben("08.12.26 10:00:01;DISCONNECT;" + id + ";0;\r\n");
+        });
     }
     std::string beschreibung() const override {
         return "Anrufmonitor auf 127.0.0.1:" + std::to_string(router_.port());
     }
 
 private:
+    void schreiben(const std::string& zeilen) {
+        router_.schreiben(zeilen);
+        // The gateway fetches on its ticks; the lines must be there by then.
+        pollfd p{monitor_->socket(), POLLIN, 0};
+        if (::poll(&p, 1, 10000) != 1) throw std::runtime_error("Anrufmonitor: die Zeilen kommen nicht an");
+    }
+
     MonitorGegenstelle router_;
     AnrufmonitorTreiber* monitor_ = nullptr;
-    MitschreibenderTreiber* mitschrift_ = nullptr;
     int id_ = 0;
-};
-
-// Keeps, besides what the gateway puts, the address of the call reported last.
-class AnrufMitschrift : public MitschreibenderTreiber {
-public:
-    using MitschreibenderTreiber::MitschreibenderTreiber;
-    unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) override {
-        const unsigned ergebnis = MitschreibenderTreiber::holen(applId, nachricht);
-        const auto kopf = ergebnis == 0 ? KopfLesen(nachricht) : std::nullopt;
-        if (kopf && kopf->befehl == capi::kConnect && kopf->unterbefehl == capi::kInd) letzter = Le32(nachricht, 8);
-        return ergebnis;
-    }
-    std::uint32_t letzter = 0;
 };
 
 class SipSeite : public Telefonseite {
 public:
     SimulierteWelt::Quellenbau quellenbau() override {
-        return [this](SimulierteWelt& w) -> std::unique_ptr<CapiTreiber> {
+        return [this](SimulierteWelt&) -> std::unique_ptr<Anrufquelle> {
             SipOptionen o;
             o.lokal = "sip:127.0.0.1:0";
-            o.meldung = [&w](const std::string& text) { w.anwendung.vermittlung().MeldungSchreiben(text); };
             auto sip = std::make_unique<SipTreiber>(SipKonto{router_->adresse(), kBenutzer, kPasswort}, std::move(o));
             sip_ = sip.get();
-            auto mitschrift = std::make_unique<AnrufMitschrift>(std::move(sip));
-            mitschrift_ = mitschrift.get();
-            return mitschrift;
+            return sip;
         };
     }
     void verbunden(SimulierteWelt& w) override {
@@ -134,10 +110,6 @@ public:
         // that at once instead of after the stack's time-out.
         router_.reset();
     }
-    const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt&) const override {
-        return mitschrift_->gesendet();
-    }
-    bool zumAnruf(std::uint32_t adresse) const override { return adresse == mitschrift_->letzter; }
     std::string beschreibung() const override { return "SIP-Router auf " + router_->adresse(); }
 
 private:
@@ -159,7 +131,6 @@ private:
     static constexpr const char* kPasswort = "rufpilot";
     std::unique_ptr<SipGegenstelle> router_ = std::make_unique<SipGegenstelle>(kBenutzer, kPasswort);
     SipTreiber* sip_ = nullptr;
-    AnrufMitschrift* mitschrift_ = nullptr;
 };
 
 }  // namespace

@@ -1,17 +1,14 @@
-// The demo's telephone side: places each call through the chosen source and
-// keeps what the gateway put in answer. ISDN calls arrive on the simulated
+// The demo's telephone side: places each call through the chosen source
+// (the world keeps what the gateway asked of it). ISDN calls arrive on the simulated
 // line; call monitor calls as RING lines written by a router peer on
 // 127.0.0.1, with the simulated line placing the call-backs (as the IP phone
 // account would); SIP calls as INVITEs from a SIP router peer on 127.0.0.1
 // that the gateway registers at and whose phones its call-backs ring.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "rufpilot/capi/simulierte_leitung.h"
 #include "rufpilot/config/rufquelle.h"
 #include "rufpilot/demo/simulierte_welt.h"
 
@@ -31,9 +28,6 @@ public:
     // up at once.
     virtual void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn,
                          bool auflegen) = 0;
-    virtual const std::vector<SimulierteLeitung::Gesendet>& gesendet(SimulierteWelt& w) const = 0;
-    // Whether `adresse` is the call placed last.
-    virtual bool zumAnruf(std::uint32_t adresse) const = 0;
     // A line for the heading of the demo.
     virtual std::string beschreibung() const = 0;
 };

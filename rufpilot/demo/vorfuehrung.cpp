@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "rufpilot/capi/capi_nachrichten.h"
 #include "rufpilot/config/einstellungen_datei.h"
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/demo/simulierte_welt.h"
 #include "rufpilot/demo/telefonseite.h"
-#include "rufpilot/ui/echtzeit_schleife.h"
+#include "rufpilot/dispatch/anrufzeile.h"
+#include "rufpilot/betrieb/echtzeit_schleife.h"
 
 namespace rufpilot {
 
@@ -27,9 +27,9 @@ constexpr std::int64_t kJeAnrufMs = 40000;  // a call, its call-back ringing out
 struct Ergebnis {
     int telegramme = 0;
     std::string quittung = "-";  // last cell of the call row, "-" without a row
-    int rueckrufe = 0;           // CONNECT_REQs put
+    int rueckrufe = 0;           // call-backs dialled
     bool meldung = false;        // the call's characteristic message line appeared
-    bool beantwortet = false;    // ALERT_REQ and CONNECT_RESP (Reject 1) put
+    bool beantwortet = false;    // the call was let ring on at the other phones
     bool operator==(const Ergebnis&) const = default;
 };
 
@@ -87,7 +87,7 @@ bool enthaelt(const std::vector<std::string>& zeilen, const std::string& text) {
 }
 
 Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bool ohneIsdn) {
-    const std::size_t gesendetVorher = seite.gesendet(w).size();
+    const std::size_t auftraegeVorher = w.mitschrift.auftraege().size();
     const int telegrammeVorher = w.ausgabe.sendungen();
     const std::size_t zeilenVorher = w.ui.zeilen(Liste::Anrufe).size();
     std::vector<std::string> meldungen;  // in the order written
@@ -110,21 +110,17 @@ Ergebnis anrufSpielen(SimulierteWelt& w, const Anruf& a, Telefonseite& seite, bo
     Ergebnis e;
     e.telegramme = w.ausgabe.sendungen() - telegrammeVorher;
     if (w.ui.zeilen(Liste::Anrufe).size() > zeilenVorher) {
-        const std::string& zeile = w.ui.zeilen(Liste::Anrufe).front();
-        e.quittung = zeile.substr(zeile.rfind('\t') + 1);
+        const auto zeile = anrufZeileLesen(w.ui.zeilen(Liste::Anrufe).front());
+        e.quittung = !zeile ? "unlesbar" : zeile->quittiert ? "ja" : "nein";
     }
-    bool alert = false, resp = false;
-    const auto& gesendet = seite.gesendet(w);
-    for (std::size_t i = gesendetVorher; i < gesendet.size(); ++i) {
-        const auto& g = gesendet[i];
-        const std::string name = CapiName(g.befehl, g.unterbefehl);
-        if (name == "CONNECT_REQ") ++e.rueckrufe;
-        if (name == "ALERT_REQ" && seite.zumAnruf(g.adresse)) alert = true;
-        if (name == "CONNECT_RESP" && seite.zumAnruf(g.adresse) && alert && g.bytes.size() >= 14 && g.bytes[12] == 1 &&
-            g.bytes[13] == 0)
-            resp = true;
+    using Art = MitschreibendeQuelle::Auftrag::Art;
+    const auto& auftraege = w.mitschrift.auftraege();
+    for (std::size_t i = auftraegeVorher; i < auftraege.size(); ++i) {
+        if (auftraege[i].art == Art::Waehlen) ++e.rueckrufe;
+        if (auftraege[i].art == Art::Weiterklingeln && w.mitschrift.letzterEingang() != 0 &&
+            auftraege[i].id == w.mitschrift.letzterEingang())
+            e.beantwortet = true;
     }
-    e.beantwortet = alert && resp;
     const std::vector<std::string> vorZeile(meldungen.begin(),
                                             meldungen.begin() + static_cast<std::ptrdiff_t>(
                                                                     std::min(meldungenBeiZeile, meldungen.size())));

@@ -2,9 +2,10 @@
 // MSN table; a double hit sends the status and becomes a row of the call list.
 #include <exception>
 
+#include "rufpilot/dispatch/anrufzeile.h"
 #include "rufpilot/dispatch/leitungsnummer.h"
+#include "rufpilot/dispatch/ruf_abgleich.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
-#include "rufpilot/dispatch/textvergleich.h"
 #include "rufpilot/dispatch/zeitformat.h"
 
 namespace rufpilot {
@@ -18,65 +19,33 @@ bool Rufvermittlung::MsnListeLaden() {
 void Rufvermittlung::RufPruefen(const std::string& anrufer, const std::string& msn) {
     // Copies, not references: a call handled inside this one's waits may
     // reload the tables.
-    Nummerneintrag eintrag;
-    std::string slot;
-    int status = 0;
-    int treffer = 0;
-
-    MeldungSchreiben("Prüfung 1:\tTelefonnummer");
-    bool bekannt = false;
-    for (const Nummerneintrag& e : t_.nummern) {
-        MeldungSchreiben("<" + anrufer + "> mit\t<" + e.telefon + ">");
-        // An empty record of the table stands for no caller, not for one
-        // whose number is withheld.
-        if (!e.telefon.empty() && gleichOhneGrossschreibung(anrufer, e.telefon)) {
-            eintrag = e;
-            MeldungSchreiben("Übereinstimmung!\tFMS-Kennung: " + e.kennung);
-            ++treffer;
-            bekannt = true;
-            break;
-        }
-        MeldungSchreiben("Ergebnis:\tkeine Übereinstimmung!");
-    }
-    if (!bekannt) MeldungSchreiben("Ergebnis 1:\tRufnummer unbekannt");
-
-    MeldungSchreiben("Prüfung 2:\tMSN");
-    for (int i = 0; i < kMsnSlots; ++i) {
-        const std::string& kandidat = msn_[static_cast<std::size_t>(i)];
-        MeldungSchreiben("<" + msn + "> mit\t<" + kandidat + ">");
-        if (gleichOhneGrossschreibung(msn, kandidat)) {
-            slot = kandidat;
-            status = i + 1;
-            MeldungSchreiben("Übereinstimmung!\tMSN=" + std::to_string(status));
-            ++treffer;
-            break;
-        }
-        MeldungSchreiben("Ergebnis:\tkeine Übereinstimmung!");
-    }
-
-    if (treffer != 2) {
-        MeldungSchreiben("Gesamtergebnis: Eingehende Rufnummer oder MSN NICHT erkannt");
-        return;
-    }
-    MeldungSchreiben("Anruf erkannt\tund zugeordnet");
+    const RufAbgleich abgleich = rufAbgleichen(anrufer, msn, t_.nummern, msn_);
+    for (const std::string& zeile : abgleich.meldungen) MeldungSchreiben(zeile);
+    if (!abgleich.treffer) return;
+    const Nummerneintrag eintrag = abgleich.treffer->eintrag;
+    const std::string slot = abgleich.treffer->msn;
+    const int status = abgleich.treffer->status;
 
     bool quittiert = false;
     try {
+        if (t_.schleife.endeVerlangt()) throw Programmende{};
         quittiert = StatusSenden(eintrag.kennung, status, t_.einstellungen.baustufe, t_.einstellungen.tki,
                                  leitungsnummer(eintrag.leitung));
         if (quittiert) {
-            rueckrufnummer_ = eintrag.telefon;
-            Rueckruf(eintrag.telefon, slot, 10);
+            rueckrufer_.rueckrufnummer(eintrag.telefon);
+            rueckrufer_.Rueckruf(eintrag.telefon, slot, 10);
         }
     } catch (const std::exception& fehler) {
         // The call happened: it still gets its row and its log line.
         MeldungSchreiben(std::string("Rufbearbeitung fehlgeschlagen:\t") + fehler.what());
+    } catch (const Programmende&) {
+        // The keying guard has released the line; the call is logged as it stands.
+        MeldungSchreiben("Rufbearbeitung abgebrochen:\tProgramm wird beendet");
     }
 
     const Ortszeit zeit = t_.schleife.jetzt();
-    const std::string zeile = uhrzeitText(zeit) + '\t' + eintrag.telefon + '\t' + slot + '\t' + eintrag.kennung +
-                              '\t' + std::to_string(status) + '\t' + eintrag.leitung + '\t' +
-                              (quittiert ? "ja" : "nein");
+    const std::string zeile = anrufZeileText(
+        {uhrzeitText(zeit), eintrag.telefon, slot, eintrag.kennung, status, eintrag.leitung, quittiert});
     listen_.anrufZeile(zeile);
     zeileProtokollieren(zeit, zeile);
 }

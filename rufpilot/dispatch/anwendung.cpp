@@ -10,6 +10,7 @@
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/config/nummern_pruefung.h"
+#include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/config/textdatei.h"
 
 namespace rufpilot {
@@ -27,7 +28,7 @@ constexpr int kVorlaufNeuinstallationMs = 200;
 Anwendung::Anwendung(Anwendungsteile teile)
     : t_(std::move(teile)),
       monitor_(
-          t_.capi, [this](const std::string& text) { vermittlung_.MeldungSchreiben(text); },
+          t_.quelle, [this](const std::string& text) { vermittlung_.MeldungSchreiben(text); },
           [this](const std::string& anrufer, const std::string& msn) { vermittlung_.RufPruefen(anrufer, msn); },
           [this] { return t_.schleife.monotonMs(); }),
       vermittlung_(Vermittlungsteile{
@@ -51,7 +52,7 @@ void Anwendung::starten() {
     einstellungen_ = einstellungenLesen(ini);
     if (neu) einstellungen_.fmsVorlaufMs = kVorlaufNeuinstallationMs;
     if (einstellungen_.comPort == 0) einstellungen_.comPort = 1;
-    vermittlung_.PortPruefen();
+    vermittlung_.leitungen().PortPruefen();
     soundEinrichten();
     capiEinrichten();
     nummernLaden();
@@ -115,7 +116,7 @@ void Anwendung::soundNachsehen() {
     if (soundBereit_ || ++ticksOhneSound_ < 10) return;
     ticksOhneSound_ = 0;
     // Soundstop blocks for seconds: never while a transmitter is keyed.
-    if (vermittlung_.getastet()) return;
+    if (vermittlung_.leitungen().getastet()) return;
     tonwerk::Funkwandler& fw = t_.funkwandler;
     fw.GetSoundKartenCount();  // the device list anew
     std::string name;
@@ -160,7 +161,7 @@ void Anwendung::nummernLaden() {
 void Anwendung::einstellungenNeuLaden() {
     vermittlung_.MsnListeLaden();
     nummernLaden();
-    vermittlung_.PortPruefen();
+    vermittlung_.leitungen().PortPruefen();
 }
 
 void Anwendung::tick() {
@@ -183,8 +184,8 @@ void Anwendung::beenden(const std::function<void(Abschaltschritt)>& nachSchritt)
     gemacht(Abschaltschritt::TimerAngehalten);
     t_.anschluss.schliessen();
     if (einstellungen_.pegelumkehr == 1) {
-        vermittlung_.LeitungEin(einstellungen_.comPort, 1);
-        vermittlung_.LeitungEin(einstellungen_.comPort, 2);
+        vermittlung_.leitungen().LeitungEin(einstellungen_.comPort, 1);
+        vermittlung_.leitungen().LeitungEin(einstellungen_.comPort, 2);
     }
     gemacht(Abschaltschritt::PortGeschlossen);
     t_.funkwandler.Soundstop();
@@ -199,6 +200,19 @@ void Anwendung::einstellungenSpeichern(const Einstellungen& neu) {
     for (Lampe l : {Lampe::Port1, Lampe::Port2, Lampe::Port3, Lampe::Port4}) t_.oberflaeche.lampe(l, Farbe::Rot);
     vermittlung_.MsnListeLaden();
     einstellungenSchreiben(t_.verzeichnis / kEinstellungsdatei, einstellungen_);
+}
+
+void Anwendung::quelleSpeichern(const Quelleneinstellungen& neu) {
+    // Compared with the file, not the running source: saving twice says it once.
+    const bool geaendert = quellenLesen(t_.verzeichnis).werte != neu;
+    quellenSchreiben(t_.verzeichnis, neu);
+    if (geaendert) vermittlung_.MeldungSchreiben("Anrufquelle geändert:\tgilt ab dem nächsten Programmstart");
+}
+
+void Anwendung::nummerAnhaengen(const Nummerneintrag& eintrag) { rufpilot::nummerAnhaengen(nummerndatei(), eintrag); }
+
+bool Anwendung::nummerEntfernen(std::size_t index, const Nummerneintrag& erwartet) {
+    return rufpilot::nummerEntfernen(nummerndatei(), index, erwartet);
 }
 
 }  // namespace rufpilot

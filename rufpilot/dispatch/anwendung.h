@@ -1,17 +1,19 @@
 // Rufpilot as a whole, without its window: the start-up in its fixed order,
-// the one-second tick that fetches CAPI messages and refreshes the lamps,
+// the one-second tick that lets the call source work and refreshes the lamps,
 // and the shut-down. The window (or the headless program, or the demo) owns
 // the platform pieces and the control, and forwards its timer and clicks.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "rufpilot/capi/anrufmonitor.h"
-#include "rufpilot/capi/capi_treiber.h"
+#include "rufpilot/anrufe/anrufmonitor.h"
+#include "rufpilot/anrufe/anrufquelle.h"
 #include "rufpilot/config/einstellungen.h"
+#include "rufpilot/config/rufquelle.h"
 #include "rufpilot/dispatch/ereignisschleife.h"
 #include "rufpilot/dispatch/oberflaeche.h"
 #include "rufpilot/dispatch/rufvermittlung.h"
@@ -30,7 +32,7 @@ struct Anwendungsteile {
     Ereignisschleife& schleife;
     tonwerk::Funkwandler& funkwandler;
     tonwerk::SeriellerAnschluss& anschluss;  // the gateway's keying port
-    CapiTreiber& capi;
+    Anrufquelle& quelle;  // where the calls come from
     tonwerk::Zeitgeber& timer;  // the window's one-second timer
     std::filesystem::path verzeichnis;  // server.ini, fms_telefon_leitung.dat, Logs/
 };
@@ -60,6 +62,16 @@ public:
     // take the new list, and server.ini is written (throws std::system_error
     // when it cannot be; the settings in memory are changed all the same).
     void einstellungenSpeichern(const Einstellungen& neu);
+    // The settings dialog's other values: the call source (rufquelle.ini and
+    // sip_passwort; a change is said in the message list and takes effect at
+    // the next start), a new entry of the number table, a record removed.
+    // Each throws std::system_error when the file cannot
+    // be written.
+    void quelleSpeichern(const Quelleneinstellungen& neu);
+    void nummerAnhaengen(const Nummerneintrag& eintrag);
+    // Removes the record shown at `index` when the file still holds it so;
+    // lines the grid never showed stay. False when the file changed meanwhile.
+    bool nummerEntfernen(std::size_t index, const Nummerneintrag& erwartet);
 
     Rufvermittlung& vermittlung() { return vermittlung_; }
     Anrufmonitor& monitor() { return monitor_; }

@@ -22,6 +22,14 @@ public:
     // Milliseconds on a clock that never jumps (midnight, clock changes).
     virtual std::int64_t monotonMs() const = 0;
     virtual Ortszeit jetzt() const = 0;
+    // The program is to end (SIGTERM and the like): a running dispatch ends
+    // at the next step of its waits.
+    virtual bool endeVerlangt() const { return false; }
 };
+
+// Thrown out of a wait when the program is to end; no std::exception, so
+// only the dispatch's own handler catches it, after the keying guard has
+// released the line.
+struct Programmende {};
 
 }  // namespace rufpilot

@@ -1,23 +1,21 @@
 // The gateway's own serial port: keying lines, their indicators, opening.
-#include <cerrno>
+#include "rufpilot/dispatch/leitungen.h"
 
-#include "rufpilot/dispatch/rufvermittlung.h"
+#include <cerrno>
 
 namespace rufpilot {
 
-void Rufvermittlung::LeitungEin(int port, int leitung) { leitungSchalten(port, leitung, true); }
+void Leitungen::LeitungEin(int port, int leitung) { leitungSchalten(port, leitung, true); }
 
-void Rufvermittlung::LeitungAus(int port, int leitung) { leitungSchalten(port, leitung, false); }
+void Leitungen::LeitungAus(int port, int leitung) { leitungSchalten(port, leitung, false); }
 
-// Calls nest: a second call is handled inside the first one's waits, on its
-// stack, so it cannot wait for the first to finish. Counting the holders keeps
-// a line keyed until the outermost send on it has let go; line numbers 0 and 2
-// both key RTS and so share one count.
-void Rufvermittlung::leitungHalten(int port, int leitung) {
+// Counting the holders keeps a line keyed until the last send on it has let
+// go; line numbers 0 and 2 both key RTS and so share one count.
+void Leitungen::leitungHalten(int port, int leitung) {
     if (halter_[{port, leitung == 1 ? 1 : 2}]++ == 0) LeitungEin(port, leitung);
 }
 
-void Rufvermittlung::leitungLoslassen(int port, int leitung) {
+void Leitungen::leitungLoslassen(int port, int leitung) {
     const auto it = halter_.find({port, leitung == 1 ? 1 : 2});
     if (it == halter_.end()) return;
     if (--it->second > 0) return;
@@ -25,7 +23,7 @@ void Rufvermittlung::leitungLoslassen(int port, int leitung) {
     LeitungAus(port, leitung);
 }
 
-void Rufvermittlung::leitungSchalten(int port, int leitung, bool ein) {
+void Leitungen::leitungSchalten(int port, int leitung, bool ein) {
     if (port == 0) return;
     // Inverted lines are keyed by disabling them. A closed port or a line
     // that cannot be switched is not reported: the lamp shows the port.
@@ -37,14 +35,14 @@ void Rufvermittlung::leitungSchalten(int port, int leitung, bool ein) {
     LeitungAnzeigen(ein ? 1 : 0, port, leitung);
 }
 
-void Rufvermittlung::LeitungAnzeigen(int zustand, int port, int leitung) {
+void Leitungen::LeitungAnzeigen(int zustand, int port, int leitung) {
     if (port < 1 || port > 4) return;
     const bool umgekehrt = t_.einstellungen.pegelumkehr == 1;
     const bool hoch = (zustand == 1 && !umgekehrt) || (zustand == 0 && umgekehrt);
     t_.oberflaeche.leitung(port, leitung == 1 ? 1 : 2, hoch);
 }
 
-void Rufvermittlung::PortPruefen() {
+void Leitungen::PortPruefen() {
     Einstellungen& e = t_.einstellungen;
     t_.anschluss.schliessen();
     t_.schleife.ereignisseVerarbeiten();

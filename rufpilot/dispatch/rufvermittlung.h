@@ -1,7 +1,7 @@
 // Rufvermittlung: the gateway's dispatch core. It matches an incoming call
-// against the number table and the MSN table, keys the transmitter on the
-// gateway's own serial port, sends the FMS status through the control, waits
-// for the control centre's acknowledgement, calls back, and writes every step
+// (rufAbgleichen), keys the transmitter through its keying lines (Leitungen),
+// sends the FMS status through the control, waits for the control centre's
+// acknowledgement (Quittung), calls back (Rueckrufer), and writes every step
 // to the window's lists. It is the control's listener for decoded telegrams
 // and sound levels.
 //
@@ -19,9 +19,12 @@
 
 #include "rufpilot/config/einstellungen.h"
 #include "rufpilot/dispatch/ereignisschleife.h"
+#include "rufpilot/dispatch/leitungen.h"
 #include "rufpilot/dispatch/listenfuehrung.h"
 #include "rufpilot/dispatch/msn_tabelle.h"
 #include "rufpilot/dispatch/oberflaeche.h"
+#include "rufpilot/dispatch/quittung.h"
+#include "rufpilot/dispatch/rueckruf.h"
 #include "rufpilot/dispatch/waehler.h"
 #include "tonwerk/core/funkwandler.h"
 #include "tonwerk/core/records.h"
@@ -70,25 +73,10 @@ public:
     // and releases the line; true when the control centre acknowledged.
     bool StatusSenden(const std::string& kennung, int status, int baustufe, int tki, int leitung);
 
-    // --- serial lines (line 1 = DTR, any other = RTS; port 0 = none) ---
-    void LeitungEin(int port, int leitung);
-    void LeitungAus(int port, int leitung);
-    void LeitungAnzeigen(int zustand, int port, int leitung);
-    // A dispatch's hold on a line (Tastung): the first holder keys it, the
-    // last one to let go releases it, so a call handled inside another's wait
-    // cannot unkey the first call's telegram.
-    void leitungHalten(int port, int leitung);
-    void leitungLoslassen(int port, int leitung);
-    // Whether any dispatch holds a line keyed now.
-    bool getastet() const { return !halter_.empty(); }
-    // (Re)opens the keying port from the settings, reports it, puts both lines to rest.
-    void PortPruefen();
-
-    // --- acknowledgement, waits, call-back ---
-    bool QuittungAbwarten(const std::string& kennung, int sekunden);
-    // Waits in 40 ms steps, letting events run; anzeigen = 1 shows the countdown.
-    void Warten(std::int32_t ms, int anzeigen);
-    void Rueckruf(const std::string& nummer, const std::string& msn, int sekunden);
+    // --- the pieces it works with ---
+    Leitungen& leitungen() { return leitungen_; }
+    Quittung& quittung() { return quittung_; }
+    Rueckrufer& rueckrufer() { return rueckrufer_; }
 
     // --- lists ---
     void MeldungSchreiben(const std::string& text);
@@ -103,27 +91,17 @@ public:
 
     // --- state shown or set by the window ---
     const MsnTabelle& msnTabelle() const { return msn_; }
-    const std::string& quittungsKennung() const { return quittungsKennung_; }
-    const std::string& rueckrufnummer() const { return rueckrufnummer_; }
-    void rueckrufnummer(const std::string& nummer) { rueckrufnummer_ = nummer; }
     const Listenfuehrung& listen() const { return listen_; }
 
 private:
-    // Warten with the countdown's number fixed for the whole wait.
-    void warten(std::int32_t ms, int anzeigen, const std::string& nummer);
-    void leitungSchalten(int port, int leitung, bool ein);
     void zeileProtokollieren(const Ortszeit& zeit, const std::string& zeile);
 
     Vermittlungsteile t_;
     Listenfuehrung listen_;
     MsnTabelle msn_{};
-    // The identifier of the latest acknowledgement: one for the whole program,
-    // set by the telegram handler, cleared by each QuittungAbwarten.
-    std::string quittungsKennung_;
-    // The number the call-back countdown shows; set by the matcher.
-    std::string rueckrufnummer_;
-    // Holders per keyed line, by port and physical line (1 = DTR, 2 = RTS).
-    std::map<std::pair<int, int>, int> halter_;
+    Leitungen leitungen_;
+    Quittung quittung_;
+    Rueckrufer rueckrufer_;
 };
 
 }  // namespace rufpilot

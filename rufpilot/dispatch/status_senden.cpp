@@ -8,9 +8,9 @@ namespace rufpilot {
 
 bool Rufvermittlung::StatusSenden(const std::string& kennung, int status, int baustufe, int tki, int leitung) {
     const Einstellungen& e = t_.einstellungen;
-    const Tastung tastung(*this, e.comPort, leitung);
+    const Tastung tastung(leitungen_, e.comPort, leitung);
     try {
-        Warten(e.fmsVorlaufMs, 0);
+        rueckrufer_.Warten(e.fmsVorlaufMs, 0);
         MeldungSchreiben("Sende FMS " + kennung + "\t Status=" + std::to_string(status));
         auto senden = [&] {
             t_.funkwandler.FMSSenden(kennung, 0, static_cast<tonwerk::Integer>(status),
@@ -18,9 +18,9 @@ bool Rufvermittlung::StatusSenden(const std::string& kennung, int status, int ba
                                      0, 0);
         };
         senden();
-        if (QuittungAbwarten(kennung, 1)) return true;
+        if (quittung_.QuittungAbwarten(kennung, 1)) return true;
         senden();
-        return QuittungAbwarten(kennung, 1);
+        return quittung_.QuittungAbwarten(kennung, 1);
     } catch (const std::exception& fehler) {
         // No sound output, no transmit file: nothing went on air, so nothing
         // can be acknowledged.

@@ -4,13 +4,13 @@
 // still holds it.
 #pragma once
 
-#include "rufpilot/dispatch/rufvermittlung.h"
+#include "rufpilot/dispatch/leitungen.h"
 
 namespace rufpilot {
 
 class Tastung {
 public:
-    Tastung(Rufvermittlung& vermittlung, int port, int leitung)
+    Tastung(Leitungen& vermittlung, int port, int leitung)
         : vermittlung_(vermittlung), port_(port), leitung_(leitung) {
         vermittlung_.leitungHalten(port_, leitung_);
     }
@@ -25,7 +25,7 @@ public:
     Tastung& operator=(const Tastung&) = delete;
 
 private:
-    Rufvermittlung& vermittlung_;
+    Leitungen& vermittlung_;
     const int port_;
     const int leitung_;
 };

@@ -3,24 +3,19 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "rufpilot/capi/capi_bytes.h"
-#include "rufpilot/capi/capi_lesen.h"
-#include "rufpilot/routermonitor/monitor_nachrichten.h"
+#include "rufpilot/anrufe/rufnummer_text.h"
 #include "rufpilot/routermonitor/monitorzeile.h"
 
 namespace rufpilot {
 
 namespace {
 
-constexpr std::uint32_t kApplId = 1;
-constexpr unsigned kFalscheApplId = 0x1101;
-constexpr unsigned kFalscheNachricht = 0x1102;
-// Info of a refused request: no controller that could place a call.
-constexpr std::uint16_t kKeinController = 0x2002;
-constexpr std::uint16_t kAufgelegt = 0x3490;
-constexpr std::uint16_t kAngenommenAmBus = 0x349A;
 constexpr std::size_t kRufeHoechstens = 32;
-constexpr std::size_t kWarteschlangeHoechstens = 256;
+// Events held for the next step. Each step hands over all of them, so only a
+// source that is never stepped fills this; an event takes well under 256
+// bytes (caller and MSN at most 40 characters each), so the bound is about
+// 4 MB, far above the lines one read can bring (64 KiB).
+constexpr std::size_t kWarteschlangeHoechstens = 16384;
 constexpr std::size_t kLeseHoechstens = 64 * 1024;
 
 // A line as it may be shown: printable ASCII, cut short.
@@ -33,12 +28,10 @@ std::string Zeigbar(const std::string& zeile) {
 
 }  // namespace
 
-AnrufmonitorTreiber::AnrufmonitorTreiber(std::string host, std::uint16_t port, Uhr uhr, MeldungSchreiben meldung,
-                                         Zeiten zeiten)
+AnrufmonitorTreiber::AnrufmonitorTreiber(std::string host, std::uint16_t port, Uhr uhr, Zeiten zeiten)
     : host_(std::move(host)),
       port_(port),
       uhr_(std::move(uhr)),
-      meldung_(std::move(meldung)),
       zeiten_(zeiten),
       rueckzugMs_(zeiten.ersterRueckzugMs) {}
 
@@ -47,57 +40,39 @@ bool AnrufmonitorTreiber::vorhanden(std::string& gesucht) {
     return !host_.empty() && port_ != 0;
 }
 
-std::uint32_t AnrufmonitorTreiber::registrieren(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
-    if (std::string gesucht; !vorhanden(gesucht)) return 0;
-    applId_ = kApplId;
+bool AnrufmonitorTreiber::starten() {
+    if (std::string gesucht; !vorhanden(gesucht)) return false;
+    gestartet_ = true;
     rueckzugMs_ = zeiten_.ersterRueckzugMs;
     naechsterVersuchMs_ = uhr_();
     fehlerGesagt_ = false;
-    // Connect now, so the line is up by the first fetch.
-    schritt();
-    return applId_;
+    // Connect now, so the line is up by the first step.
+    arbeiten();
+    return true;
 }
 
-void AnrufmonitorTreiber::freigeben(std::uint32_t applId) {
-    if (applId != applId_) return;
+void AnrufmonitorTreiber::stoppen() {
     tcp_.schliessen();
     puffer_.leeren();
     warteschlange_.clear();
     rufe_.clear();
-    applId_ = 0;
+    gestartet_ = false;
 }
 
-unsigned AnrufmonitorTreiber::senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) {
-    if (applId_ == 0 || applId != applId_) return kFalscheApplId;
-    const auto kopf = KopfLesen(nachricht);
-    if (!kopf) return kFalscheNachricht;
-    // Answers to the monitor's indications have nowhere to go.
-    if (kopf->unterbefehl != capi::kReq) return 0;
-    const std::uint32_t adresse = Le32(nachricht, 8);
-    switch (kopf->befehl) {
-        case capi::kListen:
-        case capi::kAlert: einreihen(TreiberBestaetigung(id(), kopf->befehl, kopf->nummer, adresse, 0)); break;
-        case capi::kConnect:
-            melden("Kein Rückruf möglich:\tder Anrufmonitor meldet nur Anrufe (für Rückrufe SIP einrichten)");
-            einreihen(TreiberBestaetigung(id(), kopf->befehl, kopf->nummer, 0, kKeinController));
-            break;
-        default: einreihen(TreiberBestaetigung(id(), kopf->befehl, kopf->nummer, adresse, kKeinController)); break;
-    }
-    return 0;
+Waehlergebnis AnrufmonitorTreiber::waehlen(const std::string&, const std::string&) {
+    melden("Kein Rückruf möglich:\tder Anrufmonitor meldet nur Anrufe (für Rückrufe SIP einrichten)");
+    return {};
 }
 
-unsigned AnrufmonitorTreiber::holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) {
-    if (applId_ == 0 || applId != applId_) return kFalscheApplId;
-    schritt();
-    if (!warteschlange_.empty()) {
-        nachricht = std::move(warteschlange_.front());
-        warteschlange_.pop_front();
-        return 0;
-    }
-    return verbunden() ? kCapiWarteschlangeLeer : kCapiVerbindungVerloren;
+Anrufereignisse AnrufmonitorTreiber::schritt() {
+    if (!gestartet_) return {};
+    arbeiten();
+    Anrufereignisse alle(std::make_move_iterator(warteschlange_.begin()), std::make_move_iterator(warteschlange_.end()));
+    warteschlange_.clear();
+    return alle;
 }
 
-void AnrufmonitorTreiber::schritt() {
+void AnrufmonitorTreiber::arbeiten() {
     const std::int64_t jetzt = uhr_();
     switch (tcp_.zustand()) {
         case TcpVerbindung::Zustand::Zu:
@@ -187,10 +162,11 @@ void AnrufmonitorTreiber::zeileBehandeln(const std::string& zeile) {
     switch (z.art) {
         case Monitorzeile::Art::Ruf: {
             if (rufe_.size() >= kRufeHoechstens && !rufe_.contains(z.id)) rufe_.erase(rufe_.begin());
-            const std::uint32_t plci = (static_cast<std::uint32_t>(naechsterRuf_++) << 8) | kController;
+            const AnrufId id = naechsterRuf_++;
             if (naechsterRuf_ == 0) naechsterRuf_ = 1;
-            rufe_[z.id] = Ruf{plci};
-            einreihen(MonitorConnectInd(id(), naechsteNummer_++, plci, z.msn, z.anrufer));
+            rufe_[z.id] = Ruf{id};
+            // An empty caller field is a suppressed number.
+            einreihen(Eingang{id, z.anrufer.empty() ? kAnruferUnbekannt : AnruferText(z.anrufer), NummernText(z.msn)});
             break;
         }
         case Monitorzeile::Art::Verbunden:
@@ -198,8 +174,9 @@ void AnrufmonitorTreiber::zeileBehandeln(const std::string& zeile) {
             break;
         case Monitorzeile::Art::Ende:
             if (const auto r = rufe_.find(z.id); r != rufe_.end()) {
-                const std::uint16_t grund = r->second.angenommen ? kAngenommenAmBus : kAufgelegt;
-                einreihen(TreiberDisconnectInd(id(), naechsteNummer_++, r->second.plci, grund));
+                const Ausloesegrund grund =
+                    r->second.angenommen ? Ausloesegrund::AnderswoAngenommen : Ausloesegrund::Aufgelegt;
+                einreihen(Ende{r->second.id, {Netz::Anrufmonitor, grund, {}}});
                 rufe_.erase(r);
             }
             break;
@@ -215,18 +192,15 @@ void AnrufmonitorTreiber::unlesbar(const std::string& meldung) {
     melden(meldung);
 }
 
-void AnrufmonitorTreiber::einreihen(CapiNachricht n) {
-    // Nobody fetching must not let the queue grow without bound.
-    if (warteschlange_.size() >= kWarteschlangeHoechstens) warteschlange_.pop_front();
-    warteschlange_.push_back(std::move(n));
-}
-
-void AnrufmonitorTreiber::melden(const std::string& text) {
-    if (!meldung_) return;
-    try {
-        meldung_(text);
-    } catch (...) {
+void AnrufmonitorTreiber::einreihen(Anrufereignis n) {
+    // Nobody fetching must not let the queue grow without bound; what cannot
+    // be kept is said, never dropped in silence.
+    if (warteschlange_.size() >= kWarteschlangeHoechstens) {
+        if (const auto* ruf = std::get_if<Eingang>(&n))
+            melden("Anruf nicht angenommen:\t" + ruf->anrufer + " ruft " + ruf->msn + " (Warteschlange voll)");
+        return;
     }
+    warteschlange_.push_back(std::move(n));
 }
 
 }  // namespace rufpilot

@@ -7,17 +7,20 @@ namespace rufpilot {
 namespace {
 
 // A source this program cannot offer: the monitor reports it missing.
-class FehlendeQuelle : public CapiTreiber {
+class FehlendeQuelle : public Anrufquelle {
 public:
     explicit FehlendeQuelle(std::string warum) : warum_(std::move(warum)) {}
     bool vorhanden(std::string& gesucht) override {
         gesucht = warum_;
         return false;
     }
-    std::uint32_t registrieren(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) override { return 0; }
-    unsigned senden(std::uint32_t, std::span<const std::uint8_t>) override { return 0x1101; }
-    unsigned holen(std::uint32_t, std::vector<std::uint8_t>&) override { return 0x1101; }
-    void freigeben(std::uint32_t) override {}
+    bool starten() override { return false; }
+    void stoppen() override {}
+    bool verbunden() const override { return false; }
+    Anrufereignisse schritt() override { return {}; }
+    void weiterklingeln(AnrufId) override {}
+    Waehlergebnis waehlen(const std::string&, const std::string&) override { return {std::nullopt, warum_}; }
+    void auflegen(AnrufId) override {}
 
 private:
     std::string warum_;
@@ -34,7 +37,7 @@ std::string quellenName(Quellenart art) {
     return "CAPI 2.0";
 }
 
-std::unique_ptr<CapiTreiber> rufquelleBauen(const Quelleneinstellungen& quelle, const Quellenbau& bau) {
+std::unique_ptr<Anrufquelle> rufquelleBauen(const Quelleneinstellungen& quelle, const Quellenbau& bau) {
     switch (quelle.art) {
         case Quellenart::Sip:
             if (!bau.sip) return std::make_unique<FehlendeQuelle>("SIP ist in diesem Programm noch nicht verfügbar");
@@ -43,11 +46,10 @@ std::unique_ptr<CapiTreiber> rufquelleBauen(const Quelleneinstellungen& quelle, 
         case Quellenart::Anrufmonitor: {
             if (quelle.monitorHost.empty())
                 return std::make_unique<FehlendeQuelle>("Anrufmonitor: kein Router eingetragen");
-            auto monitor = std::make_unique<AnrufmonitorTreiber>(quelle.monitorHost, quelle.monitorPort, bau.uhr,
-                                                                 bau.meldung, bau.zeiten);
+            auto monitor =
+                std::make_unique<AnrufmonitorTreiber>(quelle.monitorHost, quelle.monitorPort, bau.uhr, bau.zeiten);
             if (!bau.sip || !quelle.sip.eingerichtet()) return monitor;
-            return std::make_unique<RueckrufWeiche>(std::move(monitor), AnrufmonitorTreiber::kController,
-                                                    bau.sip(quelle.sip), bau.meldung);
+            return std::make_unique<RueckrufWeiche>(std::move(monitor), bau.sip(quelle.sip));
         }
         case Quellenart::Capi: break;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "rufpilot/anrufe/rufnummer_text.h"
+
 namespace rufpilot {
 
 namespace {
@@ -39,13 +41,6 @@ bool Anonym(std::string_view user, std::string_view host) {
     return GleichOhneGross(user, "anonymous") || GleichOhneGross(host, "anonymous.invalid");
 }
 
-// Length byte + contents; contents longer than a byte can count are cut.
-void StructAnhaengen(std::string& ziel, std::string_view inhalt) {
-    inhalt = inhalt.substr(0, 255);
-    ziel.push_back(static_cast<char>(inhalt.size()));
-    ziel += inhalt;
-}
-
 }  // namespace
 
 std::string SipNummer(std::string_view user) {
@@ -69,24 +64,15 @@ std::string SipNummer(std::string_view user) {
     return text;
 }
 
-std::string SipAnruferStruct(const SipAnruferangaben& a) {
-    // Presentation restricted, type unknown: the monitor shows "Unbekannt".
-    const std::string unterdrueckt{'\x00', '\xA0'};
-    if (Verborgen(a.privacy) || Anonym(a.fromUser, a.fromHost)) return unterdrueckt;
+std::string SipAnrufer(const SipAnruferangaben& a) {
+    if (Verborgen(a.privacy) || Anonym(a.fromUser, a.fromHost)) return kAnruferUnbekannt;
     // The router's assertion counts before what the caller wrote himself.
     const std::string nummer = SipNummer(a.paiVorhanden && !a.paiUser.empty() ? a.paiUser : a.fromUser);
-    if (nummer.empty()) return {};
-    if (Anonym(nummer, {})) return unterdrueckt;
-    // Type unknown, ISDN numbering plan; presentation allowed.
-    return std::string{'\x01', '\x80'} + nummer;
+    if (nummer.empty()) return kAnruferNichtErkannt;
+    if (Anonym(nummer, {})) return kAnruferUnbekannt;
+    return AnruferText(nummer);
 }
 
-std::string SipNummernbereich(std::string_view msn, std::string_view anruferStruct) {
-    std::string bereich;
-    StructAnhaengen(bereich, "\x81" + std::string(SipNummer(msn)));
-    StructAnhaengen(bereich, anruferStruct);
-    bereich.append(5, '\0');
-    return bereich;
-}
+std::string SipMsn(std::string_view user) { return NummernText(SipNummer(user)); }
 
 }  // namespace rufpilot

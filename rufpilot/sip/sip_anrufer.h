@@ -1,6 +1,6 @@
-// Who is calling, from an INVITE's headers, in the form the call monitor reads
-// from ISDN: the Calling party number struct of a CONNECT_IND. A suppressed
-// number becomes a restricted struct without digits, as ISDN delivers it.
+// Who is calling and which number was dialled, from an INVITE's headers, as
+// the message list shows them for any call: a suppressed number reads
+// "Unbekannt", a call naming no caller "nicht erkannt".
 #pragma once
 
 #include <string>
@@ -23,13 +23,11 @@ struct SipAnruferangaben {
 // nothing is left. At most 32 characters.
 std::string SipNummer(std::string_view user);
 
-// The Calling party number struct's contents (type octet, presentation
-// octet, digits), without its length byte. Empty when the INVITE names no
-// caller at all.
-std::string SipAnruferStruct(const SipAnruferangaben& angaben);
+// The caller's text: the asserted identity before From, hidden callers
+// (Privacy, "anonymous") "Unbekannt", no caller at all "nicht erkannt".
+std::string SipAnrufer(const SipAnruferangaben& angaben);
 
-// The number area of a CONNECT_IND: Called party number struct (the MSN's
-// digits), Calling party number struct, and the five empty structs after them.
-std::string SipNummernbereich(std::string_view msn, std::string_view anruferStruct);
+// The dialled MSN's text from the To (or request URI) user part.
+std::string SipMsn(std::string_view user);
 
 }  // namespace rufpilot

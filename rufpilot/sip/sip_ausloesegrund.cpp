@@ -75,36 +75,38 @@ Reason ReasonLesen(std::string_view eintrag) {
 
 }  // namespace
 
-std::uint16_t GrundAusReason(std::string_view reason) {
-    std::optional<std::uint16_t> sip;
+Ausloesung GrundAusReason(std::string_view reason) {
+    std::optional<Ausloesegrund> sip;
     for (const auto eintrag : Teilen(reason, ',')) {
         const Reason r = ReasonLesen(eintrag);
-        if (r.protokoll == "q.850" && r.ursache && *r.ursache <= 127) {
-            return static_cast<std::uint16_t>(0x3480 + *r.ursache);
-        }
+        if (r.protokoll == "q.850" && r.ursache && *r.ursache <= 127)
+            return AusloesungAusQ850(Netz::Sip, *r.ursache, "Q.850 " + std::to_string(*r.ursache));
         if (r.protokoll == "sip" && !sip) {
             if (r.ursache == 200 || r.text.find("completed elsewhere") != std::string::npos) {
-                sip = kGrundAndersAngenommen;
+                sip = Ausloesegrund::AnderswoAngenommen;
             } else if (r.ursache == 181 || r.ursache == 302) {
-                sip = static_cast<std::uint16_t>(0x349F);  // forwarded
+                sip = Ausloesegrund::Umgeleitet;
             }
         }
     }
-    return sip.value_or(kGrundAufgelegt);
+    return {Netz::Sip, sip.value_or(Ausloesegrund::Aufgelegt), {}};
 }
 
-std::uint16_t GrundAusStatus(int status) {
+Ausloesung GrundAusStatus(int status) {
     // The usual SIP to Q.850 mapping (RFC 3398) for the answers a callee gives.
+    int ursache = 0;
     switch (status) {
-        case 404: case 484: return 0x3481;        // unallocated number
-        case 486: case 600: return 0x3491;        // user busy
-        case 408: case 480: return 0x3492;        // no user responding
-        case 403: case 603: return 0x3495;        // call rejected
-        case 487: return kGrundSelbstBeendet;     // our own CANCEL took effect
-        default: break;
+        case 404: case 484: ursache = 1; break;   // unallocated number
+        case 486: case 600: ursache = 17; break;  // user busy
+        case 408: case 480: ursache = 18; break;  // no user responding
+        case 403: case 603: ursache = 21; break;  // call rejected
+        default:
+            if (status >= 500 && status < 600) ursache = 41;  // temporary failure
+            break;
     }
-    if (status >= 500 && status < 600) return 0x34A9;  // temporary failure
-    return kGrundSelbstBeendet;
+    // 487: our own CANCEL took effect.
+    if (ursache == 0) return {Netz::Sip, Ausloesegrund::RueckrufBeendet, {}};
+    return AusloesungAusQ850(Netz::Sip, ursache, "SIP " + std::to_string(status));
 }
 
 }  // namespace rufpilot

@@ -1,22 +1,20 @@
-// Why a SIP call ended, as the CAPI 2.0 reason the call monitor translates
-// into its "Rufbehandlung: " text (0x3480 + Q.850 cause for network causes).
+// Why a SIP call ended, in the gateway's terms: from a CANCEL's Reason
+// header, or from the final response to a call-back that was not answered.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
-namespace rufpilot {
+#include "rufpilot/anrufe/ausloesung.h"
 
-inline constexpr std::uint16_t kGrundAufgelegt = 0x3490;        // normal clearing by the caller
-inline constexpr std::uint16_t kGrundAndersAngenommen = 0x349A;  // answered at another phone
-inline constexpr std::uint16_t kGrundSelbstBeendet = 0x3400;     // we cleared it
+namespace rufpilot {
 
 // A CANCEL's Reason header value (one or more, comma-separated, e.g.
 // `SIP;cause=200;text="Call completed elsewhere"` or `Q.850;cause=16`). A
 // Q.850 cause wins over a SIP one; without a usable Reason the caller hung up.
-std::uint16_t GrundAusReason(std::string_view reason);
+Ausloesung GrundAusReason(std::string_view reason);
 
-// The end of a call-back that was never answered, from the final response.
-std::uint16_t GrundAusStatus(int status);
+// The end of a call-back that was never answered, from the final response
+// (the usual SIP to Q.850 mapping); our own CANCEL ends it as RueckrufBeendet.
+Ausloesung GrundAusStatus(int status);
 
 }  // namespace rufpilot

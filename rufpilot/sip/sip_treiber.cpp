@@ -22,27 +22,15 @@
 #include <utility>
 #include <vector>
 
-#include "rufpilot/capi/capi_bytes.h"
-#include "rufpilot/capi/capi_lesen.h"
-#include "rufpilot/capi/capi_rufnummern.h"
 #include "rufpilot/routermonitor/namensaufloeser.h"
 #include "rufpilot/sip/sip_adressen.h"
 #include "rufpilot/sip/sip_anrufer.h"
 #include "rufpilot/sip/sip_ausloesegrund.h"
 #include "rufpilot/sip/sip_bibliothek.h"
-#include "rufpilot/capi/treiber_meldungen.h"
-#include "rufpilot/sip/sip_waehlauftrag.h"
 
 namespace rufpilot {
 
 namespace {
-
-constexpr std::uint32_t kApplId = 1;
-constexpr unsigned kUngueltigeApplId = 0x1101;
-constexpr unsigned kUngueltigeNachricht = 0x1102;
-constexpr unsigned kFalscherZustand = 0x2001;
-constexpr std::uint16_t kUngueltigePlci = 0x2002;
-constexpr unsigned kUngueltigerParameter = 0x2007;
 
 const char* Oder(const char* text) { return text ? text : ""; }
 
@@ -58,8 +46,9 @@ struct SipTreiber::Stapel {
         bool abgebrochen = false;  // we cleared the call-back
         bool verbunden = false;
         bool authentisiert = false;
-        std::uint16_t grund = kGrundSelbstBeendet;
+        Ausloesung grund = kBeendet;
     };
+    static inline const Ausloesung kBeendet{Netz::Sip, Ausloesegrund::RueckrufBeendet, {}};
 
     SipKonto konto;
     SipOptionen optionen;
@@ -73,12 +62,9 @@ struct SipTreiber::Stapel {
     bool heruntergefahren = false;
     std::uint16_t port = 0;
     std::string kontaktHost = "0.0.0.0";
-    std::map<std::uint32_t, Anruf> anrufe;  // by PLCI
-    std::uint32_t naechstePlci = 0x0101;
-    std::uint16_t naechsteNummer = 0x0100;
-    std::deque<CapiNachricht> warteschlange;
-    Nummernliste anrufer = Anruferliste();
-    Nummernliste msns = MsnListe();
+    std::map<AnrufId, Anruf> anrufe;
+    AnrufId naechsteId = 1;
+    std::deque<Anrufereignis> warteschlange;
     std::vector<std::string> registrarAdressen;
     // The registrar's name resolved off the loop (digits need no resolver).
     SystemAufloeser registrarAufloeser;
@@ -212,20 +198,18 @@ struct SipTreiber::Stapel {
                konto.passwort;
     }
 
-    void einreihen(CapiNachricht n) { warteschlange.push_back(std::move(n)); }
-    std::uint16_t nummer() { return naechsteNummer++; }
+    void einreihen(Anrufereignis e) { warteschlange.push_back(std::move(e)); }
 
-    std::map<std::uint32_t, Anruf>::iterator finden(nua_handle_t* nh) {
+    std::map<AnrufId, Anruf>::iterator finden(nua_handle_t* nh) {
         for (auto a = anrufe.begin(); a != anrufe.end(); ++a)
             if (a->second.nh == nh) return a;
         return anrufe.end();
     }
 
-    std::uint32_t neuePlci() {
-        const std::uint32_t plci = naechstePlci;
-        // Controller 1 in the low byte, as CAPI numbers them.
-        naechstePlci = naechstePlci >= 0xFF01 ? 0x0101 : naechstePlci + 0x100;
-        return plci;
+    AnrufId neueId() {
+        const AnrufId id = naechsteId++;
+        if (naechsteId == 0) naechsteId = 1;
+        return id;
     }
 
     void ereignis(nua_event_t e, int status, const char* text, nua_handle_t* nh, sip_t const* sip, tagi_t tags[]) {
@@ -294,7 +278,7 @@ struct SipTreiber::Stapel {
             const std::string absender = absenderAdresse();
             if (std::find(registrarAdressen.begin(), registrarAdressen.end(), absender) == registrarAdressen.end()) {
                 nua_respond(nh, SIP_403_FORBIDDEN, TAG_END());
-                anrufe[neuePlci()] = Anruf{nh, Art::Eingang, true};
+                anrufe[neueId()] = Anruf{nh, Art::Eingang, true};
                 melden("SIP-Anruf von fremder Adresse abgewiesen:\t" + absender);
                 return;
             }
@@ -312,12 +296,9 @@ struct SipTreiber::Stapel {
         std::string msn = Oder(sip->sip_to->a_url->url_user);
         if (msn.empty() && sip->sip_request) msn = Oder(sip->sip_request->rq_url->url_user);
 
-        msns.merken(SipNummer(msn));
-        const std::string anruferStruct = SipAnruferStruct(a);
-        if (anruferStruct.size() > 2) anrufer.merken(anruferStruct.substr(2));
-        const std::uint32_t plci = neuePlci();
-        anrufe[plci] = Anruf{nh, Art::Eingang};
-        einreihen(TreiberConnectInd(kApplId, nummer(), plci, SipNummernbereich(msn, anruferStruct)));
+        const AnrufId id = neueId();
+        anrufe[id] = Anruf{nh, Art::Eingang};
+        einreihen(Eingang{id, SipAnrufer(a), SipMsn(msn)});
     }
 
     // Where the request being handled came from.
@@ -339,7 +320,7 @@ struct SipTreiber::Stapel {
             if (r->re_text) reason += std::string(";text=") + r->re_text;
         }
         a->second.indiziert = true;
-        einreihen(TreiberDisconnectInd(kApplId, nummer(), a->first, GrundAusReason(reason)));
+        einreihen(Ende{a->first, GrundAusReason(reason)});
     }
 
     void rueckrufAntwort(int status, nua_handle_t* nh, sip_t const* sip) {
@@ -358,12 +339,12 @@ struct SipTreiber::Stapel {
             // Someone answered: the call-back only has to ring, so it ends
             // now, also when our CANCEL crossed the answer.
             ruf.verbunden = true;
-            if (!ruf.abgebrochen) einreihen(TreiberConnectActiveInd(kApplId, nummer(), a->first));
-            ruf.grund = kGrundSelbstBeendet;
+            if (!ruf.abgebrochen) einreihen(RueckrufAngenommen{a->first});
+            ruf.grund = kBeendet;
             nua_bye(nh, TAG_END());
             return;
         }
-        ruf.grund = ruf.abgebrochen ? kGrundSelbstBeendet : GrundAusStatus(status);
+        ruf.grund = ruf.abgebrochen ? kBeendet : GrundAusStatus(status);
         fertig(nh);
     }
 
@@ -373,74 +354,54 @@ struct SipTreiber::Stapel {
         if (a == anrufe.end()) return;
         Anruf& ruf = a->second;
         if (!ruf.indiziert && !(ruf.art == Art::Eingang && ruf.abgelehnt)) {
-            const std::uint16_t grund = ruf.art == Art::Eingang ? kGrundAufgelegt : ruf.grund;
-            einreihen(TreiberDisconnectInd(kApplId, nummer(), a->first, grund));
+            const Ausloesung grund =
+                ruf.art == Art::Eingang ? Ausloesung{Netz::Sip, Ausloesegrund::Aufgelegt, {}} : ruf.grund;
+            einreihen(Ende{a->first, grund});
         }
         anrufe.erase(a);
         nua_handle_destroy(nh);
     }
 
-    // --- the monitor's requests and responses
+    // --- what the gateway asks
 
-    void ablehnen(std::uint32_t plci) {
-        const auto a = anrufe.find(plci);
+    void ablehnen(AnrufId id) {
+        const auto a = anrufe.find(id);
         if (a == anrufe.end() || a->second.art != Art::Eingang || a->second.abgelehnt || a->second.indiziert) return;
         a->second.abgelehnt = true;
         nua_respond(a->second.nh, SIP_486_BUSY_HERE, TAG_END());
     }
 
-    unsigned waehlen(std::uint16_t nachrichtennummer, std::span<const std::uint8_t> req) {
-        const Waehlauftrag auftrag = WaehlauftragLesen(req);
-        const std::string ziel = UriNummer(anrufer.aufloesen(auftrag.nummer));
-        if (ziel.empty()) return kUngueltigerParameter;
-        if (!nua || konto.registrar.empty()) return kFalscherZustand;
+    Waehlergebnis waehlen(const std::string& nummer, const std::string& msn) {
+        const std::string ziel = UriNummer(nummer);
+        if (ziel.empty()) return {std::nullopt, "Rufnummer nicht wählbar: " + nummer.substr(0, 40)};
+        if (!nua || konto.registrar.empty()) return {std::nullopt, "SIP nicht bereit"};
         const std::string host = RegistrarHost(konto.registrar);
-        std::string absender = UriNummer(msns.aufloesen(auftrag.msn));
+        std::string absender = UriNummer(msn);
         if (absender.empty()) absender = konto.benutzer;
         const std::string an = "<sip:" + ziel + "@" + host + ">";
         const std::string von = "<sip:" + absender + "@" + host + ">";
         nua_handle_t* nh = nua_handle(nua, nullptr, SIPTAG_TO_STR(an.c_str()), SIPTAG_FROM_STR(von.c_str()), TAG_END());
-        if (!nh) return kFalscherZustand;
+        if (!nh) return {std::nullopt, "SIP nicht bereit"};
         // No media: an inactive audio offer, so the callee's phone rings as for any call.
         const std::string sdp = "v=0\r\no=rufpilot 1 1 IN IP4 " + kontaktHost + "\r\ns=Rufpilot\r\nc=IN IP4 " +
                                 kontaktHost + "\r\nt=0 0\r\nm=audio 9 RTP/AVP 8 0\r\na=inactive\r\n";
         nua_invite(nh, SIPTAG_CONTENT_TYPE_STR("application/sdp"), SIPTAG_PAYLOAD_STR(sdp.c_str()), TAG_END());
-        const std::uint32_t plci = neuePlci();
-        anrufe[plci] = Anruf{nh, Art::Rueckruf};
-        einreihen(TreiberBestaetigung(kApplId, capi::kConnect, nachrichtennummer, plci, 0));
-        return 0;
+        const AnrufId id = neueId();
+        anrufe[id] = Anruf{nh, Art::Rueckruf};
+        return {id, {}};
     }
 
-    void auflegen(std::uint16_t nachrichtennummer, std::uint32_t plci) {
-        const auto a = anrufe.find(plci);
-        if (a == anrufe.end()) {
-            einreihen(TreiberBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, kUngueltigePlci));
-            return;
-        }
-        einreihen(TreiberBestaetigung(kApplId, capi::kDisconnect, nachrichtennummer, plci, 0));
+    void auflegen(AnrufId id) {
+        const auto a = anrufe.find(id);
+        if (a == anrufe.end()) return;
         Anruf& ruf = a->second;
         if (ruf.art == Art::Eingang) {
-            ablehnen(plci);
+            ablehnen(id);
         } else if (!ruf.verbunden && !ruf.abgebrochen) {
             ruf.abgebrochen = true;
-            ruf.grund = kGrundSelbstBeendet;
+            ruf.grund = kBeendet;
             nua_cancel(ruf.nh, TAG_END());
         }
-    }
-
-    unsigned senden(std::span<const std::uint8_t> n) {
-        const auto kopf = KopfLesen(n);
-        if (!kopf) return kUngueltigeNachricht;
-        const std::uint32_t adresse = Le32(ParameterLesen(n), 0);
-        if (kopf->unterbefehl == capi::kReq) {
-            switch (kopf->befehl) {
-                case capi::kConnect: return waehlen(kopf->nummer, n);
-                case capi::kDisconnect: auflegen(kopf->nummer, adresse); return 0;
-                default: einreihen(TreiberBestaetigung(kApplId, kopf->befehl, kopf->nummer, adresse, 0)); return 0;
-            }
-        }
-        if (kopf->unterbefehl == capi::kResp && kopf->befehl == capi::kConnect) ablehnen(adresse);
-        return 0;
     }
 };
 
@@ -462,41 +423,45 @@ bool SipTreiber::vorhanden(std::string& gesucht) {
     return true;
 }
 
-std::uint32_t SipTreiber::registrieren(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
-    return s_->starten() ? kApplId : 0;
-}
+bool SipTreiber::starten() { return s_->starten(); }
 
-unsigned SipTreiber::senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) {
-    if (applId != kApplId || !s_->nua) return kUngueltigeApplId;
-    return s_->senden(nachricht);
-}
+void SipTreiber::stoppen() { s_->stoppen(); }
 
-unsigned SipTreiber::holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) {
-    if (applId != kApplId || !s_->nua) return kUngueltigeApplId;
+bool SipTreiber::verbunden() const { return s_->nua && (s_->registriert || !s_->optionen.anmelden); }
+
+Anrufereignisse SipTreiber::schritt() {
+    if (!s_->nua) return {};
     s_->pumpen();
-    if (s_->warteschlange.empty()) return kCapiWarteschlangeLeer;
-    nachricht = std::move(s_->warteschlange.front());
-    s_->warteschlange.pop_front();
-    return 0;
+    Anrufereignisse alle(std::make_move_iterator(s_->warteschlange.begin()),
+                         std::make_move_iterator(s_->warteschlange.end()));
+    s_->warteschlange.clear();
+    return alle;
 }
-
-void SipTreiber::freigeben(std::uint32_t) { s_->stoppen(); }
 
 void SipTreiber::pumpen() { s_->pumpen(); }
 
-void SipTreiber::anrufVernommen(std::span<const std::uint8_t> connectInd) {
-    const Eingangsruf ruf = ConnectIndLesen(connectInd);
-    const std::string anrufer = AnruferAusNummernbereich(ruf.nummernbereich);
-    // Only digits can be dialled; "Unbekannt" and the like are no number.
-    if (!anrufer.empty() && anrufer.find_first_not_of("0123456789*#+") == std::string::npos)
-        s_->anrufer.merken(anrufer);
-    s_->msns.merken(MsnAusNummernbereich(ruf.nummernbereich));
+void SipTreiber::weiterklingeln(AnrufId id) {
+    if (s_->nua) s_->ablehnen(id);
 }
+
+Waehlergebnis SipTreiber::waehlen(const std::string& nummer, const std::string& msn) {
+    return s_->waehlen(nummer, msn);
+}
+
+void SipTreiber::auflegen(AnrufId id) {
+    if (s_->nua) s_->auflegen(id);
+}
+
+void SipTreiber::meldungenAn(MeldungSchreiben meldung) {
+    s_->optionen.meldung = meldung;
+    Anrufquelle::meldungenAn(std::move(meldung));
+}
+
 bool SipTreiber::angemeldet() const { return s_->registriert; }
 std::uint16_t SipTreiber::port() const { return s_->port; }
 std::size_t SipTreiber::wartend() const { return s_->warteschlange.size(); }
 
-std::unique_ptr<CapiTreiber> sipTreiberErzeugen(const SipKonto& konto, SipOptionen optionen) {
+std::unique_ptr<Anrufquelle> sipTreiberErzeugen(const SipKonto& konto, SipOptionen optionen) {
     return std::make_unique<SipTreiber>(konto, std::move(optionen));
 }
 

@@ -1,12 +1,11 @@
-// The call monitor's driver over SIP: Rufpilot registers as an IP phone at
-// the router and translates SIP into the CAPI 2.0 messages the monitor
-// already handles, and back. An incoming INVITE becomes a CONNECT_IND, the
-// monitor's Reject 1 a "486 Busy Here" (a 4xx, so a forking router lets the
-// other phones ring on), a CANCEL a DISCONNECT_IND with the fitting reason;
-// the call-back's CONNECT_REQ becomes an INVITE, its DISCONNECT_REQ a CANCEL,
-// and an answered call-back is ended with BYE at once.
+// The IP phone account as a call source: Rufpilot registers as an IP phone at
+// the router. An incoming INVITE is a call that came in; letting it ring on
+// is a "486 Busy Here" (a 4xx, so a forking router lets the other phones ring
+// on); a CANCEL ends it with the reason its Reason header gives. A call-back
+// is an INVITE to exactly the number asked for, hanging it up a CANCEL, and
+// an answered call-back is ended with BYE at once.
 //
-// Single-threaded: the stack runs only inside holen() and pumpen(), on the
+// Single-threaded: the stack runs only inside schritt() and pumpen(), on the
 // caller's thread, so the core needs neither Qt nor threads.
 #pragma once
 
@@ -16,8 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "rufpilot/capi/capi_nachrichten.h"
-#include "rufpilot/capi/capi_treiber.h"
+#include "rufpilot/anrufe/anrufquelle.h"
 #include "rufpilot/config/rufquelle.h"
 
 namespace rufpilot {
@@ -35,31 +33,34 @@ struct SipOptionen {
     std::function<void(const std::string&)> meldung;
 };
 
-class SipTreiber : public CapiTreiber {
+class SipTreiber : public Anrufquelle {
 public:
     SipTreiber(SipKonto konto, SipOptionen optionen);
     ~SipTreiber() override;
     SipTreiber(const SipTreiber&) = delete;
     SipTreiber& operator=(const SipTreiber&) = delete;
 
-    // CapiTreiber
+    // Anrufquelle
     bool vorhanden(std::string& gesucht) override;
-    // Starts the stack (and the registration); 0 when it cannot listen.
-    std::uint32_t registrieren(std::uint32_t pufferGroesse, std::uint32_t maxVerbindungen,
-                               std::uint32_t maxB3Bloecke, std::uint32_t maxB3Laenge) override;
-    unsigned senden(std::uint32_t applId, std::span<const std::uint8_t> nachricht) override;
-    unsigned holen(std::uint32_t applId, std::vector<std::uint8_t>& nachricht) override;
+    // Starts the stack (and the registration); false when it cannot listen.
+    bool starten() override;
     // Un-registers and stops the stack (waits up to a few seconds for that).
-    void freigeben(std::uint32_t applId) override;
-
-    // Lets the stack do what is pending without blocking; holen() does this
+    void stoppen() override;
+    // Registered (or running without registration).
+    bool verbunden() const override;
+    Anrufereignisse schritt() override;
+    // Lets the stack do what is pending without blocking; schritt() does this
     // too, but the monitor's tick is too slow for SIP's timers and replies.
     void pumpen() override;
-    void anrufVernommen(std::span<const std::uint8_t> connectInd) override;
+    void weiterklingeln(AnrufId id) override;
+    Waehlergebnis waehlen(const std::string& nummer, const std::string& msn) override;
+    void auflegen(AnrufId id) override;
+    void meldungenAn(MeldungSchreiben meldung) override;
+
     bool angemeldet() const;
     // The port the stack listens on, 0 until it is known.
     std::uint16_t port() const;
-    // Messages waiting for holen().
+    // Events waiting for schritt().
     std::size_t wartend() const;
 
     struct Stapel;  // the SIP stack and the calls in flight
@@ -69,6 +70,6 @@ private:
 };
 
 // The SIP source for the call monitor.
-std::unique_ptr<CapiTreiber> sipTreiberErzeugen(const SipKonto& konto, SipOptionen optionen = {});
+std::unique_ptr<Anrufquelle> sipTreiberErzeugen(const SipKonto& konto, SipOptionen optionen = {});
 
 }  // namespace rufpilot

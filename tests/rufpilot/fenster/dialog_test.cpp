@@ -14,8 +14,8 @@
 #include "fenster_welt.h"
 #include "rufpilot/config/quellen_datei.h"
 #include "rufpilot/dispatch/anwendung.h"
-#include "rufpilot/ui/fenster/form2.h"
-#include "rufpilot/ui/fenster/form3.h"
+#include "rufpilot/fenster/form2.h"
+#include "rufpilot/fenster/form3.h"
 
 namespace rufpilot::test {
 

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "fenster_tests.h"
-#include "rufpilot/ui/fenster/deutsch.h"
+#include "rufpilot/fenster/deutsch.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

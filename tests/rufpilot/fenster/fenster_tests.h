@@ -40,6 +40,7 @@ class ZeitgeberTest : public QObject {
     Q_OBJECT
 private slots:
     void tickLaeuftVerschachtelt();
+    void signalBeendetDieWarten();
 };
 
 }  // namespace rufpilot::test

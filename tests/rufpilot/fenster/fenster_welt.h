@@ -16,7 +16,7 @@
 #include "rufpilot/config/logbuch.h"
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/demo/simulierte_welt.h"
-#include "rufpilot/ui/fenster/form1.h"
+#include "rufpilot/fenster/form1.h"
 
 namespace rufpilot::test {
 

@@ -271,7 +271,7 @@ void Form1Test::dialogeNichtWaehrendGetastet() {
     SimulierteZeit::Timer& mitten = f.w->zeit.timer();
     mitten.aktivieren(300, [&] {
         mitten.deaktivieren();
-        QVERIFY(f.w->anwendung.vermittlung().getastet());
+        QVERIFY(f.w->anwendung.vermittlung().leitungen().getastet());
         schliessenFallsOffen();
         f.form.einstellungenOeffnen();
         schliessenFallsOffen();
@@ -283,7 +283,7 @@ void Form1Test::dialogeNichtWaehrendGetastet() {
     QVERIFY(!dialogOffen);
     QVERIFY(!geschlossen);
     QVERIFY(f.form.isVisible());
-    QVERIFY(!f.w->anwendung.vermittlung().getastet());
+    QVERIFY(!f.w->anwendung.vermittlung().leitungen().getastet());
     QStringList meldungen;
     for (int r = 0; r < f.form.liste(Liste::Meldungen).rowCount(); ++r) meldungen << f.meldung(r);
     QVERIFY(meldungen.contains(QStringLiteral("Einstellungen erst nach dem Senden:\tSender ist getastet")));

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "rufpilot/ui/fenster/form1.h"
+#include "rufpilot/fenster/form1.h"
 
 namespace {
 
