@@ -1,5 +1,7 @@
 #include "tonwerk/decoders/zusatzton_decoder.h"
 
+#include <algorithm>
+
 #include "tonwerk/formats/abtastrate.h"
 
 namespace tonwerk {
@@ -37,12 +39,24 @@ void ZusatztonDecoder::pufferPruefung(Integer kanal, const std::uint8_t* puffer,
             k.rest = k.summe = 0;
         }
     }
-    // With the factor fixed at compile time the sums unroll.
+    // With the factor fixed at compile time the sums unroll; the averages go
+    // straight into the block, as far as it or the buffer reaches.
     const auto mitteln = [&]<int F>() {
-        for (; i + F <= frames; i += F) {
-            int summe = 0;
-            for (int j = 0; j < F; ++j) summe += p[2 * (i + j)];
-            ablegen(kanal, k, static_cast<float>(summe) * (1.0f / F) - 128.0f);
+        while (i + F <= frames) {
+            const int n = std::min((frames - i) / F, kBlock - k.position);
+            float* ziel = k.block.data() + k.position;
+            const std::uint8_t* q = p + 2 * i;
+            for (int m = 0; m < n; ++m, q += 2 * F) {
+                int summe = 0;
+                for (int j = 0; j < F; ++j) summe += q[2 * j];
+                ziel[m] = static_cast<float>(summe) * (1.0f / F) - 128.0f;
+            }
+            i += n * F;
+            k.position += n;
+            if (k.position == kBlock) {
+                k.position = 0;
+                schritt(kanal, k, bank_.klasse(k.block.data()));
+            }
         }
     };
     if (k.faktor == 4) {

@@ -87,30 +87,65 @@ int Empfangsfilter::reduzieren(const std::uint8_t* puffer, int frames, int kanal
     return n;
 }
 
+namespace {
+
+// One sample of the level normalisation: DC removed, scaled by the running level.
+inline float normierterWert(float wert, float& gleich, float& betrag) {
+    const float d = wert - gleich;
+    gleich += d * kGleichanteil;
+    const float b = std::fabs(d);
+    betrag += (b - betrag) * (b > betrag ? kBetragAuf : kBetragAb);
+    return d * (kZiel / std::max(betrag, kBetragMin));
+}
+
+}  // namespace
+
 void Empfangsfilter::normieren(int n, int kanal) {
     const auto k = static_cast<std::size_t>(kanal);
     float* x = arbeit_[k].data();
     float gleich = gleichanteil_[k], betrag = betrag_[k];
-    for (int i = 0; i < n; ++i) {
-        const float d = x[i] - gleich;
-        gleich += d * kGleichanteil;
-        const float b = std::fabs(d);
-        betrag += (b - betrag) * (b > betrag ? kBetragAuf : kBetragAb);
-        x[i] = d * (kZiel / std::max(betrag, kBetragMin));
-    }
+    for (int i = 0; i < n; ++i) x[i] = normierterWert(x[i], gleich, betrag);
     gleichanteil_[k] = gleich;
     betrag_[k] = betrag;
+}
+
+void Empfangsfilter::normierenBeide(int n) {
+    float* x0 = arbeit_[0].data();
+    float* x1 = arbeit_[1].data();
+    float gleich0 = gleichanteil_[0], betrag0 = betrag_[0];
+    float gleich1 = gleichanteil_[1], betrag1 = betrag_[1];
+    for (int i = 0; i < n; ++i) {
+        x0[i] = normierterWert(x0[i], gleich0, betrag0);
+        x1[i] = normierterWert(x1[i], gleich1, betrag1);
+    }
+    gleichanteil_[0] = gleich0;
+    betrag_[0] = betrag0;
+    gleichanteil_[1] = gleich1;
+    betrag_[1] = betrag1;
 }
 
 const Empfangsfilter::Tabellen& Empfangsfilter::aufbereiten(const std::uint8_t* puffer, int frames,
                                                             const Einstellungen& e) {
     if (e.Abtastrate != rate_ || e.PocBaud != baud_) einrichten(e.Abtastrate, e.PocBaud);
+    std::array<int, 2> anzahl{};
+    std::array<bool, 2> normiert{};
+    for (int kanal = 0; kanal < 2; ++kanal) {
+        const auto k = static_cast<std::size_t>(kanal);
+        const auto& an = e.Dekodieren[k];
+        anzahl[k] = reduzieren(puffer, frames, kanal);
+        normiert[k] = an[DekFMS] || an[DekPOC] || an[DekZVEI] || an[DekTonruf];
+    }
+    if (normiert[0] && normiert[1] && anzahl[0] == anzahl[1]) {
+        normierenBeide(anzahl[0]);
+    } else {
+        for (int kanal = 0; kanal < 2; ++kanal)
+            if (normiert[static_cast<std::size_t>(kanal)]) normieren(anzahl[static_cast<std::size_t>(kanal)], kanal);
+    }
     for (int kanal = 0; kanal < 2; ++kanal) {
         const auto k = static_cast<std::size_t>(kanal);
         const auto& an = e.Dekodieren[k];
         for (int pfad = 0; pfad < 3; ++pfad) schreiber_[static_cast<std::size_t>(pfad)][k].beginnen(tabelle(pfad, kanal), kPlatz);
-        const int n = reduzieren(puffer, frames, kanal);
-        if (an[DekFMS] || an[DekPOC] || an[DekZVEI] || an[DekTonruf]) normieren(n, kanal);
+        const int n = anzahl[k];
         const float* x = arbeit_[k].data();
         if (an[DekFMS]) fms_[k].verarbeiten(x, n, schreiber_[PfadFms][k]);
         if (an[DekPOC]) poc_[k].verarbeiten(x, n, schreiber_[PfadPoc][k]);

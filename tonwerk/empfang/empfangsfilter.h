@@ -57,6 +57,9 @@ private:
     int reduzieren(const std::uint8_t* puffer, int frames, int kanal);
     // Takes the DC out of `n` working samples of `kanal` and brings them to one level.
     void normieren(int n, int kanal);
+    // Both channels in one loop: each one's running level is a chain of
+    // dependent steps, and two independent chains overlap.
+    void normierenBeide(int n);
     Halbwelle* tabelle(int pfad, int kanal) {
         return speicher_.data() + static_cast<std::size_t>(pfad * 2 + kanal) * kPlatz;
     }
