@@ -44,7 +44,13 @@
 //   more than kMaxKurzeLaeufe runs shorter than half a bit within one codeword
 //   (noise) and at a preamble codeword (a new transmission). The
 //   rest of the run that ended it is not read as bits: silence and noise after a
-//   transmission never turn into address codewords.
+//   transmission never turn into address codewords. One exception, with error
+//   control: a transmitter that stops after the batch in which its message
+//   ended leaves the last codeword's final bits and the silence after them as
+//   one long run (exact silence, a squelch's steady level, or the level the
+//   filter's normalisation holds for a while). Where the batch's last codeword
+//   is in progress, that run completes it when it then checks as a message
+//   codeword (up to two corrected bits, no sign of a slip).
 #include "tonwerk/decoders/poc_decoder.h"
 
 #include <algorithm>
@@ -95,7 +101,11 @@ std::int32_t PocDecoder::laengsterLauf(Long abtastrate, Long baud) {
 void PocDecoder::signalEnde(Integer kanal) {
     if (kanal != 0 && kanal != 1) return;
     Kanalzustand& k = kanaele_[static_cast<std::size_t>(kanal)];
-    if (k.synchron) zuruecksetzen(kanal, k);
+    if (!k.synchron) return;
+    // The open run, of the other level than the last, ends the transmission.
+    if (schnitt_.korrektur && k.codewortZaehler == 16 && k.bitZaehler > 0)
+        letztesWortVollenden(kanal, k, k.letztesBit ^ 1u, schnitt_);
+    zuruecksetzen(kanal, k);
 }
 
 void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen& einstellungen,
@@ -116,6 +126,7 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
         for (PocCodewort w : {schnitt.sync, schnitt.idle})
             for (int schritte : {-2, -1, 1, 2}) schnitt.verschoben[i++] = gedreht(w, schritte);
     }
+    schnitt_ = schnitt;
 
     // A buffer without a single run end lies inside one run longer than the buffer;
     // the capture shortens such a run, so it is judged here, while it lasts.
@@ -123,7 +134,12 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
         if (!k.synchron) return;
         // The smaller of the two sizes never overestimates the buffer.
         k.offenerLauf += std::max<long>(1, std::min<long>(einstellungen.RecordPufferSize, konstanten.RecordPufferSize));
-        if (bitsImLauf(k.offenerLauf, schnitt) > kMaxLaufBits) zuruecksetzen(kanal, k);
+        if (bitsImLauf(k.offenerLauf, schnitt) > kMaxLaufBits) {
+            // Runs alternate: the open one has the other level than the last.
+            if (schnitt.korrektur && k.codewortZaehler == 16 && k.bitZaehler > 0)
+                letztesWortVollenden(kanal, k, k.letztesBit ^ 1u, schnitt);
+            zuruecksetzen(kanal, k);
+        }
         return;
     }
     k.offenerLauf = 0;
@@ -160,12 +176,14 @@ void PocDecoder::laufPruefung(Integer kanal, Laeufe laeufe, const Einstellungen&
             zuruecksetzen(kanal, k, !schnitt.korrektur || k.codewortZaehler == 0);
             continue;
         }
-        schneiden(kanal, k, lauf.Pegel == k.startPegel ? 0u : 1u, n, schnitt);
+        k.letztesBit = lauf.Pegel == k.startPegel ? 0u : 1u;
+        schneiden(kanal, k, k.letztesBit, n, schnitt);
     }
 }
 
 void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, long n, const Schnitt& schnitt) {
     if (n > kMaxLaufBits) {
+        if (schnitt.korrektur && k.codewortZaehler == 16 && k.bitZaehler > 0) letztesWortVollenden(kanal, k, bit, schnitt);
         zuruecksetzen(kanal, k);
         return;
     }
@@ -179,6 +197,15 @@ void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, lo
         k.kurzeLaeufe = 0;
         if (++k.codewortZaehler == 17) k.codewortZaehler = 0;
     }
+}
+
+void PocDecoder::letztesWortVollenden(Integer kanal, Kanalzustand& k, std::uint32_t bit, const Schnitt& schnitt) {
+    PocCodewort wort = k.wort;
+    for (int i = k.bitZaehler; i < 32; ++i) wort = (wort << 1) | bit;
+    const PocPruefung p = PocKorrigieren(wort);
+    if (p.fehler == kPocNichtKorrigierbar || (p.wort >> 31) == 0 || verrutscht(wort, p, schnitt)) return;
+    k.wort = wort;
+    wortPruefung(kanal, k, schnitt);
 }
 
 bool PocDecoder::istSync(PocCodewort wort, const Schnitt& schnitt) {

@@ -59,6 +59,7 @@ private:
         std::string nachrichtBits;
         long offenerLauf = 0;  // samples of buffers without a run end
         int kurzeLaeufe = 0;   // runs of no whole bit in the current codeword
+        std::uint32_t letztesBit = 0;  // of the last run sliced
         Long korrigiert = 0;   // codewords of the pending message with corrected bits
         Long fehlerhaft = 0;   // its message codewords beyond correction
         // Error control: messages ended but not yet reported (see wortPruefung).
@@ -88,6 +89,9 @@ private:
     static long bitsImLauf(long laenge, const Schnitt& schnitt);
     void schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, long n, const Schnitt& schnitt);
     void wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& schnitt);
+    // A run ending reception in the batch's last codeword: its level completes
+    // that codeword, which is read when it checks as a message codeword.
+    void letztesWortVollenden(Integer kanal, Kanalzustand& k, std::uint32_t bit, const Schnitt& schnitt);
     static bool istSync(PocCodewort wort, const Schnitt& schnitt);
     static bool verrutscht(PocCodewort empfangen, const PocPruefung& p, const Schnitt& schnitt);
     static void adresseLesen(Kanalzustand& k, const Schnitt& schnitt);
@@ -99,6 +103,7 @@ private:
     void zuruecksetzen(Integer kanal, Kanalzustand& k, bool meldenOk = true);
 
     Melder melden_;
+    Schnitt schnitt_{};  // of the last buffer, for signalEnde
 
     std::array<Kanalzustand, 2> kanaele_;
     POCType meldung_;
