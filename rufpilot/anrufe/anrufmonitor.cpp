@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 #include <utility>
 
 namespace rufpilot {
@@ -80,7 +81,7 @@ void Anrufmonitor::aufnehmen(const Eingang& ruf) {
     // for another dispatch; other sources answer as soon as it is recorded.
     const bool jetzt = imAbgleich_ || !quelle_.antwortNachAbgleich();
     if (jetzt) quelle_.weiterklingeln(ruf.id);
-    wartend_.push_back({ruf, jetzt});
+    wartend_.push_back({ruf, jetzt, uhr_()});
 }
 
 void Anrufmonitor::abarbeiten() {
@@ -90,7 +91,13 @@ void Anrufmonitor::abarbeiten() {
     while (!wartend_.empty() && gestartet_) {
         const Wartend naechster = wartend_.front();
         wartend_.pop_front();
-        pruefen(naechster.ruf);
+        // Rounded up, so a call over the bound never reads as waiting just the bound.
+        const std::int64_t gewartet = uhr_() - naechster.seitMs;
+        if (gewartet > veraltetNachMs_)
+            melden("Anruf verpasst: " + naechster.ruf.anrufer + " an " + naechster.ruf.msn + ", wartete " +
+                   std::to_string((gewartet + 999) / 1000) + " s");
+        else
+            pruefen(naechster.ruf);
         if (!naechster.beantwortet && gestartet_) quelle_.weiterklingeln(naechster.ruf.id);
     }
     wartend_.clear();  // stopped meanwhile: nobody is left to dispatch them

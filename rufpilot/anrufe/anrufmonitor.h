@@ -10,7 +10,8 @@
 // waits. Over ISDN a call rings on after its own dispatch; the other sources
 // let every call ring on as soon as it is recorded. It also dials the
 // call-back and clears it again after a bounded ring time, or at once when
-// someone answers it.
+// someone answers it. A call whose turn comes only after it has waited
+// longer than a bound is logged as missed instead of being dispatched.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +34,12 @@ public:
     using Uhr = std::function<std::int64_t()>;
 
     static constexpr std::int64_t kKlingeldauerMs = 20000;
+    // How long a call may wait for its turn and still be dispatched. A caller
+    // who got no alarm within a minute has raised it another way, and a
+    // telegram sent later would report old news. Not the ring time: three
+    // known callers at once keep the third waiting some 25 s, and each of
+    // them still has to go out.
+    static constexpr std::int64_t kVeraltetNachMs = 60000;
 
     // Also routes the source's own message lines to `meldung`.
     Anrufmonitor(Anrufquelle& quelle, MeldungSchreiben meldung, RufPruefen rufPruefen, Uhr uhr);
@@ -48,6 +55,7 @@ public:
     void waehlen(const std::string& nummer, const std::string& msn) override;
 
     void klingeldauerSetzen(std::int64_t ms) { klingeldauerMs_ = ms; }
+    void veraltetNachSetzen(std::int64_t ms) { veraltetNachMs_ = ms; }
     // Calls waiting for their turn.
     std::size_t wartendeAnrufe() const { return wartend_.size(); }
     // Call-backs dialled whose end has not been reported yet.
@@ -64,7 +72,8 @@ private:
     };
     struct Wartend {
         Eingang ruf;
-        bool beantwortet;  // already let ring on
+        bool beantwortet;     // already let ring on
+        std::int64_t seitMs;  // recorded at
     };
     void behandeln(const Anrufereignis& ereignis);
     void aufnehmen(const Eingang& ruf);
@@ -82,6 +91,7 @@ private:
     RufPruefen rufPruefen_;
     Uhr uhr_;
     std::int64_t klingeldauerMs_ = kKlingeldauerMs;
+    std::int64_t veraltetNachMs_ = kVeraltetNachMs;
     std::deque<Rueckruf> rueckrufe_;
     std::deque<Wartend> wartend_;  // calls waiting for their dispatch, in arrival order
     bool imAbgleich_ = false;

@@ -1,8 +1,12 @@
 // The call monitor with the dispatch core on simulated time, calls coming in
 // on the simulated ISDN line: calls that arrive while a dispatch waits for
 // its acknowledgement wait their turn in arrival order, and each call's
-// acknowledgement counts for it.
+// acknowledgement counts for it; a call whose turn comes too late is logged
+// as missed.
 #include "rufpilot/anrufe/anrufmonitor.h"
+
+#include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,6 +21,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 struct Leitungsumgebung : test::Vermittlungsumgebung {
     SimulierteLeitung leitung;
@@ -74,6 +79,65 @@ TEST(AnrufmonitorAbfolge, CallsDuringADispatchWaitTheirTurnAndKeepTheirAcknowled
     const auto p = u.leitung.protokoll();
     EXPECT_EQ(std::count_if(p.begin(), p.end(), [](const std::string& z) { return z.starts_with("CONNECT_RESP"); }),
               3);
+}
+
+// Known callers one a second, each dispatch some 11 s long: the queue falls
+// behind. A call whose turn comes more than a minute after it was recorded
+// is logged as missed (caller, MSN, how long it waited) instead of sending
+// old news; skipping it takes no time, so the next call, a second younger,
+// may still be in time. Every call was let ring on at once.
+TEST(AnrufmonitorAbfolge, ACallWaitingLongerThanTheBoundIsLoggedAsMissed) {
+    Leitungsumgebung u;
+    struct Anrufer {
+        const char* nummer;
+        const char* msn;
+        const char* kennung;
+    };
+    const Anrufer anrufer[] = {{"01701234567", "111", "6A1B2345"}, {"0301234", "222", "6A1B9999"},
+                               {"0221556", "333", "6A1B7777"}};
+    constexpr std::size_t kAnrufe = 9;
+    // Call 6 waits 61 s, call 7 then 59 s, call 8 70 s.
+    const std::vector<std::size_t> gesendet = {0, 1, 2, 3, 4, 5, 7};
+    for (std::size_t i = 0; i < gesendet.size(); ++i)
+        u.leitstelleAntwortet(i, anrufer[gesendet[i] % 3].kennung, 500);
+    u.zeit.laufen(1500);  // LISTEN_CONF
+    for (std::size_t i = 0; i < kAnrufe; ++i) u.anruf(anrufer[i % 3].nummer, anrufer[i % 3].msn);
+    const std::size_t vorher = u.ui.meldungen.size();
+    u.zeit.laufen(200000);
+
+    std::vector<std::string> verpasst;
+    for (const std::string& m : u.ui.meldungenAb(vorher))
+        if (m.starts_with("Anruf verpasst: ")) verpasst.push_back(m);
+    EXPECT_THAT(verpasst, ElementsAre("Anruf verpasst: 01701234567 an 111, wartete 61 s",
+                                      "Anruf verpasst: 0221556 an 333, wartete 70 s"));
+    EXPECT_THAT(u.ui.meldungen, Not(Contains("keine Quittung von Lst")));
+    ASSERT_EQ(u.ausgabe.gesendet.size(), gesendet.size()) << "no repeat";
+    ASSERT_EQ(u.waehler.anrufe.size(), gesendet.size());
+    for (std::size_t i = 0; i < gesendet.size(); ++i)
+        EXPECT_EQ(u.waehler.anrufe[i].nummer, anrufer[gesendet[i] % 3].nummer) << i;
+    ASSERT_EQ(u.ui.listen[Liste::Anrufe].size(), gesendet.size());
+    for (const auto& zeile : u.ui.listen[Liste::Anrufe]) EXPECT_TRUE(zeile.ends_with("\tja")) << zeile;
+    EXPECT_EQ(u.monitor.wartendeAnrufe(), 0u);
+    const auto p = u.leitung.protokoll();
+    EXPECT_EQ(std::count_if(p.begin(), p.end(), [](const std::string& z) { return z.starts_with("CONNECT_RESP"); }),
+              static_cast<std::ptrdiff_t>(kAnrufe));
+}
+
+// The bound can be set: with the ring time of 20 s as bound, the third of
+// three quick known callers (the first test's scenario) would be missed.
+TEST(AnrufmonitorAbfolge, TheBoundIsSettable) {
+    Leitungsumgebung u;
+    u.monitor.veraltetNachSetzen(Anrufmonitor::kKlingeldauerMs);
+    u.leitstelleAntwortet(0, "6A1B2345", 500);
+    u.leitstelleAntwortet(1, "6A1B9999", 500);
+    u.zeit.laufen(1500);
+    u.anruf("01701234567", "111");
+    u.anruf("0301234", "222");
+    u.anruf("0221556", "333");
+    u.zeit.laufen(80000);
+    EXPECT_EQ(u.ausgabe.gesendet.size(), 2u);
+    EXPECT_EQ(u.ui.listen[Liste::Anrufe].size(), 2u);
+    EXPECT_THAT(u.ui.meldungen, Contains(StartsWith("Anruf verpasst: 0221556 an 333, wartete 2")));
 }
 
 }  // namespace
