@@ -46,13 +46,24 @@ void Anrufmonitor::CapiAbfrage() {
     });
     // Everything the source handed over is recorded before any dispatch
     // starts: its waits must not hold back the answers to the others.
+    abholen();
+    abarbeiten();
+}
+
+void Anrufmonitor::pumpen() {
+    if (gestartet_)
+        abholen();
+    else
+        quelle_.pumpen();
+}
+
+void Anrufmonitor::abholen() {
     for (const Anrufereignis& ereignis : quelle_.schritt()) {
         if (const auto* ruf = std::get_if<Eingang>(&ereignis))
             aufnehmen(*ruf);
         else
             behandeln(ereignis);
     }
-    abarbeiten();
 }
 
 void Anrufmonitor::behandeln(const Anrufereignis& ereignis) {

@@ -51,6 +51,11 @@ public:
     // First clears call-backs that have rung long enough, then lets the
     // source do one step and handles what it delivered.
     void CapiAbfrage();
+    // Between two ticks, for a source with a stack of its own (every few tens
+    // of milliseconds): lets it work and records what it handed over, so a
+    // call is answered at once instead of at the next tick. Dispatches wait
+    // for the tick: a dispatch's waits must not hold back this pump.
+    void pumpen();
     // Dials the call-back.
     void waehlen(const std::string& nummer, const std::string& msn) override;
 
@@ -75,6 +80,7 @@ private:
         bool beantwortet;     // already let ring on
         std::int64_t seitMs;  // recorded at
     };
+    void abholen();
     void behandeln(const Anrufereignis& ereignis);
     void aufnehmen(const Eingang& ruf);
     void abarbeiten();

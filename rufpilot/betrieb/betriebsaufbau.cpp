@@ -26,7 +26,7 @@ Betriebsaufbau::Betriebsaufbau(const Betriebsoptionen& optionen, Ereignisschleif
 void Betriebsaufbau::starten() {
     quelle_.anbinden(anwendung_.vermittlung());
     anwendung_.starten();
-    if (quelle_.brauchtPumpe()) pumpe_.aktivieren(20, [this] { quelle_.treiber().pumpen(); });
+    if (quelle_.brauchtPumpe()) pumpe_.aktivieren(20, [this] { anwendung_.monitor().pumpen(); });
 }
 
 }  // namespace rufpilot

@@ -45,7 +45,8 @@ public:
 
     Anwendung& anwendung() { return anwendung_; }
     // The notes on rufquelle.ini, the start-up, then the pump timer (every
-    // 20 ms: SIP retransmissions and replies cannot wait for the one-second tick).
+    // 20 ms: SIP retransmissions and replies cannot wait for the one-second
+    // tick, and a call is taken in and answered as soon as it arrives).
     void starten();
 
 private:

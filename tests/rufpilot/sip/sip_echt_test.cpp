@@ -176,6 +176,20 @@ TEST_F(SipTest, TheCallIsDeclinedAsSoonAsItIsRecordedNotAfterTheDispatch) {
     EXPECT_THAT(sipp.protokoll(), ::testing::Not(HasSubstr("Aborting")));
 }
 
+// Between ticks the pump takes a call in and declines it: the router has its
+// answer within the pump's 20 ms, not only at the next one-second tick. The
+// dispatch waits for the tick.
+TEST_F(SipTest, ThePumpDeclinesACallWithoutWaitingForTheTick) {
+    Monitorumgebung u("127.0.0.1:9", optionen(false));
+    SippLauf sipp("anruf.xml", {"-key", "anrufer", "01701234567", "-s", "222", u.adresse()});
+    EXPECT_EQ(sipp.warten([&] { u.monitor.pumpen(); }, std::chrono::seconds(10)), 0) << sipp.protokoll();
+    EXPECT_TRUE(u.gemeldet("Eingang: 01701234567\t ruft: 222"));
+    EXPECT_TRUE(u.pruefungen.empty());
+    EXPECT_EQ(u.monitor.wartendeAnrufe(), 1u);
+    u.monitor.CapiAbfrage();
+    EXPECT_THAT(u.pruefungen, ElementsAre("01701234567|222"));
+}
+
 // Ten INVITEs at once are all recorded in one step and each answered before
 // any dispatch starts.
 TEST_F(SipTest, EveryPendingCallIsHandedOverAtOnce) {
