@@ -1,4 +1,5 @@
 // The call monitor: what every call source shares. On each host timer tick
+// (and, for a source with a stack of its own, on its pump between the ticks)
 // it lets the source do one step and handles what the source delivered: an
 // incoming call is logged, handed to the matcher (guarded, so a failing
 // matcher still lets the call ring on) and then let ring on at the other
