@@ -1,6 +1,7 @@
 // Fuzz target: arbitrary bytes as a call monitor feed. However the bytes are
-// split, the same lines come out; every RING read gives a caller and an MSN
-// that cannot split a message line.
+// split (CR, LF and CR LF ending lines), the same lines come out; every RING
+// read gives a caller and an MSN in the one form of every source that cannot
+// split a message line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,13 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     if (a.vollstaendig != b.vollstaendig || a.zuLang != b.zuLang + b2.zuLang) std::abort();
 
     for (const std::string& zeile : a.vollstaendig) {
-        if (zeile.size() > 64 || zeile.find('\n') != std::string::npos) std::abort();
+        if (zeile.empty() || zeile.size() > 64 || zeile.find_first_of("\r\n") != std::string::npos) std::abort();
         const Monitorzeile z = MonitorzeileLesen(zeile);
         if (z.art != Monitorzeile::Art::Ruf) continue;
         if (z.msn.empty() || z.msn.size() > kMonitorFeldMax || z.anrufer.size() > kMonitorFeldMax) std::abort();
-        for (const std::string& t : {AnruferText(z.anrufer), NummernText(z.msn)})
+        for (const std::string& t : {RufnummerText(z.anrufer), RufnummerText(z.msn)}) {
+            // In the one form of every source: no "+" left in front.
+            if (!t.empty() && t.front() == '+') std::abort();
             for (const char c : t)
                 if (static_cast<unsigned char>(c) < 0x20) std::abort();
+        }
     }
     return 0;
 }

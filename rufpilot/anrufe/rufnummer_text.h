@@ -1,6 +1,6 @@
 // Telephone numbers as the message list and the matcher see them, whichever
-// source reported the call: 8-bit characters made safe to show, and the
-// caller's national number with its trunk prefix "0".
+// source reported the call: one form for a number however the source wrote
+// it, and 8-bit characters made safe to show.
 #pragma once
 
 #include <string>
@@ -12,9 +12,24 @@ namespace rufpilot {
 // message line at a TAB) and unassigned bytes read as '?'.
 std::string NummernText(std::string_view bytes);
 
-// A caller's digits as NummernText shows them; a national number without its
-// leading "0" (as ISDN delivers it) gets it.
-std::string AnruferText(std::string_view ziffern);
+// The characters people and routers put between digits: blank, '-', '/', '.',
+// '(' and ')'.
+bool Rufnummerntrenner(char c);
+
+// The one form of a number for every call source: separators dropped, "+49"
+// and "0049" turned into the national "0", any other "+" into "00". Nothing
+// is put in front otherwise: internal numbers ("4799", "**610") stay as they
+// are. Only ASCII bytes are touched, so UTF-8 text passes unharmed.
+std::string RufnummerEinheitlich(std::string_view nummer);
+
+// A number as a source delivers it (caller or MSN), ready to show and match:
+// RufnummerEinheitlich, then NummernText.
+std::string RufnummerText(std::string_view bytes);
+
+// Whether two texts are the same dial number once both are in the one form
+// (digits, '*', '#', a leading '+' and separators only). Texts that are no
+// dial numbers are never equal here.
+bool GleicheRufnummer(std::string_view a, std::string_view b);
 
 // The caller's text for a suppressed number.
 inline constexpr const char* kAnruferUnbekannt = "Unbekannt";

@@ -31,7 +31,12 @@ std::string AnruferAusNummernbereich(std::string_view bereich) {
     const std::size_t l1 = Byte(bereich, 0);
     const std::size_t l2 = Byte(bereich, l1 + 1);
     if (l2 == 0) return kAnruferNichtErkannt;
-    if (l2 > 2) return AnruferText(Stueck(bereich, l1 + 4, l2 - 2));
+    if (l2 > 2) {
+        const std::string_view ziffern = Stueck(bereich, l1 + 4, l2 - 2);
+        // ISDN delivers a national number without its trunk prefix.
+        if (!ziffern.empty() && ziffern[0] >= '1' && ziffern[0] <= '9') return RufnummerText("0" + std::string(ziffern));
+        return RufnummerText(ziffern);
+    }
     const unsigned t = Byte(bereich, l1 + 2);
     // Octet 3a is read where it stands in a struct of length 2, also when
     // the struct says length 1 (a driver that counts only octet 3).

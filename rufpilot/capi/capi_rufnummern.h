@@ -14,8 +14,8 @@ namespace rufpilot {
 // The digits of the Called party number after its type octet; empty without.
 std::string MsnAusNummernbereich(std::string_view nummernbereich);
 
-// The caller: its digits (a national number without its leading "0" gets it),
-// or "nicht erkannt" without a Calling party number, or for a suppressed
+// The caller: its digits (a national number without its leading "0" gets it)
+// in the one form of every call source (RufnummerText), or "nicht erkannt" without a Calling party number, or for a suppressed
 // number "ISDN Hidden", "Unbekannt" or "HideCode  <type octet>".
 std::string AnruferAusNummernbereich(std::string_view nummernbereich);
 

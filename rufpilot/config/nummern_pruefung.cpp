@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "rufpilot/anrufe/rufnummer_text.h"
 #include "rufpilot/config/nummern_datei.h"
 #include "rufpilot/config/textdatei.h"
 #include "tonwerk/formats/cp1252.h"
@@ -33,7 +34,7 @@ std::optional<std::string> telefonNormalisiert(std::string_view telefon) {
     for (std::size_t i = 0; i < telefon.size(); ++i) {
         const char c = telefon[i];
         if (ziffer(c) || (c == '+' && nummer.empty())) nummer += c;
-        else if (c != ' ' && c != '/' && c != '-' && c != '.' && c != '(' && c != ')') return std::nullopt;
+        else if (!Rufnummerntrenner(c)) return std::nullopt;
     }
     if (nummer.empty() || nummer == "+") return std::nullopt;
     return nummer;

@@ -35,8 +35,10 @@ Nummernpruefung nummernPruefen(std::string_view inhalt, const std::string& datei
 std::optional<std::string> kennungFehler(std::string_view kennung);
 std::string kennungGross(std::string_view kennung);
 
-// The number with the separators people type (blank, "/", "-", ".", "(", ")")
-// removed; nullopt when what remains is not digits (a leading "+" allowed).
+// The number with the separators people type (Rufnummerntrenner: blank, "/",
+// "-", ".", "(", ")") removed; nullopt when what remains is not digits (a
+// leading "+" allowed). A "+" is kept as typed; the matcher meets it with the
+// callers' national "0" (GleicheRufnummer).
 std::optional<std::string> telefonNormalisiert(std::string_view telefon);
 
 // An MSN: digits only (empty allowed: an unused status).

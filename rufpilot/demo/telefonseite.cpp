@@ -18,6 +18,16 @@ namespace rufpilot {
 
 namespace {
 
+// The caller field a router writes for the ISDN struct of a demo call: empty
+// for a suppressed number, a national number with its trunk prefix "0" (the
+// router adds it where ISDN leaves it off).
+std::string RouterAnrufer(const std::string& anruferStruct) {
+    const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
+    if (unterdrueckt || anruferStruct.size() < 2) return {};
+    const std::string ziffern = anruferStruct.substr(2);
+    return !ziffern.empty() && ziffern[0] >= '1' && ziffern[0] <= '9' ? "0" + ziffern : ziffern;
+}
+
 class IsdnSeite : public Telefonseite {
 public:
     void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
@@ -43,9 +53,7 @@ public:
     }
     void verbunden(SimulierteWelt&) override { router_.annehmen(); }
     void anrufen(SimulierteWelt& w, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
-        // A restricted presentation leaves the caller field empty.
-        const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
-        const std::string anrufer = unterdrueckt || anruferStruct.size() < 2 ? "" : anruferStruct.substr(2);
+        const std::string anrufer = RouterAnrufer(anruferStruct);
         const std::string id = std::to_string(id_++);
         schreiben("08.12.26 10:00:00;RING;" + id + ";" + anrufer + ";" + msn + ";SIP0;\r\n");
         if (!auflegen) return;
@@ -93,8 +101,7 @@ public:
         w.zeit.timer().aktivieren(20, [this] { pumpen(); });
     }
     void anrufen(SimulierteWelt&, const std::string& anruferStruct, const std::string& msn, bool auflegen) override {
-        const bool unterdrueckt = anruferStruct.size() >= 2 && (anruferStruct[1] & 0x60) == 0x20;
-        const std::string anrufer = unterdrueckt || anruferStruct.size() < 2 ? "" : anruferStruct.substr(2);
+        const std::string anrufer = RouterAnrufer(anruferStruct);
         // The gateway fetches on its ticks; the call (and the hang-up) must
         // be queued by then.
         std::size_t vorher = sip_->wartend();

@@ -1,5 +1,6 @@
 #include "rufpilot/dispatch/ruf_abgleich.h"
 
+#include "rufpilot/anrufe/rufnummer_text.h"
 #include "rufpilot/dispatch/textvergleich.h"
 
 namespace rufpilot {
@@ -13,8 +14,10 @@ RufAbgleich rufAbgleichen(const std::string& anrufer, const std::string& msn, co
     for (const Nummerneintrag& e : nummern) {
         schreiben("<" + anrufer + "> mit\t<" + e.telefon + ">");
         // An empty record of the table stands for no caller, not for one
-        // whose number is withheld.
-        if (!e.telefon.empty() && gleichOhneGrossschreibung(anrufer, e.telefon)) {
+        // whose number is withheld. An entry typed "+49301234567" is the
+        // caller every source reports as "0301234567", and the other way round.
+        if (!e.telefon.empty() &&
+            (gleichOhneGrossschreibung(anrufer, e.telefon) || GleicheRufnummer(anrufer, e.telefon))) {
             eintrag = &e;
             schreiben("Übereinstimmung!\tFMS-Kennung: " + e.kennung);
             break;

@@ -1,6 +1,7 @@
 // Matching an incoming call, as a pure function: the caller against the
-// number table (the first entry with the same text, letter case aside, wins;
-// an empty entry stands for no caller), the dialled MSN against the MSN
+// number table (the first entry with the same text, letter case aside, or
+// with the same number in the one form of every source, wins; an empty entry
+// stands for no caller), the dialled MSN against the MSN
 // slots (the slot's position is the status). It returns the match and every
 // message line the comparison writes, in order.
 #pragma once

@@ -14,9 +14,18 @@ constexpr std::size_t kRufeHoechstens = 32;
 // Events held for the next step. Each step hands over all of them, so only a
 // source that is never stepped fills this; an event takes well under 256
 // bytes (caller and MSN at most 40 characters each), so the bound is about
-// 4 MB, far above the lines one read can bring (64 KiB).
+// 4 MB.
 constexpr std::size_t kWarteschlangeHoechstens = 16384;
-constexpr std::size_t kLeseHoechstens = 64 * 1024;
+// Read in pieces of this size, each cut into lines before the next.
+constexpr std::size_t kLeseStueck = 64 * 1024;
+// A piece holds at most this many events (the shortest line that is one,
+// "d;RING;0;;1", and its line end take 12 bytes). Reading stops while the
+// queue could not take another piece; the rest waits in the socket.
+constexpr std::size_t kEreignisseJeStueck = kLeseStueck / 12;
+// What one step takes at most: everything a router has sent since the last
+// step, so a huge line cannot hold back the lines behind it for many ticks,
+// while a peer sending without pause still cannot hold the loop.
+constexpr std::size_t kSchrittHoechstens = 16 * 1024 * 1024;
 
 // A line as it may be shown: printable ASCII, cut short.
 std::string Zeigbar(const std::string& zeile) {
@@ -133,15 +142,20 @@ void AnrufmonitorTreiber::getrennt(const std::string& warum, std::int64_t jetzt)
 }
 
 void AnrufmonitorTreiber::lesen(std::int64_t jetzt) {
-    std::string bytes;
-    const int fehler = tcp_.lesen(bytes, kLeseHoechstens);
-    if (!bytes.empty()) {
+    int fehler = 0;
+    for (std::size_t genommen = 0; fehler == 0 && genommen < kSchrittHoechstens;) {
+        std::string bytes;
+        fehler = tcp_.lesen(bytes, kLeseStueck);
+        if (bytes.empty()) break;
+        genommen += bytes.size();
         letzteDatenMs_ = jetzt;
         // A connection that delivers is a good one: the next failure starts short again.
         rueckzugMs_ = zeiten_.ersterRueckzugMs;
         const auto zeilen = puffer_.anhaengen(bytes);
         for (const auto& zeile : zeilen.vollstaendig) zeileBehandeln(zeile);
         for (int i = 0; i < zeilen.zuLang; ++i) unlesbar("Anrufmonitor-Zeile zu lang:\tverworfen");
+        if (bytes.size() < kLeseStueck) break;  // nothing more waiting
+        if (warteschlange_.size() + kEreignisseJeStueck > kWarteschlangeHoechstens) break;
     }
     if (fehler != 0) {
         getrennt(TcpFehlerText(fehler), jetzt);
@@ -166,7 +180,7 @@ void AnrufmonitorTreiber::zeileBehandeln(const std::string& zeile) {
             if (naechsterRuf_ == 0) naechsterRuf_ = 1;
             rufe_[z.id] = Ruf{id};
             // An empty caller field is a suppressed number.
-            einreihen(Eingang{id, z.anrufer.empty() ? kAnruferUnbekannt : AnruferText(z.anrufer), NummernText(z.msn)});
+            einreihen(Eingang{id, z.anrufer.empty() ? kAnruferUnbekannt : RufnummerText(z.anrufer), RufnummerText(z.msn)});
             break;
         }
         case Monitorzeile::Art::Verbunden:

@@ -43,23 +43,25 @@ bool Nummer(std::string_view feld) {
 Monitorzeile MonitorzeileLesen(std::string_view zeile) {
     if (!zeile.empty() && zeile.back() == '\r') zeile.remove_suffix(1);
     Monitorzeile z;
-    const auto f = Felder(zeile);
-    // Every kind ends in ';', so the last field is empty.
-    if (f.size() < 5 || f[0].empty() || !f.back().empty()) return z;
+    auto f = Felder(zeile);
+    // Routers end every kind in ';', some leave it off: the values counted
+    // below are those before an empty last field.
+    if (f.back().empty()) f.pop_back();
+    if (f.size() < 4 || f[0].empty()) return z;
     for (char c : f[0])
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return z;
     std::uint32_t id = 0;
     if (!IdLesen(f[2], id)) return z;
     const std::string_view art = f[1];
-    if (art == "RING" && f.size() >= 6 && Nummer(f[3]) && Nummer(f[4]) && !f[4].empty()) {
+    if (art == "RING" && f.size() >= 5 && Nummer(f[3]) && Nummer(f[4]) && !f[4].empty()) {
         z.anrufer = std::string(f[3]);
         z.msn = std::string(f[4]);
         z.art = Monitorzeile::Art::Ruf;
-    } else if (art == "CALL" && f.size() >= 7) {
+    } else if (art == "CALL" && f.size() >= 6) {
         z.art = Monitorzeile::Art::Abgehend;
-    } else if (art == "CONNECT" && f.size() >= 5) {
+    } else if (art == "CONNECT" && f.size() >= 4) {
         z.art = Monitorzeile::Art::Verbunden;
-    } else if (art == "DISCONNECT" && f.size() == 5) {
+    } else if (art == "DISCONNECT" && f.size() == 4) {
         std::uint32_t sekunden = 0;
         if (IdLesen(f[3], sekunden)) z.art = Monitorzeile::Art::Ende;
     }

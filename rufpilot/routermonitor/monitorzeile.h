@@ -4,7 +4,8 @@
 //   date;CALL;id;ext;own;called;line;       an outgoing call (not ours)
 //   date;CONNECT;id;ext;number;             a call was answered
 //   date;DISCONNECT;id;seconds;             a call ended
-// The id ties the lines of one call together. Anything else is Unlesbar.
+// The id ties the lines of one call together. The closing ';' may be missing.
+// Anything else is Unlesbar.
 #pragma once
 
 #include <cstdint>

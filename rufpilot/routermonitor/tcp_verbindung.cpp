@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace rufpilot {
@@ -82,7 +83,7 @@ int TcpVerbindung::lesen(std::string& aus, std::size_t hoechstens) {
     char puffer[4096];
     std::size_t gelesen = 0;
     while (gelesen < hoechstens) {
-        const ssize_t n = ::recv(fd_, puffer, sizeof puffer, 0);
+        const ssize_t n = ::recv(fd_, puffer, std::min(sizeof puffer, hoechstens - gelesen), 0);
         if (n > 0) {
             aus.append(puffer, static_cast<std::size_t>(n));
             gelesen += static_cast<std::size_t>(n);

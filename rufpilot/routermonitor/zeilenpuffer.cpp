@@ -4,12 +4,12 @@ namespace rufpilot {
 
 Zeilenpuffer::Zeilen Zeilenpuffer::anhaengen(std::string_view bytes) {
     Zeilen z;
+    // Each byte is looked at once: a huge line costs its length, not more.
     while (!bytes.empty()) {
-        const std::size_t lf = bytes.find('\n');
-        const std::string_view stueck = bytes.substr(0, lf);
+        const std::size_t ende = bytes.find_first_of("\r\n");
+        const std::string_view stueck = bytes.substr(0, ende);
         if (!verwerfen_) {
-            // One byte of room for the CR of a CR LF end.
-            if (angefangen_.size() + stueck.size() > hoechstens_ + 1) {
+            if (angefangen_.size() + stueck.size() > hoechstens_) {
                 // Counted once, when the line is first seen to be too long.
                 verwerfen_ = true;
                 angefangen_.clear();
@@ -18,17 +18,13 @@ Zeilenpuffer::Zeilen Zeilenpuffer::anhaengen(std::string_view bytes) {
                 angefangen_.append(stueck);
             }
         }
-        if (lf == std::string_view::npos) break;
-        if (!verwerfen_) {
-            if (!angefangen_.empty() && angefangen_.back() == '\r') angefangen_.pop_back();
-            if (angefangen_.size() > hoechstens_)
-                ++z.zuLang;
-            else if (!angefangen_.empty())
-                z.vollstaendig.push_back(std::move(angefangen_));
-        }
+        if (ende == std::string_view::npos) break;
+        // The LF of a CR LF ends an empty line, which is skipped: a CR LF
+        // split across two reads gives no line of its own.
+        if (!verwerfen_ && !angefangen_.empty()) z.vollstaendig.push_back(std::move(angefangen_));
         angefangen_.clear();
         verwerfen_ = false;
-        bytes.remove_prefix(lf + 1);
+        bytes.remove_prefix(ende + 1);
     }
     return z;
 }

@@ -1,5 +1,5 @@
-// Cuts a byte stream into lines at LF (a CR before it is dropped), however the
-// bytes were split across reads. A line longer than the bound is dropped up
+// Cuts a byte stream into lines at CR, LF or CR LF, however the bytes were
+// split across reads. A line longer than the bound is dropped up
 // to its end and counted, so a peer that never ends a line cannot fill the
 // memory. Empty lines are skipped.
 #pragma once

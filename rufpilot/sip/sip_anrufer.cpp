@@ -52,14 +52,9 @@ std::string SipNummer(std::string_view user) {
             c = static_cast<char>(HexWert(user[i + 1]) * 16 + HexWert(user[i + 2]));
             i += 2;
         }
-        if (c == '-' || c == '.' || c == '(' || c == ')' || c == ' ') continue;
         text.push_back(c);
     }
-    if (text.starts_with("+49")) {
-        text.replace(0, 3, "0");
-    } else if (text.starts_with("+")) {
-        text.replace(0, 1, "00");
-    }
+    text = RufnummerEinheitlich(text);
     if (text.size() > kNummerHoechstens) text.resize(kNummerHoechstens);
     return text;
 }
@@ -70,7 +65,9 @@ std::string SipAnrufer(const SipAnruferangaben& a) {
     const std::string nummer = SipNummer(a.paiVorhanden && !a.paiUser.empty() ? a.paiUser : a.fromUser);
     if (nummer.empty()) return kAnruferNichtErkannt;
     if (Anonym(nummer, {})) return kAnruferUnbekannt;
-    return AnruferText(nummer);
+    // Internal callers ("4799") keep their number: a SIP peer writes national
+    // numbers with their "0".
+    return NummernText(nummer);
 }
 
 std::string SipMsn(std::string_view user) { return NummernText(SipNummer(user)); }

@@ -18,9 +18,9 @@ struct SipAnruferangaben {
 };
 
 // The dialled digits of a URI user part: cut at its first ';' (parameters),
-// %XX escapes decoded, visual separators ("-", ".", "(", ")", " ") dropped,
-// "+49" turned into the national "0" and any other "+" into "00". Empty when
-// nothing is left. At most 32 characters.
+// %XX escapes decoded, then in the one form of every call source
+// (RufnummerEinheitlich: separators dropped, "+49" the national "0", any other
+// "+" "00"). Empty when nothing is left. At most 32 characters.
 std::string SipNummer(std::string_view user);
 
 // The caller's text: the asserted identity before From, hidden callers

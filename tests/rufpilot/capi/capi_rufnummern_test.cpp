@@ -21,6 +21,8 @@ TEST(CapiRufnummern, NationalNumberGetsItsZeroAndTheMsnIsTheCalledDigits) {
     EXPECT_EQ(AnruferAusNummernbereich(b), "07111234567");
     EXPECT_EQ(AnruferAusNummernbereich(Bereich(std::string_view("\x01\x80" "0171234", 9))), "0171234");
     EXPECT_EQ(AnruferAusNummernbereich(Bereich(std::string_view("\x01\x80" "*31#", 6))), "*31#");
+    // The one form of every source: the country code of home becomes the "0".
+    EXPECT_EQ(AnruferAusNummernbereich(Bereich(std::string_view("\x01\x80" "0049301234", 12))), "0301234");
 }
 
 TEST(CapiRufnummern, SuppressedOrMissingCallersGetTheirTexts) {

@@ -14,6 +14,7 @@ const Nummerntabelle kNummern{
     {"6A1B2222", "0301234", "RTS"},
     {"6A1B3333", "0301234", "DTR"},  // a second entry with the same number never wins
     {"6A1B4444", "sip:Wache", "RTS"},
+    {"6A1B5555", "+49221555", "DTR"},  // as typed in the file, with the country code
 };
 
 MsnTabelle Msns(const std::string& liste) {
@@ -42,6 +43,14 @@ TEST(RufAbgleich, WhichCallsMatchWithWhichEntryAndStatus) {
         {"an unknown caller", "0309999", "111", "111;222;;;;;;;;", "", 0, ""},
         {"an empty MSN is the first empty slot", "0301234", "", "111;222;;;;;;;;", "6A1B2222", 3, ""},
         {"a withheld number never matches an empty record", "", "", ";;", "", 0, ""},
+        // Table and callers meet in the one form of every source.
+        {"an entry with +49 meets the national caller", "0221555", "111", "111;;", "6A1B5555", 1, "111"},
+        {"a caller with +49 meets the national entry", "+49301234", "111", "111;;", "6A1B2222", 1, "111"},
+        {"a caller with 0049 meets the national entry", "0049301234", "111", "111;;", "6A1B2222", 1, "111"},
+        {"another country is another number", "+43301234", "111", "111;;", "", 0, ""},
+        {"no prefix match in the one form", "+4930123", "111", "111;;", "", 0, ""},
+        {"no digit is put in front", "301234", "111", "111;;", "", 0, ""},
+        {"texts that are no numbers keep their separators", "sip:Wa-che", "111", "111;;", "", 0, ""},
     };
     Nummerntabelle mitLeerem = kNummern;
     mitLeerem.insert(mitLeerem.begin(), Nummerneintrag{});

@@ -8,9 +8,12 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <cerrno>
 #include <memory>
 
+#include "rufpilot/capi/capi_rufnummern.h"
 #include "rufpilot/demo/monitor_gegenstelle.h"
+#include "rufpilot/sip/sip_anrufer.h"
 
 namespace rufpilot {
 namespace {
@@ -70,11 +73,11 @@ TEST_F(AnrufmonitorTreiberTest, RingLinesBecomeCallsHoweverTheyArrive) {
     auto n = senden("12;SIP0;\r\n");
     ASSERT_EQ(n.size(), 1u);
     EXPECT_EQ(eingang(n[0]), (Paar{"01711234567", "4712"}));
-    // Two lines in one packet, LF only; a national number without its 0 gets
-    // it as from ISDN; a suppressed number reads "Unbekannt".
-    n = senden("08.12.26 10:00:02;RING;1;301234;4713;SIP0;\n08.12.26 10:00:03;RING;2;;4714;SIP0;\n");
+    // Two lines in one packet, LF only; an internal number keeps its digits;
+    // a suppressed number reads "Unbekannt".
+    n = senden("08.12.26 10:00:02;RING;1;12;4713;SIP0;\n08.12.26 10:00:03;RING;2;;4714;SIP0;\n");
     ASSERT_EQ(n.size(), 2u);
-    EXPECT_EQ(eingang(n[0]), (Paar{"0301234", "4713"}));
+    EXPECT_EQ(eingang(n[0]), (Paar{"12", "4713"}));
     EXPECT_EQ(eingang(n[1]), (Paar{"Unbekannt", "4714"}));
     // Each call has its own id.
     EXPECT_NE(id(n[0]), id(n[1]));
@@ -93,6 +96,66 @@ TEST_F(AnrufmonitorTreiberTest, ABurstOfCallsIsHandedOverWholeAndInOrder) {
     }
     ASSERT_EQ(alle.size(), 300u);
     for (int i = 0; i < 300; ++i) EXPECT_EQ(eingang(alle[static_cast<std::size_t>(i)]).first, "0301" + std::to_string(1000 + i));
+}
+
+// The same number gives the same text whichever source reports it: the
+// ISDN digits (a national number without its "0"), a SIP user part, a RING
+// line's caller field (here without the closing ';' and ended by a bare CR).
+TEST_F(AnrufmonitorTreiberTest, EverySourceGivesTheSameTextForTheSameNumber) {
+    struct Fall {
+        const char* isdn;  // nullptr: no ISDN form (ISDN puts the "0" in front)
+        const char* sip;
+        const char* monitor;
+        const char* text;
+    };
+    const Fall faelle[] = {
+        {"301234567", "+49301234567", "+49301234567", "0301234567"},
+        {"0301234567", "0049-30-1234567", "0049301234567", "0301234567"},
+        {"0043660123", "+43660123", "+43660123", "0043660123"},
+        {nullptr, "4799", "4799", "4799"},
+        {nullptr, "**610", "**610", "**610"},
+    };
+    std::string zeilen;
+    for (std::size_t i = 0; i < std::size(faelle); ++i)
+        zeilen += "t;RING;" + std::to_string(i) + ";" + faelle[i].monitor + ";4712;SIP0\r";
+    const auto n = senden(zeilen);
+    ASSERT_EQ(n.size(), std::size(faelle));
+    for (std::size_t i = 0; i < std::size(faelle); ++i) {
+        const Fall& f = faelle[i];
+        EXPECT_EQ(eingang(n[i]), (Paar{f.text, "4712"})) << f.monitor;
+        EXPECT_EQ(SipAnrufer({f.sip, "h", false, "", ""}), f.text) << f.sip;
+        if (!f.isdn) continue;
+        // Called party number "1", then the calling party number struct.
+        std::string bereich = "\x02\x81" "1";
+        bereich.push_back(static_cast<char>(2 + std::string_view(f.isdn).size()));
+        bereich += std::string("\x01\x80") + f.isdn;
+        EXPECT_EQ(AnruferAusNummernbereich(bereich), f.text) << f.isdn;
+    }
+}
+
+// A megabyte without a line end is dropped with one message; the calls
+// before and behind it come all the same.
+TEST_F(AnrufmonitorTreiberTest, AHugeLineIsDroppedWithOneMessageAndTheLinesAfterItCome) {
+    meldungen.clear();
+    const std::string strom =
+        "t;RING;1;0171;4712;SIP0;\n" + std::string(1 << 20, '9') + "\r\nt;RING;2;0172;4713;SIP0;\n";
+    // Written as the socket takes it and read as it arrives: the router
+    // does not wait for the gateway.
+    std::string_view rest = strom;
+    std::vector<Anrufereignis> alle;
+    while (alle.size() < 2) {
+        if (!rest.empty()) {
+            const ssize_t n = ::send(router->fd(), rest.data(), rest.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+            if (n > 0) rest.remove_prefix(static_cast<std::size_t>(n));
+            else ASSERT_TRUE(errno == EAGAIN || errno == EWOULDBLOCK) << errno;
+        }
+        bereit();
+        for (auto& e : treiber.schritt()) alle.push_back(std::move(e));
+    }
+    ASSERT_EQ(alle.size(), 2u);
+    EXPECT_EQ(eingang(alle[0]), (Paar{"0171", "4712"}));
+    EXPECT_EQ(eingang(alle[1]), (Paar{"0172", "4713"}));
+    EXPECT_THAT(meldungen, ElementsAre("Anrufmonitor-Zeile zu lang:\tverworfen"));
 }
 
 TEST_F(AnrufmonitorTreiberTest, GarbageIsToldAndSkippedAndCallsAroundItStillCome) {

@@ -31,11 +31,23 @@ TEST(MonitorzeileTest, Vectors) {
         {"08.12.26 10:00:07;CONNECT;0;4;01711234567;", Art::Verbunden, 0, "", ""},
         {"08.12.26 10:00:09;DISCONNECT;0;12;", Art::Ende, 0, "", ""},
         {"08.12.26 10:00:09;DISCONNECT;123456789;0;", Art::Ende, 123456789, "", ""},
+        // Without the closing ';' the last field is the last value.
+        {"08.12.26 10:00:01;RING;0;0171;4712;SIP0", Art::Ruf, 0, "0171", "4712"},
+        {"08.12.26 10:00:01;RING;4;;4712\r", Art::Ruf, 4, "", "4712"},
+        {"08.12.26 10:00:05;CALL;2;0;4711;0301234", Art::Abgehend, 2, "", ""},
+        {"08.12.26 10:00:07;CONNECT;0;4", Art::Verbunden, 0, "", ""},
+        {"08.12.26 10:00:09;DISCONNECT;5;12", Art::Ende, 5, "", ""},
         // Not lines of the call monitor.
         {"", Art::Unlesbar, 0, "", ""},
         {"HTTP/1.1 400 Bad Request", Art::Unlesbar, 0, "", ""},
         {";RING;0;0171;4712;SIP0;", Art::Unlesbar, 0, "", ""},
-        {"08.12.26 10:00:01;RING;0;0171;4712;SIP0", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:01;RING;0;0171", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:01;RING;0;0171;", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:05;CALL;2;0;4711", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:07;CONNECT;0", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:09;DISCONNECT;0", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:09;DISCONNECT;0;12;extra", Art::Unlesbar, 0, "", ""},
+        {"08.12.26 10:00:09;DISCONNECT;0;12;;", Art::Unlesbar, 0, "", ""},
         {"08.12.26 10:00:01;RING;x;0171;4712;SIP0;", Art::Unlesbar, 0, "", ""},
         {"08.12.26 10:00:01;RING;;0171;4712;SIP0;", Art::Unlesbar, 0, "", ""},
         {"08.12.26 10:00:01;RING;1234567890;0171;4712;SIP0;", Art::Unlesbar, 0, "", ""},
@@ -59,14 +71,17 @@ TEST(MonitorzeileTest, Vectors) {
     }
 }
 
-TEST(ZeilenpufferTest, LinesSurviveAnySplitAndEitherEnd) {
-    const std::string strom = "a;1;\r\nb;2;\n\r\nc;3;\r\n";
+// CR, LF and CR LF each end a line; a CR LF cut between two reads makes no
+// line of its own.
+TEST(ZeilenpufferTest, LinesSurviveAnySplitAndAnyEnd) {
+    const std::string strom = "a;1;\r\nb;2;\n\r\nc;3;\r\nd;4;\re;5;\r\rf;6;\n\ng;7;\r";
     for (std::size_t schnitt = 0; schnitt <= strom.size(); ++schnitt) {
         Zeilenpuffer p;
         auto z1 = p.anhaengen(std::string_view(strom).substr(0, schnitt));
         auto z2 = p.anhaengen(std::string_view(strom).substr(schnitt));
         z1.vollstaendig.insert(z1.vollstaendig.end(), z2.vollstaendig.begin(), z2.vollstaendig.end());
-        EXPECT_THAT(z1.vollstaendig, ElementsAre("a;1;", "b;2;", "c;3;")) << "Schnitt " << schnitt;
+        EXPECT_THAT(z1.vollstaendig, ElementsAre("a;1;", "b;2;", "c;3;", "d;4;", "e;5;", "f;6;", "g;7;"))
+            << "Schnitt " << schnitt;
     }
 }
 
@@ -75,13 +90,15 @@ TEST(ZeilenpufferTest, AnOverlongLineIsDroppedToItsEndAndCountedOnce) {
     std::vector<std::string> zeilen;
     int zuLang = 0;
     for (const std::string& stueck : {std::string("12345678\r\n123456789"), std::string(10000, 'x'),
-                                      std::string("yy\nok\n"), std::string("123456789\n")}) {
+                                      std::string("yy\nok\n"), std::string("123456789\n"),
+                                      // A megabyte in one read, ended by a bare CR.
+                                      std::string(1 << 20, 'z') + "\rletzt\n"}) {
         auto z = p.anhaengen(stueck);
         zeilen.insert(zeilen.end(), z.vollstaendig.begin(), z.vollstaendig.end());
         zuLang += z.zuLang;
     }
-    EXPECT_THAT(zeilen, ElementsAre("12345678", "ok"));
-    EXPECT_EQ(zuLang, 2);
+    EXPECT_THAT(zeilen, ElementsAre("12345678", "ok", "letzt"));
+    EXPECT_EQ(zuLang, 3);
 }
 
 TEST(ZeilenpufferTest, ForgettingDropsAStartedLine) {

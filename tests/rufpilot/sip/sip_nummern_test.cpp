@@ -19,12 +19,27 @@ TEST(SipAnrufer, TheCallerComesFromTheAssertedIdentityElseFromFrom) {
     EXPECT_EQ(Gelesen({"01711234567", "fritz.box", false, "", ""}, "4711"),
               std::make_pair(std::string("01711234567"), std::string("4711")));
     EXPECT_EQ(Gelesen({"620", "fritz.box", true, "0301234", ""}, "4711").first, "0301234");
-    // A national number without its trunk prefix gets the "0", as from ISDN.
-    EXPECT_EQ(Gelesen({"1711234567", "h", false, "", ""}, "1").first, "01711234567");
-    EXPECT_EQ(Gelesen({"+491711234567", "h", false, "", ""}, "1").first, "01711234567");
-    EXPECT_EQ(Gelesen({"+43%20660-123.45", "h", false, "", ""}, "1").first, "004366012345");
-    EXPECT_EQ(Gelesen({"0221555;phone-context=+49", "h", false, "", ""}, "1").first, "0221555");
-    EXPECT_EQ(Gelesen({"**610", "h", false, "", ""}, "1").first, "**610");
+}
+
+// The one form of every source: "+49" and "0049" the national "0", other
+// countries "00", separators dropped; nothing put in front of the rest, so
+// internal callers keep their number.
+TEST(SipAnrufer, NumbersComeInTheOneFormOfEverySource) {
+    const std::pair<const char*, const char*> faelle[] = {
+        {"+491711234567", "01711234567"},
+        {"00491711234567", "01711234567"},
+        {"+43%20660-123.45", "004366012345"},
+        {"0221555;phone-context=+49", "0221555"},
+        {"(0221)%2F555", "0221555"},
+        {"4799", "4799"},
+        {"12", "12"},
+        {"1711234567", "1711234567"},
+        {"**610", "**610"},
+    };
+    for (const auto& [user, text] : faelle) {
+        EXPECT_EQ(Gelesen({user, "h", false, "", ""}, "1").first, text) << user;
+        EXPECT_EQ(Gelesen({"0301", "h", false, "", ""}, user).second, text) << user;
+    }
 }
 
 TEST(SipAnrufer, SuppressedAndMissingNumbersGiveTheTextsOfEverySource) {
@@ -40,7 +55,7 @@ TEST(SipAnrufer, SuppressedAndMissingNumbersGiveTheTextsOfEverySource) {
 TEST(SipAnrufer, OverlongUserPartsAreCutAndControlsCannotSplitALine) {
     const std::string lang(400, '7');
     const auto [anrufer, msn] = Gelesen({lang, "h", false, "", ""}, lang);
-    EXPECT_EQ(anrufer, "0" + std::string(32, '7'));
+    EXPECT_EQ(anrufer, std::string(32, '7'));
     EXPECT_EQ(msn, std::string(32, '7'));
     EXPECT_EQ(Gelesen({"0301%092", "h", false, "", ""}, "47%0A11").first, "0301?2");
     EXPECT_EQ(Gelesen({"0301", "h", false, "", ""}, "47%0A11").second, "47?11");
