@@ -30,7 +30,7 @@ constexpr double kTempoMax = 0.03;
 // Per run, of the mean height of a run's first bit: quick enough for the
 // level normalisation's changes.
 constexpr double kPegelZug = 1.0 / 8;
-// A sum this close to the mid level (in bit heights) continues the bit before.
+// A sum this close to zero (in bit heights) continues the bit before.
 constexpr double kUnsicher = 0.03;
 
 }  // namespace
@@ -87,10 +87,11 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             const double klar = std::clamp((0.6 - stufen_ / std::max(energie_, 1e-6)) / 0.2, 0.0, 1.0);
             const double zug = std::max(kZugRauschen + (kZugKlar - kZugRauschen) * klar, 2.0 / (kreuzungen_ + 4));
             if (kreuzungen_ < 64) ++kreuzungen_;
-            phase_ -= zug * fehler;
             tempo_ = std::clamp(tempo_ - 0.25 * zug * zug * fehler, -kTempoMax, kTempoMax);
-            if (phase_ < 0) phase_ += 1.0;
-            if (phase_ >= 1.0) phase_ -= 1.0;
+            // Never across a bit's end: no bit is skipped or read twice.
+            double neu = phase_ - zug * fehler;
+            neu = phase_ < 0.5 ? std::min(neu, std::nextafter(0.5, 0.0)) : std::max(neu, 0.5);
+            phase_ = neu - std::floor(neu);
         }
         const double vorher = phase_;
         const double takt = schritt_ * (1.0 + tempo_);

@@ -5,43 +5,48 @@
 // offset, the droop of an AC-coupled line input and noise near the line all
 // turn into false runs. Here every bit is decided once, from the sum of the
 // samples over one bit (the matched filter of a rectangular bit: it collects
-// the whole bit energy) taken at the bit's end, against a mid level between
-// the mean sums of the high and of the low bits seen so far. Each bit stands
-// on its own: a wrong decision costs that bit, never a run of them. The mid
-// level follows what the level normalisation leaves of a DC offset and the
-// imbalance of the bits.
+// the whole bit energy) taken at the bit's end, against zero: the level
+// normalisation before has taken the DC out over 0.19 s, far longer than any
+// run. Each bit stands on its own: a wrong decision costs that bit, never the
+// run up to the next edge.
 //
 // A line input's AC coupling (a first-order high-pass, here up to 100 Hz)
 // lets a run of equal bits sag towards zero within a bit or two at 512
 // bit/s, but never across it: the output of such a coupling keeps the sign of
-// a two-level input. Deep in a long run the sum is then close to the mid
-// level, where the 8-bit steps of a quiet input decide no more; a sum that
-// close (a tenth of the bit height) continues the bit before. On a DC-coupled
-// input noise brings a sum that close about once in 30000 bits at 0 dB.
+// a two-level input. Deep in a long run the sum is then so close to zero that
+// the 8-bit steps and the DC removal's lag decide it; a sum within 3 % of the
+// mean height of the runs' first bits (which a coupling does not lower)
+// continues the bit before. On a DC-coupled input at 0 dB noise puts a sum
+// there about once in 50000 bits.
 //
-// Bit clock: the bit sums cross the mid level half a bit after every edge, at
-// a point found to a fraction of a sample between two sums. Each crossing
-// pulls the clock a quarter of the way to it: a few dozen preamble bits bring
-// it in, and at 0 dB the noise on the crossings (about a tenth of a bit)
-// moves it by a few hundredths. Each bit is written as a run of exactly one
-// bit's length (the fraction carried, so a run of n bits is n bit lengths to
-// the sample).
+// Bit clock: the sums cross zero half a bit after every edge, at a point found
+// to a fraction of a sample between two sums; the bit's end is half a bit
+// later, its sum interpolated there. Each crossing moves the clock's phase by a
+// share of its distance and its rate by a quarter of the share's square (a
+// critically damped second-order loop: a transmitter whose clock is off by up
+// to 3 % is followed without a lag, as is our own, whose runs are rounded one
+// by one). The share is a half when the carrier comes, so a few dozen preamble
+// bits bring the clock in, and then follows the carrier test's ratio below: a
+// quarter on a clean signal, whose crossings are exact and may move quickly,
+// 0.08 in strong noise, where each crossing is off by a tenth of a bit and the
+// clock must average many. Each bit is written as a run of exactly one bit's
+// length (the fraction carried, so a run of n bits is n bit lengths to the
+// sample).
 //
 // Carrier: the levels alone cannot tell where a transmission ends. Noise
-// after it would go on as random bits of the same length, and the decoder
-// takes only a run of more than 64 bits or many short runs for the carrier
-// gone. So the input is also judged by the power of its steps from sample to
-// sample against its power, both smoothed over three bits: 2 for white noise,
-// below 0.5 for a clean two-level signal whatever its bit pattern (only its
-// edges step), about 1.1 at 0 dB at 11025 Hz and less at the higher rates,
-// whose averaging removes half or three quarters of the noise. Above 1.7 the
-// carrier is off, below 1.5 on again; so it is when the power stays 20 dB
-// below the carrier's for 18 bits (a squelch's silence, or noise far weaker
-// than the signal was; an AC-coupled line sags that low in a long run of
-// equal bits). When it goes, the run in progress is ended (its last bits and
-// those of the detection delay, well within one codeword) and runs of a
-// quarter bit follow, which the decoder takes for noise; it ends the message
-// then, whole.
+// after it would go on as random bits, and the decoder takes only a run of
+// more than 64 bits or many short runs for the carrier gone. So the input is
+// also judged by the power of its steps from sample to sample against its
+// power, both smoothed over three bits: 2 for white noise, below 0.5 for a
+// clean two-level signal whatever its bit pattern (only its edges step),
+// about 1.1 at 0 dB at 11025 Hz and less at the higher rates, whose averaging
+// removes half or three quarters of the noise. Above 1.7 the carrier is off,
+// below 1.5 on again; so it is when the power stays 20 dB below the carrier's
+// for 18 bits (a squelch's silence, or noise far weaker than the signal was;
+// an AC-coupled line sags that low in a long run of equal bits). When it goes,
+// the run in progress is ended (its last bits and those of the detection
+// delay, well within one codeword) and runs of a quarter bit follow, which the
+// decoder takes for noise; it ends the message then, whole.
 #pragma once
 
 #include <cstdint>
