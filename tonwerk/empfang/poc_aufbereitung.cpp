@@ -44,6 +44,7 @@ void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     // A whole sample more than the bit would reach into the next one.
     bit_ = std::max(2, static_cast<int>(std::floor(bitLaenge)));
     tempo_ = 0;
+    takt_ = schritt_;
     kreuzungen_ = 0;
     ring_.assign(static_cast<std::size_t>(bit_), 0);
     pos_ = 0;
@@ -79,27 +80,28 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
         }
 
         const double s = summe_;
-        if ((s < 0) != (vorigeSumme_ < 0)) {
+        // Without a carrier the clock runs free: it is brought in afresh when one comes.
+        if (traeger_ && (s < 0) != (vorigeSumme_ < 0)) {
             // The sums cross zero half a bit after an edge: the clock's 0.
             const double anteil = vorigeSumme_ / (vorigeSumme_ - s);
-            double fehler = phase_ + anteil * schritt_ * (1.0 + tempo_);
+            double fehler = phase_ + anteil * takt_;
             fehler -= std::floor(fehler + 0.5);
             const double klar = std::clamp((0.6 - stufen_ / std::max(energie_, 1e-6)) / 0.2, 0.0, 1.0);
             const double zug = std::max(kZugRauschen + (kZugKlar - kZugRauschen) * klar, 2.0 / (kreuzungen_ + 4));
             if (kreuzungen_ < 64) ++kreuzungen_;
             tempo_ = std::clamp(tempo_ - 0.25 * zug * zug * fehler, -kTempoMax, kTempoMax);
+            takt_ = schritt_ * (1.0 + tempo_);
             // Never across a bit's end: no bit is skipped or read twice.
             double neu = phase_ - zug * fehler;
-            neu = phase_ < 0.5 ? std::min(neu, std::nextafter(0.5, 0.0)) : std::max(neu, 0.5);
+            neu = phase_ < 0.5 ? std::min(neu, 0.5 - 1e-9) : std::max(neu, 0.5);
             phase_ = neu - std::floor(neu);
         }
         const double vorher = phase_;
-        const double takt = schritt_ * (1.0 + tempo_);
-        phase_ += takt;
+        phase_ += takt_;
         if (phase_ >= 1.0) phase_ -= 1.0;
         if (vorher < 0.5 && phase_ >= 0.5) {
             // The bit's end: its sum, between this sample's and the one before.
-            const double anteil = (0.5 - vorher) / takt;
+            const double anteil = (0.5 - vorher) / takt_;
             const double v = vorigeSumme_ + anteil * (s - vorigeSumme_);
             if (std::fabs(v) >= kUnsicher * hoehe_ && (v > 0) != hoch_) {
                 // The first bit of a run: full height even where a coupling sags.
@@ -122,6 +124,7 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             } else if (!traeger_ && stufen < kTraegerAn && !still) {
                 traeger_ = true;
                 tempo_ = 0;
+                takt_ = schritt_;
                 kreuzungen_ = 0;
             }
             if (traeger_) {
