@@ -11,6 +11,10 @@ namespace {
 
 constexpr double kGlaettungBits = 3;  // of the carrier test's energies
 constexpr double kTraegerAn = 1.5, kTraegerAus = 1.7;
+// Bits in a row above kTraegerAus that end the carrier: at 0 dB over 11025 Hz
+// (a ratio about 1.1) the smoothed ratio passes 1.7 for a bit now and then,
+// after a transmission it stays there.
+constexpr int kRauschBits = 4;
 // Power below 1/100 of the carrier's (its peak, halving over 44 bits) for 18
 // bits is silence or far weaker noise. An AC-coupled line sags that low in a
 // long run of equal bits after about 16 bits, and such runs can be 30 bits
@@ -54,7 +58,7 @@ void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     glaettung_ = 1.0 / (kGlaettungBits * bitLaenge);
     vorige_ = 0;
     stufen_ = energie_ = 0;
-    stilleBits_ = 0;
+    stilleBits_ = rauschBits_ = 0;
     traegerSpitze_ = 0;
     traeger_ = false;
     kurzerLauf_ = std::max(1.0, std::floor(bitAus_ / 4));
@@ -116,8 +120,9 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             bruchteil_ -= ganz;
             traegerSpitze_ = std::max(traegerSpitze_ * kSpitzeJeBit, energie_);
             stilleBits_ = energie_ < kStille * traegerSpitze_ ? stilleBits_ + 1 : 0;
+            rauschBits_ = stufen > kTraegerAus ? rauschBits_ + 1 : 0;
             const bool still = stilleBits_ > kStilleBits;
-            if (traeger_ && (stufen > kTraegerAus || still)) {
+            if (traeger_ && (rauschBits_ >= kRauschBits || still)) {
                 traeger_ = false;
                 aus.wechsel();
                 kurzRest_ = kurzerLauf_;

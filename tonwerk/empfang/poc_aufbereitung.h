@@ -40,8 +40,9 @@
 // power, both smoothed over three bits: 2 for white noise, below 0.5 for a
 // clean two-level signal whatever its bit pattern (only its edges step),
 // about 1.1 at 0 dB at 11025 Hz and less at the higher rates, whose averaging
-// removes half or three quarters of the noise. Above 1.7 the carrier is off,
-// below 1.5 on again; so it is when the power stays 20 dB below the carrier's
+// removes half or three quarters of the noise. Above 1.7 for four bits in a
+// row (at 0 dB over 11025 Hz it passes 1.7 for a bit now and then) the carrier
+// is off, below 1.5 on again; so it is when the power stays 20 dB below the carrier's
 // for 18 bits (a squelch's silence, or noise far weaker than the signal was;
 // an AC-coupled line sags that low in a long run of equal bits). When it goes,
 // the run in progress is ended (its last bits and those of the detection
@@ -88,6 +89,7 @@ private:
     double stufen_ = 0, energie_ = 0;  // smoothed power of the steps between samples, and of the input
     double traegerSpitze_ = 0;         // of energie_, decaying
     int stilleBits_ = 0;               // bits in a row with energie_ far below it
+    int rauschBits_ = 0;               // bits in a row with the ratio of noise
     bool traeger_ = false;
     double kurzerLauf_ = 5;  // samples of a quarter bit at the capture rate
     double kurzRest_ = 0;    // samples of the current short run still to write
