@@ -95,19 +95,17 @@ TEST(Rauschmessung, ReceptionFilterGoalsAt20And10Db) {
             }
 }
 
-// POCSAG with an exact bit clock through the filter at 0 dB, where a bit
-// decided by edges alone broke the preamble's count in more than half the
-// messages at 1200 bit/s: the goal of 0.8, and never a RIC that was not sent.
+// POCSAG at 1200 bit/s with an exact bit clock through the filter at 0 dB,
+// where bits decided by edges alone broke the preamble's count in almost
+// half the messages: the goal of 0.8, and never a RIC that was not sent.
 TEST(Rauschmessung, ReferencePocsagThroughTheFilterAt0Db) {
     if (!empfangsfilterVorhanden()) GTEST_SKIP() << "Eigenschaft Empfangsfilter gibt es noch nicht";
-    for (Signalart art : {Signalart::POC512, Signalart::POC1200}) {
-        Zelle z{art, 22050, 0, 40, true, 5};
-        z.referenz = true;
-        const Ergebnis e = messen(z);
-        EXPECT_GE(e.anteil(), 0.8) << wo(z) << ": " << alsZaehlung(e);
-        EXPECT_EQ(e.erfunden, 0) << wo(z) << ": " << alsZaehlung(e);
-        EXPECT_EQ(e.fremd, 0) << wo(z) << ": " << alsZaehlung(e);
-    }
+    Zelle z{Signalart::POC1200, 22050, 0, 40, true, 5};
+    z.referenz = true;
+    const Ergebnis e = messen(z);
+    EXPECT_GE(e.anteil(), 0.8) << alsZaehlung(e);
+    EXPECT_EQ(e.erfunden, 0) << alsZaehlung(e);
+    EXPECT_EQ(e.fremd, 0) << alsZaehlung(e);
 }
 
 }  // namespace
