@@ -25,10 +25,11 @@ constexpr int kStilleBits = 18;
 
 // Bit clock: each crossing moves the phase by a share of its distance and
 // the rate by a quarter of the square of that share (a critically damped
-// second-order loop), within kTempoMax. The share starts at a half when the
-// carrier comes and falls to kZugRauschen where the carrier test's ratio
-// (below) says noise (above 0.6), to kZugKlar where it says a clean signal
-// (below 0.4).
+// second-order loop), within kTempoMax. The share, set once per bit, starts at
+// a half when the carrier comes and falls to kZugRauschen where the carrier
+// test's ratio (below) says noise (above 0.6), to kZugKlar where it says a
+// clean signal (below 0.4): a tone keeps the carrier on and crosses zero
+// every few samples, so a crossing must cost little.
 constexpr double kZugRauschen = 0.08, kZugKlar = 0.25;
 constexpr double kTempoMax = 0.03;
 // Per run, of the mean height of a run's first bit: quick enough for the
@@ -49,7 +50,8 @@ void PocAufbereitung::einrichten(Long abtastrate, Long baud) {
     bit_ = std::max(2, static_cast<int>(std::floor(bitLaenge)));
     tempo_ = 0;
     takt_ = schritt_;
-    kreuzungen_ = 0;
+    bitsMitTraeger_ = 0;
+    zug_ = 0.5;
     ring_.assign(static_cast<std::size_t>(bit_), 0);
     pos_ = 0;
     summe_ = vorigeSumme_ = 0;
@@ -87,18 +89,16 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
         // Without a carrier the clock runs free: it is brought in afresh when one comes.
         if (traeger_ && (s < 0) != (vorigeSumme_ < 0)) {
             // The sums cross zero half a bit after an edge: the clock's 0.
-            const double anteil = vorigeSumme_ / (vorigeSumme_ - s);
-            double fehler = phase_ + anteil * takt_;
-            fehler -= std::floor(fehler + 0.5);
-            const double klar = std::clamp((0.6 - stufen_ / std::max(energie_, 1e-6)) / 0.2, 0.0, 1.0);
-            const double zug = std::max(kZugRauschen + (kZugKlar - kZugRauschen) * klar, 2.0 / (kreuzungen_ + 4));
-            if (kreuzungen_ < 64) ++kreuzungen_;
-            tempo_ = std::clamp(tempo_ - 0.25 * zug * zug * fehler, -kTempoMax, kTempoMax);
+            double fehler = phase_ + vorigeSumme_ / (vorigeSumme_ - s) * takt_;
+            if (fehler >= 0.5) fehler -= 1.0;
+            tempo_ = std::clamp(tempo_ - 0.25 * zug_ * zug_ * fehler, -kTempoMax, kTempoMax);
             takt_ = schritt_ * (1.0 + tempo_);
             // Never across a bit's end: no bit is skipped or read twice.
-            double neu = phase_ - zug * fehler;
+            double neu = phase_ - zug_ * fehler;
             neu = phase_ < 0.5 ? std::min(neu, 0.5 - 1e-9) : std::max(neu, 0.5);
-            phase_ = neu - std::floor(neu);
+            if (neu < 0) neu += 1.0;
+            if (neu >= 1.0) neu -= 1.0;
+            phase_ = neu;
         }
         const double vorher = phase_;
         phase_ += takt_;
@@ -122,6 +122,9 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
             stilleBits_ = energie_ < kStille * traegerSpitze_ ? stilleBits_ + 1 : 0;
             rauschBits_ = stufen > kTraegerAus ? rauschBits_ + 1 : 0;
             const bool still = stilleBits_ > kStilleBits;
+            const double klar = std::clamp((0.6 - stufen) / 0.2, 0.0, 1.0);
+            zug_ = std::max(kZugRauschen + (kZugKlar - kZugRauschen) * klar, 2.0 / (bitsMitTraeger_ + 4));
+            if (bitsMitTraeger_ < 64) ++bitsMitTraeger_;
             if (traeger_ && (rauschBits_ >= kRauschBits || still)) {
                 traeger_ = false;
                 aus.wechsel();
@@ -130,7 +133,8 @@ void PocAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
                 traeger_ = true;
                 tempo_ = 0;
                 takt_ = schritt_;
-                kreuzungen_ = 0;
+                bitsMitTraeger_ = 0;
+                zug_ = 0.5;
             }
             if (traeger_) {
                 if (hoch_ != aus.hoch()) aus.wechsel();

@@ -81,7 +81,8 @@ private:
     double phase_ = 0;          // of the bit clock, 0 where the sums cross, in bits
     double tempo_ = 0;          // relative correction of the bit clock's rate
     double takt_ = 0;           // bits per sample, with that correction
-    int kreuzungen_ = 0;        // crossings since the carrier came, up to 64
+    double zug_ = 0.5;          // share of a crossing's distance the clock moves
+    int bitsMitTraeger_ = 0;    // bits since the carrier came, up to 64
     double bruchteil_ = 0;      // of a sample, carried between written bits
 
     double glaettung_ = 0;             // per sample, of the two energies below
