@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "tonwerk/formats/abtastrate.h"
 #include "tonwerk/formats/zvei_tontabelle.h"
@@ -37,11 +38,11 @@ void Tonerkennung::einrichten(Long abtastrate) {
             cos_[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] = k < kToene ? static_cast<float>(std::cos(w * i)) : 0.0f;
             sin_[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] = k < kToene ? static_cast<float>(-std::sin(w * i)) : 0.0f;
         }
-        schrittRe_[static_cast<std::size_t>(k)] = std::cos(w * kBlock);
-        schrittIm_[static_cast<std::size_t>(k)] = -std::sin(w * kBlock);
+        schrittRe_[static_cast<std::size_t>(k)] = static_cast<float>(std::cos(w * kBlock));
+        schrittIm_[static_cast<std::size_t>(k)] = static_cast<float>(-std::sin(w * kBlock));
     }
-    drehRe_.fill(1.0);
-    drehIm_.fill(0.0);
+    drehRe_.fill(1.0f);
+    drehIm_.fill(0.0f);
     position_ = bisNormieren_ = 0;
     for (auto& f : fensterRe_) f.fill(0);
     for (auto& f : fensterIm_) f.fill(0);
@@ -56,57 +57,86 @@ void Tonerkennung::einrichten(Long abtastrate) {
 }
 
 void Tonerkennung::verarbeiten(const float* x, int n, Laufschreiber& aus) {
-    for (int i = 0; i < n; ++i) {
-        block_[static_cast<std::size_t>(position_)] = x[i];
-        if (++position_ == kBlock) blockEnde(aus);
+    // Whole stretches are copied: the block fills without a test per sample.
+    while (n > 0) {
+        const int m = std::min(n, kBlock - position_);
+        std::copy(x, x + m, block_.begin() + position_);
+        x += m;
+        n -= m;
+        position_ += m;
+        if (position_ == kBlock) blockEnde(aus);
     }
 }
 
+namespace {
+
+using V4 = float __attribute__((vector_size(16)));
+
+inline V4 laden(const float* p) {
+    V4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void speichern(float* p, V4 v) { std::memcpy(p, &v, sizeof v); }
+
+inline float summe(V4 v) { return (v[0] + v[1]) + (v[2] + v[3]); }
+
+constexpr int kNormieren = 256;  // blocks between renormalisations
+
+}  // namespace
+
 void Tonerkennung::blockEnde(Laufschreiber& aus) {
     position_ = 0;
-    float blockEnergie = 0, blockSumme = 0;
-    for (float v : block_) {
-        blockEnergie += v * v;
-        blockSumme += v;
+    constexpr int kVek = kBreite / 4;
+    V4 e{}, s{};
+    for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); j += 4) {
+        const V4 v = laden(block_.data() + j);
+        e += v * v;
+        s += v;
     }
+    const float blockEnergie = summe(e), blockSumme = summe(s);
     // The block's correlation, turned to the phase of the whole stream so
-    // that blocks add up coherently.
-    auto& fRe = fensterRe_[static_cast<std::size_t>(fensterPos_)];
-    auto& fIm = fensterIm_[static_cast<std::size_t>(fensterPos_)];
-    alignas(32) std::array<float, kBreite> re{}, im{};
+    // that blocks add up coherently. Each bin's sum runs over the samples in
+    // order; the vectors hold four bins.
+    V4 re[kVek] = {}, im[kVek] = {};
     for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); ++j) {
         const float x = block_[j];
-        // Unrolled, the sixteen sums stay in vector registers.
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < static_cast<std::size_t>(kBreite); ++k) {
-            re[k] += x * cos_[j][k];
-            im[k] += x * sin_[j][k];
+        const V4 xv = {x, x, x, x};
+        for (int v = 0; v < kVek; ++v) {
+            re[v] += xv * laden(cos_[j].data() + 4 * v);
+            im[v] += xv * laden(sin_[j].data() + 4 * v);
         }
     }
-    for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
-        const double r = re[k], i = im[k];
-        const double neuRe = r * drehRe_[k] - i * drehIm_[k];
-        const double neuIm = r * drehIm_[k] + i * drehRe_[k];
+    float* const fRe = fensterRe_[static_cast<std::size_t>(fensterPos_)].data();
+    float* const fIm = fensterIm_[static_cast<std::size_t>(fensterPos_)].data();
+    alignas(16) std::array<float, kBreite> leistung{};
+    for (int v = 0; v < kVek; ++v) {
+        const std::size_t o = static_cast<std::size_t>(4 * v);
+        const V4 dRe = laden(drehRe_.data() + o), dIm = laden(drehIm_.data() + o);
+        const V4 neuRe = re[v] * dRe - im[v] * dIm;
+        const V4 neuIm = re[v] * dIm + im[v] * dRe;
         // The window's sums run along: the block leaving it is taken out.
-        summeRe_[k] += neuRe - fRe[k];
-        summeIm_[k] += neuIm - fIm[k];
-        fRe[k] = neuRe;
-        fIm[k] = neuIm;
-        const double dr = drehRe_[k] * schrittRe_[k] - drehIm_[k] * schrittIm_[k];
-        const double di = drehRe_[k] * schrittIm_[k] + drehIm_[k] * schrittRe_[k];
-        drehRe_[k] = dr;
-        drehIm_[k] = di;
+        const V4 sRe = laden(summeRe_.data() + o) + (neuRe - laden(fRe + o));
+        const V4 sIm = laden(summeIm_.data() + o) + (neuIm - laden(fIm + o));
+        speichern(summeRe_.data() + o, sRe);
+        speichern(summeIm_.data() + o, sIm);
+        speichern(fRe + o, neuRe);
+        speichern(fIm + o, neuIm);
+        speichern(leistung.data() + o, sRe * sRe + sIm * sIm);
+        const V4 stRe = laden(schrittRe_.data() + o), stIm = laden(schrittIm_.data() + o);
+        speichern(drehRe_.data() + o, dRe * stRe - dIm * stIm);
+        speichern(drehIm_.data() + o, dRe * stIm + dIm * stRe);
     }
-    if (++bisNormieren_ == 1024) {
-        // The turning phasors keep their length to a few parts in 1e13 per
-        // step; they are put back on the unit circle now and then.
+    if (++bisNormieren_ == kNormieren) {
         bisNormieren_ = 0;
         for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
-            const double betrag = std::hypot(drehRe_[k], drehIm_[k]);
-            drehRe_[k] /= betrag;
-            drehIm_[k] /= betrag;
+            const double betrag = std::hypot(static_cast<double>(drehRe_[k]), static_cast<double>(drehIm_[k]));
+            drehRe_[k] = static_cast<float>(drehRe_[k] / betrag);
+            drehIm_[k] = static_cast<float>(drehIm_[k] / betrag);
         }
-        // The running sums are rebuilt exactly, so rounding cannot pile up.
+        // The running sums are rebuilt from the window's blocks, so rounding
+        // cannot pile up; the decision below already used this block's sums.
         summeRe_.fill(0);
         summeIm_.fill(0);
         for (int f = 0; f < kFenster; ++f)
@@ -132,14 +162,13 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
         double beste = 0, zweite = 0;
         int besterTon = -1;
         for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
-            const double r = summeRe_[k], i = summeIm_[k];
-            const double leistung = r * r + i * i;
-            if (leistung > beste) {
+            const double l = leistung[k];
+            if (l > beste) {
                 zweite = beste;
-                beste = leistung;
+                beste = l;
                 besterTon = static_cast<int>(k);
-            } else if (leistung > zweite) {
-                zweite = leistung;
+            } else if (l > zweite) {
+                zweite = l;
             }
         }
         // A pure tone has a share of 1: |sum|^2 = (A n / 2)^2, energy = A^2 n / 2.
