@@ -73,9 +73,14 @@ private:
     std::array<float, 2> betrag_{};        // peak magnitude after it
     std::vector<Halbwelle> speicher_;
     std::array<std::array<Laufschreiber, 2>, 3> schreiber_{};
-    std::array<FmsAufbereitung, 2> fms_;
-    std::array<PocAufbereitung, 2> poc_;
-    std::array<Tonerkennung, 2> ton_;
+    // Each channel's conditioner starts a cache line: where an object starts
+    // decides whether a field that its loop stores and reloads as a vector
+    // straddles two lines, and such a straddling pair stalls the loop.
+    template <class T>
+    struct alignas(64) AmZeilenanfang : T {};
+    std::array<AmZeilenanfang<FmsAufbereitung>, 2> fms_;
+    std::array<AmZeilenanfang<PocAufbereitung>, 2> poc_;
+    std::array<AmZeilenanfang<Tonerkennung>, 2> ton_;
     Tabellen tabellen_;
 };
 
