@@ -84,6 +84,31 @@ inline float summe(V4 v) { return (v[0] + v[1]) + (v[2] + v[3]); }
 
 constexpr int kNormieren = 256;  // blocks between renormalisations
 
+// The correlation of one block of 16 samples with 16 bins: each bin's sum
+// runs over the samples in order. Also built for AVX, chosen at load time
+// where the processor has it: eight bins to a vector halve the work, and the
+// sums are the same to the bit (nothing is fused or reordered).
+__attribute__((target_clones("avx", "default"))) void korrelieren(const float* block, const float* cosTabelle,
+                                                                  const float* sinTabelle, float* re, float* im) {
+    using V8 = float __attribute__((vector_size(32)));
+    V8 r0{}, r1{}, i0{}, i1{}, c0, c1, s0, s1;
+    for (int j = 0; j < 16; ++j) {
+        const V8 x = V8{} + block[j];
+        std::memcpy(&c0, cosTabelle + 16 * j, sizeof c0);
+        std::memcpy(&c1, cosTabelle + 16 * j + 8, sizeof c1);
+        std::memcpy(&s0, sinTabelle + 16 * j, sizeof s0);
+        std::memcpy(&s1, sinTabelle + 16 * j + 8, sizeof s1);
+        r0 += x * c0;
+        r1 += x * c1;
+        i0 += x * s0;
+        i1 += x * s1;
+    }
+    std::memcpy(re, &r0, sizeof r0);
+    std::memcpy(re + 8, &r1, sizeof r1);
+    std::memcpy(im, &i0, sizeof i0);
+    std::memcpy(im + 8, &i1, sizeof i1);
+}
+
 }  // namespace
 
 void Tonerkennung::blockEnde(Laufschreiber& aus) {
@@ -99,23 +124,18 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
     // The block's correlation, turned to the phase of the whole stream so
     // that blocks add up coherently. Each bin's sum runs over the samples in
     // order; the vectors hold four bins.
-    V4 re[kVek] = {}, im[kVek] = {};
-    for (std::size_t j = 0; j < static_cast<std::size_t>(kBlock); ++j) {
-        const float x = block_[j];
-        const V4 xv = {x, x, x, x};
-        for (int v = 0; v < kVek; ++v) {
-            re[v] += xv * laden(cos_[j].data() + 4 * v);
-            im[v] += xv * laden(sin_[j].data() + 4 * v);
-        }
-    }
+    static_assert(kBlock == 16 && kBreite == 16);
+    alignas(32) std::array<float, kBreite> reFeld, imFeld;
+    korrelieren(block_.data(), cos_[0].data(), sin_[0].data(), reFeld.data(), imFeld.data());
     float* const fRe = fensterRe_[static_cast<std::size_t>(fensterPos_)].data();
     float* const fIm = fensterIm_[static_cast<std::size_t>(fensterPos_)].data();
     alignas(16) std::array<float, kBreite> leistung{};
     for (int v = 0; v < kVek; ++v) {
         const std::size_t o = static_cast<std::size_t>(4 * v);
         const V4 dRe = laden(drehRe_.data() + o), dIm = laden(drehIm_.data() + o);
-        const V4 neuRe = re[v] * dRe - im[v] * dIm;
-        const V4 neuIm = re[v] * dIm + im[v] * dRe;
+        const V4 re = laden(reFeld.data() + o), im = laden(imFeld.data() + o);
+        const V4 neuRe = re * dRe - im * dIm;
+        const V4 neuIm = re * dIm + im * dRe;
         // The window's sums run along: the block leaving it is taken out.
         const V4 sRe = laden(summeRe_.data() + o) + (neuRe - laden(fRe + o));
         const V4 sIm = laden(summeIm_.data() + o) + (neuIm - laden(fIm + o));
