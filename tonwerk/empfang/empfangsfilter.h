@@ -60,6 +60,11 @@ private:
     // Both channels in one loop: each one's running level is a chain of
     // dependent steps, and two independent chains overlap.
     void normierenBeide(int n);
+    // The channels marked in `normiert`, after reduzieren.
+    void normierenGetrennt(const std::array<int, 2>& anzahl, const std::array<bool, 2>& normiert);
+    // Averages and normalises both channels in one pass (both normalised,
+    // the same number of frames waiting in an incomplete average); returns the count.
+    int reduzierenUndNormieren(const std::uint8_t* puffer, int frames);
     Halbwelle* tabelle(int pfad, int kanal) {
         return speicher_.data() + static_cast<std::size_t>(pfad * 2 + kanal) * kPlatz;
     }
