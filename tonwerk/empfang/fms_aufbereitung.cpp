@@ -30,17 +30,19 @@ void FmsAufbereitung::einrichten(Long abtastrate) {
     schritt_ = 1.0 / bitLaenge_;
     fenster_ = static_cast<int>(std::lround(bitLaenge_));
     periode_ = static_cast<int>(rate) / 75;  // 1200 and 1800 Hz are multiples of 75 Hz
-    dreh_.resize(static_cast<std::size_t>(periode_));
+    std::vector<V4> periode(static_cast<std::size_t>(periode_));
     for (int i = 0; i < periode_; ++i) {
         const std::complex<float> d1200 = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1200.0 * i / rate));
         const std::complex<float> d1800 = std::polar(1.0f, static_cast<float>(-2.0 * kPi * 1800.0 * i / rate));
-        dreh_[static_cast<std::size_t>(i)] = V4{d1200.real(), d1200.imag(), d1800.real(), d1800.imag()};
+        periode[static_cast<std::size_t>(i)] = V4{d1200.real(), d1200.imag(), d1800.real(), d1800.imag()};
     }
-    ring_.assign(static_cast<std::size_t>(fenster_), V4{});
-    ringX_.assign(static_cast<std::size_t>(fenster_), 0.0f);
+    dreh_.resize(static_cast<std::size_t>(periode_ + kStueck + fenster_));
+    for (int j = 0; j < static_cast<int>(dreh_.size()); ++j)
+        dreh_[static_cast<std::size_t>(j)] = periode[static_cast<std::size_t>((j - fenster_ + periode_) % periode_)];
+    verlauf_.fill(0.0f);
     summe_ = V4{};
     energie_ = gleich_ = 0;
-    n_ = ringPos_ = seitNeu_ = 0;
+    n_ = seitNeu_ = 0;
     const Biquad b = Biquad::entwerfen(Biquad::Art::Bandpass, rate, std::sqrt(1200.0 * 1800.0), 1.3);
     band_ = Band{};
     band_.b0 = b.b0;
@@ -65,64 +67,61 @@ void FmsAufbereitung::verarbeiten(const float* eingang, int anzahl, Laufschreibe
 
 void FmsAufbereitung::stueck(const float* eingang, int anzahl, Laufschreiber& aus) {
     // Per sample of the stretch; padded to whole vectors.
-    alignas(16) float p1200[kStueck], p1800[kStueck], energien[kStueck], gleiche[kStueck], imBand[kStueck];
+    alignas(16) float energien[kStueck], gleiche[kStueck], imBand[kStueck];
+    alignas(16) V4 quadrate[kStueck];
     alignas(16) V4 glattEin[kStueck];
 
-    // 1. The sliding DFT and the band-pass: serial sums. The state lives in
-    // locals through the loop: the input could alias the members as far as
-    // the compiler knows, which would store them every sample.
+    // 1. The sliding DFT and the band-pass: serial sums. The samples leaving
+    // the window are read from the stretch behind the last ones of the one
+    // before, and their products computed again (the same values). The state
+    // lives in locals through the loop: the input could alias the members as
+    // far as the compiler knows, which would store them every sample.
     {
+        float x[kFensterMax + kStueck];
+        std::copy(verlauf_.begin(), verlauf_.begin() + fenster_, x);
+        std::copy(eingang, eingang + anzahl, x + fenster_);
+        const V4* const dreh = dreh_.data() + n_;
         V4 summe = summe_;
         float energie = energie_, gleich = gleich_;
-        Band band = band_;
-        int n = n_, ringPos = ringPos_, seitNeu = seitNeu_;
-        V4* const ring = ring_.data();
-        float* const ringX = ringX_.data();
-        const V4* const dreh = dreh_.data();
-        for (int i = 0; i < anzahl; ++i) {
-            const float x = eingang[i];
-            const int r = ringPos;
-            const V4 ab = x * dreh[n];
-            summe += ab - ring[r];
-            energie += x * x - ringX[r] * ringX[r];
-            gleich += x - ringX[r];
-            ring[r] = ab;
-            ringX[r] = x;
-            if (++ringPos == fenster_) ringPos = 0;
-            if (++n == periode_) n = 0;
-            if (++seitNeu == kNeuBerechnen) {
-                // Rounding in the running sums is removed before it can build up.
-                seitNeu = 0;
-                summe = V4{};
-                energie = gleich = 0;
-                for (int k = 0; k < fenster_; ++k) {
-                    summe += ring[k];
-                    energie += ringX[k] * ringX[k];
-                    gleich += ringX[k];
-                }
+        if (seitNeu_ >= kNeuBerechnen) {
+            // Rounding in the running sums is removed before it can build up.
+            seitNeu_ = 0;
+            summe = V4{};
+            energie = gleich = 0;
+            for (int k = 0; k < fenster_; ++k) {
+                summe += x[k] * dreh[k];
+                energie += x[k] * x[k];
+                gleich += x[k];
             }
-            const V4 q = summe * summe;
-            p1200[i] = q[0] + q[1];
-            p1800[i] = q[2] + q[3];
+        }
+        Band band = band_;
+        const float* const neu = x + fenster_;
+        const V4* const drehNeu = dreh + fenster_;
+        for (int i = 0; i < anzahl; ++i) {
+            const float xn = neu[i], xa = x[i];
+            summe += xn * drehNeu[i] - xa * dreh[i];
+            energie += xn * xn - xa * xa;
+            gleich += xn - xa;
+            quadrate[i] = summe * summe;
             energien[i] = energie;
             gleiche[i] = gleich;
-            const float w = band.b0 * x + band.b1 * band.x1 + band.b2 * band.x2;
+            const float w = band.b0 * xn + band.b1 * band.x1 + band.b2 * band.x2;
             const float y = ((w - band.a1 * band.w1) + band.k3 * band.y3) + band.k2 * band.y2;
             band.x2 = band.x1;
-            band.x1 = x;
+            band.x1 = xn;
             band.w1 = w;
             band.y3 = band.y2;
             band.y2 = band.y1;
             band.y1 = y;
             imBand[i] = y * y;
         }
+        std::copy(x + anzahl, x + anzahl + fenster_, verlauf_.begin());
         summe_ = summe;
         energie_ = energie;
         gleich_ = gleich;
         band_ = band;
-        n_ = n;
-        ringPos_ = ringPos;
-        seitNeu_ = seitNeu;
+        n_ = (n_ + anzahl) % periode_;
+        seitNeu_ += anzahl;
     }
 
     // 2. The discriminator and the tone share, four samples at a time (one
@@ -130,7 +129,10 @@ void FmsAufbereitung::stueck(const float* eingang, int anzahl, Laufschreiber& au
     {
         const float normierung = 0.5f * static_cast<float>(fenster_);
         const float kehrFenster = 1.0f / static_cast<float>(fenster_);
-        for (int i = anzahl; i % 4 != 0; ++i) p1200[i] = p1800[i] = energien[i] = gleiche[i] = imBand[i] = 0;
+        for (int i = anzahl; i % 4 != 0; ++i) {
+            quadrate[i] = V4{};
+            energien[i] = gleiche[i] = imBand[i] = 0;
+        }
         const auto laden = [](const float* p) {
             V4 v;
             std::memcpy(&v, p, sizeof v);
@@ -141,7 +143,15 @@ void FmsAufbereitung::stueck(const float* eingang, int anzahl, Laufschreiber& au
         const V4 rest = 1.0f - faktor;
         V4 zuwachsVor = zuwachsVor_;
         for (int i = 0; i < anzahl; i += 4) {
-            const V4 a = laden(p1200 + i), b = laden(p1800 + i), e = laden(energien + i), g = laden(gleiche + i);
+            // The four samples' squares, transposed: a holds |X(1200)|^2 of each.
+            using V4i = std::int32_t __attribute__((vector_size(16)));
+            const V4 t0 = __builtin_shuffle(quadrate[i], quadrate[i + 1], V4i{0, 4, 1, 5});
+            const V4 t1 = __builtin_shuffle(quadrate[i + 2], quadrate[i + 3], V4i{0, 4, 1, 5});
+            const V4 t2 = __builtin_shuffle(quadrate[i], quadrate[i + 1], V4i{2, 6, 3, 7});
+            const V4 t3 = __builtin_shuffle(quadrate[i + 2], quadrate[i + 3], V4i{2, 6, 3, 7});
+            const V4 a = __builtin_shuffle(t0, t1, V4i{0, 1, 4, 5}) + __builtin_shuffle(t0, t1, V4i{2, 3, 6, 7});
+            const V4 b = __builtin_shuffle(t2, t3, V4i{0, 1, 4, 5}) + __builtin_shuffle(t2, t3, V4i{2, 3, 6, 7});
+            const V4 e = laden(energien + i), g = laden(gleiche + i);
             const V4 wechsel = e - g * g * kehrFenster;
             const auto gueltig = wechsel > 1e-3f;
             const V4 kehr = 1.0f / (normierung * (gueltig ? wechsel : V4{} + 1.0f));

@@ -63,15 +63,16 @@ private:
     double rateAus_ = 11025;  // rate of the written runs
     int fenster_ = 9;  // samples in the correlation window
     int periode_ = 147;  // samples after which both tones repeat their phase
-    // e^-jwn over one period, per sample {re, im} of 1200 Hz, then of 1800 Hz:
-    // both tones' products in one vector.
+    // e^-jwn, per sample {re, im} of 1200 Hz, then of 1800 Hz: both tones'
+    // products in one vector. Entry j belongs to sample index j - fenster_
+    // (modulo periode_), long enough that a stretch starting at any index reads
+    // its samples' and the window's oldest samples' entries without wrapping.
     std::vector<V4> dreh_;
-    std::vector<V4> ring_;  // the window's products
-    std::vector<float> ringX_;
+    static constexpr int kFensterMax = 16;
+    std::array<float, kFensterMax> verlauf_{};  // the last fenster_ samples, oldest first
     V4 summe_{};  // over the window, laid out as dreh_
     float energie_ = 0, gleich_ = 0;
     int n_ = 0;       // sample index modulo periode_
-    int ringPos_ = 0;
     int seitNeu_ = 0;  // samples since the sums were last recomputed
 
     // The FFSK band: a band-pass section computed one step ahead (each output

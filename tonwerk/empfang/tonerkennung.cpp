@@ -32,6 +32,8 @@ double Tonerkennung::frequenz(int ton) {
 void Tonerkennung::einrichten(Long abtastrate) {
     rateAus_ = NormaleAbtastrate(abtastrate);
     faktor_ = static_cast<int>(rateAus_) / 11025;
+    for (int ton = -1; ton < kToene; ++ton)
+        halbperiode_[static_cast<std::size_t>(ton < 0 ? kToene : ton)] = rateAus_ / (2.0 * frequenz(ton));
     for (int k = 0; k < kBreite; ++k) {
         const double w = k < kToene ? 2.0 * kPi * frequenz(k) / 11025.0 : 0.0;
         for (int i = 0; i < kBlock; ++i) {
@@ -215,7 +217,7 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
 }
 
 void Tonerkennung::erzeugen(int samples, Laufschreiber& aus) {
-    const double halbperiode = rateAus_ / (2.0 * frequenz(aktuell_));
+    const double halbperiode = halbperiode_[static_cast<std::size_t>(aktuell_ < 0 ? kToene : aktuell_)];
     int rest = samples;
     while (true) {
         // Samples still at the current level: those before the change.

@@ -55,6 +55,7 @@ private:
 
     static constexpr int kBlock = 16;
     double rateAus_ = 11025;  // rate of the written runs
+    std::array<double, kToene + 1> halbperiode_{};  // in written samples, per tone, the last for none
     int faktor_ = 1;          // capture samples per working sample
     // [sample in block][bin]: the inner loop runs over the bins, which
     // vectorises without reordering any sum.
