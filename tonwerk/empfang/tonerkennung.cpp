@@ -183,15 +183,13 @@ void Tonerkennung::blockEnde(Laufschreiber& aus) {
         const double wechselanteil = energie - summe * summe / n;
         double beste = 0, zweite = 0;
         int besterTon = -1;
+        // The strongest and the runner-up by minimum and maximum: in noise the
+        // order of the bins is random and branches on it would be mispredicted.
         for (std::size_t k = 0; k < static_cast<std::size_t>(kToene); ++k) {
             const double l = leistung[k];
-            if (l > beste) {
-                zweite = beste;
-                beste = l;
-                besterTon = static_cast<int>(k);
-            } else if (l > zweite) {
-                zweite = l;
-            }
+            besterTon = l > beste ? static_cast<int>(k) : besterTon;
+            zweite = std::max(zweite, std::min(beste, l));
+            beste = std::max(beste, l);
         }
         // A pure tone has a share of 1: |sum|^2 = (A n / 2)^2, energy = A^2 n / 2.
         if (wechselanteil > 0 && beste >= kAnteilMin * 0.5 * n * wechselanteil && beste >= kVorsprung * zweite)
