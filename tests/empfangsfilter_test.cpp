@@ -393,5 +393,35 @@ TEST(Empfangsfilter, BufferSizesAndTheOtherChannelLeaveEveryRunAsItIs) {
     }
 }
 
+// POCSAG's baseband fills a one-bit window like half a 1200 Hz cycle; only the
+// FFSK band's share of the energy keeps the FMS path shut. Ten seconds of it,
+// clean and at full level, must give the FMS decoder nothing but the filler
+// wave (half-waves of 1/1200 s), never an FFSK bit.
+TEST(Empfangsfilter, PocsagBasebandNeverOpensTheFmsPath) {
+    std::mt19937 zufall(21);
+    std::vector<std::uint8_t> stereo;
+    double bitEnde = 0;
+    bool eins = false;
+    for (int i = 0; i < 10 * 11025; ++i) {
+        if (i >= bitEnde) {
+            eins = (zufall() & 1) != 0;
+            bitEnde += 11025.0 / 1200.0;
+        }
+        stereo.push_back(eins ? 188 : 68);
+        stereo.push_back(128);
+    }
+    Einstellungen e;
+    Empfangsfilter filter;
+    std::size_t laeufe = 0, ffsk = 0;
+    for (std::size_t ab = 0; ab < stereo.size(); ab += 2 * 11025) {
+        const auto& t = filter.aufbereiten(stereo.data() + ab, 11025, e);
+        laeufe += t.fms[0].size();
+        ffsk += static_cast<std::size_t>(std::count_if(t.fms[0].begin(), t.fms[0].end(),
+                                                       [](const Halbwelle& h) { return h.Laenge < 9; }));
+    }
+    EXPECT_GT(laeufe, 10000u);
+    EXPECT_EQ(ffsk, 0u);
+}
+
 }  // namespace
 }  // namespace tonwerk

@@ -49,8 +49,7 @@ void FmsAufbereitung::einrichten(Long abtastrate) {
     band_.b1 = b.b1;
     band_.b2 = b.b2;
     band_.a1 = b.a1;
-    band_.k2 = b.a1 * b.a1 - b.a2;
-    band_.k3 = b.a1 * b.a2;
+    band_.a2 = b.a2;
     glatt_ = glattVor_ = zuwachsVor_ = V4{};
     offen_ = false;
     eins_ = true;
@@ -105,12 +104,10 @@ void FmsAufbereitung::stueck(const float* eingang, int anzahl, Laufschreiber& au
             quadrate[i] = summe * summe;
             energien[i] = energie;
             gleiche[i] = gleich;
-            const float w = band.b0 * xn + band.b1 * band.x1 + band.b2 * band.x2;
-            const float y = ((w - band.a1 * band.w1) + band.k3 * band.y3) + band.k2 * band.y2;
+            const float w = band.b0 * xn + band.b1 * band.x1 + band.b2 * band.x2 - band.a2 * band.y2;
+            const float y = w - band.a1 * band.y1;
             band.x2 = band.x1;
             band.x1 = xn;
-            band.w1 = w;
-            band.y3 = band.y2;
             band.y2 = band.y1;
             band.y1 = y;
             imBand[i] = y * y;

@@ -75,12 +75,13 @@ private:
     int n_ = 0;       // sample index modulo periode_
     int seitNeu_ = 0;  // samples since the sums were last recomputed
 
-    // The FFSK band: a band-pass section computed one step ahead (each output
-    // from the outputs two and three samples before), so that its feedback
-    // takes two samples' time instead of one's.
+    // The FFSK band: the band-pass section in direct form, everything but the
+    // last output's term summed first, so that its feedback from one sample
+    // to the next is one multiplication and one subtraction. (Computing it a
+    // step ahead would need a pole at a1, outside the unit circle here.)
     struct Band {
-        float b0 = 0, b1 = 0, b2 = 0, a1 = 0, k2 = 0, k3 = 0;  // k2 = a1^2 - a2, k3 = a1 a2
-        float x1 = 0, x2 = 0, w1 = 0, y1 = 0, y2 = 0, y3 = 0;
+        float b0 = 0, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+        float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
     } band_;
     // Smoothed: share of the stronger tone, power in the band, power in all,
     // discriminator; one vector, as each follows its input the same way.
