@@ -25,6 +25,11 @@ constexpr int kNeuBerechnen = 4096;  // samples between exact recomputations of 
 
 void FmsAufbereitung::einrichten(Long abtastrate) {
     rateAus_ = NormaleAbtastrate(abtastrate);
+    for (int anzahl = 1; anzahl <= 3; ++anzahl) {
+        // One half-wave of 1/1200 s for no signal, two of 1/2400 s for a one, three of 1/3600 s for a zero.
+        const double laenge = rateAus_ / (1200.0 * anzahl);
+        laengen_[static_cast<std::size_t>(anzahl - 1)] = {laenge, std::floor(laenge), std::ceil(laenge) + 1.0};
+    }
     constexpr double rate = 11025.0;
     bitLaenge_ = rate / 1200.0;
     schritt_ = 1.0 / bitLaenge_;
@@ -217,32 +222,26 @@ void FmsAufbereitung::bitSchreiben(Laufschreiber& aus) {
     verzugBit_[v] = eins_;
     verzugOffen_[v] = offen_;
     verzugPos_ = (verzugPos_ + 1) % kVerzug;
-    if (!signal) {
-        halbwellen(1, rateAus_ / 1200.0, aus);
-    } else if (eins) {
-        halbwellen(2, rateAus_ / 2400.0, aus);
-    } else {
-        halbwellen(3, rateAus_ / 3600.0, aus);
-    }
+    halbwellen(!signal ? 1 : eins ? 2 : 3, aus);
 }
 
-void FmsAufbereitung::halbwellen(int anzahl, double laenge, Laufschreiber& aus) {
+void FmsAufbereitung::halbwellen(int anzahl, Laufschreiber& aus) {
     // A short half-wave is written rounded down and its fraction is carried into
     // the next long ones: at 11025 Hz a short one of 3.06 samples rounded up to 4
     // reads as long, and a zero read as part of the preamble shifts the telegram
     // by a bit, which its check word (a cyclic code) does not catch. A long
     // half-wave takes at most one sample more than its length rounded up, so it
     // stays long; what is left over waits for the next one.
-    const double ganzLaenge = std::floor(laenge);
+    // The carried fraction never goes below zero, so truncating it rounds it down.
+    const Halbwellenlaenge& l = laengen_[static_cast<std::size_t>(anzahl - 1)];
     const bool kurz = anzahl == 3;
-    const double hoechstens = std::ceil(laenge) + 1.0;
     for (int i = 0; i < anzahl; ++i) {
-        double ganz = ganzLaenge;
+        double ganz = l.ganz;
         if (kurz) {
-            bruchteil_ += laenge - ganzLaenge;
+            bruchteil_ += l.laenge - l.ganz;
         } else {
-            bruchteil_ += laenge;
-            ganz = std::min(std::floor(bruchteil_), hoechstens);
+            bruchteil_ += l.laenge;
+            ganz = std::min(static_cast<double>(static_cast<std::int64_t>(bruchteil_)), l.hoechstens);
             bruchteil_ -= ganz;
         }
         aus.weiter(static_cast<std::int32_t>(ganz));

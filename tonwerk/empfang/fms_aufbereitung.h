@@ -55,7 +55,8 @@ private:
     using V4 = float __attribute__((vector_size(16)));
 
     void bitSchreiben(Laufschreiber& aus);
-    void halbwellen(int anzahl, double laenge, Laufschreiber& aus);
+    // `anzahl` half-waves: 1 for no signal, 2 for a one, 3 for a zero.
+    void halbwellen(int anzahl, Laufschreiber& aus);
     void stueck(const float* x, int n, Laufschreiber& aus);
 
     static constexpr int kVerzug = 4;  // bits
@@ -93,6 +94,10 @@ private:
     double phase_ = 0, schritt_ = 0, bitLaenge_ = 9.1875;
     int bitsOhneFlanke_ = 0;
     double bruchteil_ = 0;
+    struct Halbwellenlaenge {
+        double laenge, ganz, hoechstens;  // in written samples; rounded down; at most written
+    };
+    std::array<Halbwellenlaenge, 3> laengen_{};  // per number of half-waves
     std::array<bool, kVerzug> verzugBit_{}, verzugOffen_{};  // bit value and gate, per bit
     int verzugPos_ = 0;
 };
