@@ -146,13 +146,12 @@ void FmsAufbereitung::stueck(const float* eingang, int anzahl, Laufschreiber& au
         V4 zuwachsVor = zuwachsVor_;
         for (int i = 0; i < anzahl; i += 4) {
             // The four samples' squares, transposed: a holds |X(1200)|^2 of each.
-            using V4i = std::int32_t __attribute__((vector_size(16)));
-            const V4 t0 = __builtin_shuffle(quadrate[i], quadrate[i + 1], V4i{0, 4, 1, 5});
-            const V4 t1 = __builtin_shuffle(quadrate[i + 2], quadrate[i + 3], V4i{0, 4, 1, 5});
-            const V4 t2 = __builtin_shuffle(quadrate[i], quadrate[i + 1], V4i{2, 6, 3, 7});
-            const V4 t3 = __builtin_shuffle(quadrate[i + 2], quadrate[i + 3], V4i{2, 6, 3, 7});
-            const V4 a = __builtin_shuffle(t0, t1, V4i{0, 1, 4, 5}) + __builtin_shuffle(t0, t1, V4i{2, 3, 6, 7});
-            const V4 b = __builtin_shuffle(t2, t3, V4i{0, 1, 4, 5}) + __builtin_shuffle(t2, t3, V4i{2, 3, 6, 7});
+            const V4 t0 = __builtin_shufflevector(quadrate[i], quadrate[i + 1], 0, 4, 1, 5);
+            const V4 t1 = __builtin_shufflevector(quadrate[i + 2], quadrate[i + 3], 0, 4, 1, 5);
+            const V4 t2 = __builtin_shufflevector(quadrate[i], quadrate[i + 1], 2, 6, 3, 7);
+            const V4 t3 = __builtin_shufflevector(quadrate[i + 2], quadrate[i + 3], 2, 6, 3, 7);
+            const V4 a = __builtin_shufflevector(t0, t1, 0, 1, 4, 5) + __builtin_shufflevector(t0, t1, 2, 3, 6, 7);
+            const V4 b = __builtin_shufflevector(t2, t3, 0, 1, 4, 5) + __builtin_shufflevector(t2, t3, 2, 3, 6, 7);
             const V4 e = laden(energien + i), g = laden(gleiche + i);
             const V4 wechsel = e - g * g * kehrFenster;
             const auto gueltig = wechsel > 1e-3f;
