@@ -18,6 +18,7 @@
 #include "fms_hilfen.h"
 #include "empfangssignale.h"
 #include "test_plattform.h"
+#include "tonwerk/empfang/empfangsfilter.h"
 
 namespace tonwerk {
 namespace {
@@ -338,6 +339,88 @@ TEST(Empfangsfilter, EveryLevelFromFullScaleDownToMinus50DbfsDecodesAlike) {
             EXPECT_TRUE(f.richtig(dekodiert(test::mitPegel(x, dbfs), rate, f.baud, true)));
         }
     }
+}
+
+// The conditioners carry their state from buffer to buffer, and both channels
+// are averaged and normalised together when both are on: how the audio is cut
+// into buffers, and whether the other channel is on, must not change a run.
+TEST(Empfangsfilter, BufferSizesAndTheOtherChannelLeaveEveryRunAsItIs) {
+    using Laufliste = std::vector<std::pair<int, int>>;
+    struct Ergebnis {
+        std::array<std::array<Laufliste, 3>, 2> laeufe;  // [channel][FMS, POCSAG, tone]
+    };
+    const auto durch = [](const std::vector<std::uint8_t>& stereo, int rate, const std::vector<int>& groessen,
+                          bool rechtsAn) {
+        Einstellungen e;
+        e.Abtastrate = rate;
+        if (!rechtsAn) e.Dekodieren[1] = {0, 0, 0, 0, 0};
+        Empfangsfilter filter;
+        Ergebnis r;
+        const int frames = static_cast<int>(stereo.size() / 2);
+        std::size_t g = 0;
+        for (int ab = 0; ab < frames;) {
+            const int n = std::min(groessen[g++ % groessen.size()], frames - ab);
+            const auto& t = filter.aufbereiten(stereo.data() + 2 * static_cast<std::size_t>(ab), n, e);
+            for (std::size_t k = 0; k < 2; ++k)
+                for (std::size_t pfad = 0; pfad < 3; ++pfad)
+                    for (const Halbwelle& h : (pfad == 0 ? t.fms : pfad == 1 ? t.poc : t.ton)[k])
+                        r.laeufe[k][pfad].emplace_back(h.Laenge, h.Pegel);
+            ab += n;
+        }
+        return r;
+    };
+    const auto arten = alleArten();
+    for (int rate : {11025, 22050, 44100}) {
+        SCOPED_TRACE(rate);
+        // Left FMS, right ZVEI, both in noise.
+        const auto links = empfangen(arten[0], rate, rauschen(10, 60, false, 3));
+        const auto rechts = empfangen(arten[1], rate, rauschen(10, 60, false, 4));
+        std::vector<std::uint8_t> stereo;
+        for (std::size_t i = 0; i < std::min(links.size(), rechts.size()); ++i) {
+            stereo.push_back(links[i]);
+            stereo.push_back(rechts[i]);
+        }
+        const Ergebnis ganz = durch(stereo, rate, {11025}, true);
+        ASSERT_GT(ganz.laeufe[0][0].size(), 100u);
+        const Ergebnis krumm = durch(stereo, rate, {1, 3, 7, 4097, 2, 5, 1000}, true);
+        const Ergebnis allein = durch(stereo, rate, {3, 4097, 1}, false);
+        for (std::size_t pfad = 0; pfad < 3; ++pfad) {
+            SCOPED_TRACE(pfad);
+            EXPECT_EQ(krumm.laeufe[0][pfad], ganz.laeufe[0][pfad]);
+            EXPECT_EQ(krumm.laeufe[1][pfad], ganz.laeufe[1][pfad]);
+            EXPECT_EQ(allein.laeufe[0][pfad], ganz.laeufe[0][pfad]);
+        }
+    }
+}
+
+// POCSAG's baseband fills a one-bit window like half a 1200 Hz cycle; only the
+// FFSK band's share of the energy keeps the FMS path shut. Ten seconds of it,
+// clean and at full level, must give the FMS decoder nothing but the filler
+// wave (half-waves of 1/1200 s), never an FFSK bit.
+TEST(Empfangsfilter, PocsagBasebandNeverOpensTheFmsPath) {
+    std::mt19937 zufall(21);
+    std::vector<std::uint8_t> stereo;
+    double bitEnde = 0;
+    bool eins = false;
+    for (int i = 0; i < 10 * 11025; ++i) {
+        if (i >= bitEnde) {
+            eins = (zufall() & 1) != 0;
+            bitEnde += 11025.0 / 1200.0;
+        }
+        stereo.push_back(eins ? 188 : 68);
+        stereo.push_back(128);
+    }
+    Einstellungen e;
+    Empfangsfilter filter;
+    std::size_t laeufe = 0, ffsk = 0;
+    for (std::size_t ab = 0; ab < stereo.size(); ab += 2 * 11025) {
+        const auto& t = filter.aufbereiten(stereo.data() + ab, 11025, e);
+        laeufe += t.fms[0].size();
+        ffsk += static_cast<std::size_t>(std::count_if(t.fms[0].begin(), t.fms[0].end(),
+                                                       [](const Halbwelle& h) { return h.Laenge < 9; }));
+    }
+    EXPECT_GT(laeufe, 10000u);
+    EXPECT_EQ(ffsk, 0u);
 }
 
 }  // namespace

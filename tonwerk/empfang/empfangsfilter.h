@@ -60,6 +60,11 @@ private:
     // Both channels in one loop: each one's running level is a chain of
     // dependent steps, and two independent chains overlap.
     void normierenBeide(int n);
+    // The channels marked in `normiert`, after reduzieren.
+    void normierenGetrennt(const std::array<int, 2>& anzahl, const std::array<bool, 2>& normiert);
+    // Averages and normalises both channels in one pass (both normalised,
+    // the same number of frames waiting in an incomplete average); returns the count.
+    int reduzierenUndNormieren(const std::uint8_t* puffer, int frames);
     Halbwelle* tabelle(int pfad, int kanal) {
         return speicher_.data() + static_cast<std::size_t>(pfad * 2 + kanal) * kPlatz;
     }
@@ -73,9 +78,14 @@ private:
     std::array<float, 2> betrag_{};        // peak magnitude after it
     std::vector<Halbwelle> speicher_;
     std::array<std::array<Laufschreiber, 2>, 3> schreiber_{};
-    std::array<FmsAufbereitung, 2> fms_;
-    std::array<PocAufbereitung, 2> poc_;
-    std::array<Tonerkennung, 2> ton_;
+    // Each channel's conditioner starts a cache line: where an object starts
+    // decides whether a field that its loop stores and reloads as a vector
+    // straddles two lines, and such a straddling pair stalls the loop.
+    template <class T>
+    struct alignas(64) AmZeilenanfang : T {};
+    std::array<AmZeilenanfang<FmsAufbereitung>, 2> fms_;
+    std::array<AmZeilenanfang<PocAufbereitung>, 2> poc_;
+    std::array<AmZeilenanfang<Tonerkennung>, 2> ton_;
     Tabellen tabellen_;
 };
 

@@ -31,7 +31,6 @@
 #pragma once
 
 #include <array>
-#include <complex>
 #include <cstdint>
 #include <vector>
 
@@ -49,32 +48,56 @@ public:
     void verarbeiten(const float* x, int n, Laufschreiber& aus);
 
 private:
+    // Samples per pass: the loop over a buffer runs in stretches of this many,
+    // first the serial sums, then the divisions four at a time, then the
+    // smoothing and the bit clock.
+    static constexpr int kStueck = 256;
+    using V4 = float __attribute__((vector_size(16)));
+
     void bitSchreiben(Laufschreiber& aus);
-    void halbwellen(int anzahl, double laenge, Laufschreiber& aus);
+    // `anzahl` half-waves: 1 for no signal, 2 for a one, 3 for a zero.
+    void halbwellen(int anzahl, Laufschreiber& aus);
+    void stueck(const float* x, int n, Laufschreiber& aus);
 
     static constexpr int kVerzug = 4;  // bits
 
     double rateAus_ = 11025;  // rate of the written runs
     int fenster_ = 9;  // samples in the correlation window
     int periode_ = 147;  // samples after which both tones repeat their phase
-    std::vector<std::complex<float>> dreh1200_, dreh1800_;  // e^-jwn over one period
-    std::vector<std::complex<float>> ring1200_, ring1800_;
-    std::vector<float> ringX_;
-    std::complex<float> summe1200_{}, summe1800_{};
+    // e^-jwn, per sample {re, im} of 1200 Hz, then of 1800 Hz: both tones'
+    // products in one vector. Entry j belongs to sample index j - fenster_
+    // (modulo periode_), long enough that a stretch starting at any index reads
+    // its samples' and the window's oldest samples' entries without wrapping.
+    std::vector<V4> dreh_;
+    static constexpr int kFensterMax = 16;
+    std::array<float, kFensterMax> verlauf_{};  // the last fenster_ samples, oldest first
+    V4 summe_{};  // over the window, laid out as dreh_
     float energie_ = 0, gleich_ = 0;
     int n_ = 0;       // sample index modulo periode_
-    int ringPos_ = 0;
     int seitNeu_ = 0;  // samples since the sums were last recomputed
 
-    float anteil_ = 0;  // smoothed share of the stronger tone
-    Biquad band_;       // the FFSK band
-    float imBand_ = 0, gesamt_ = 0;  // smoothed power in the band and in all
-    float dGlatt_ = 0;  // smoothed discriminator
+    // The FFSK band: the band-pass section in direct form, everything but the
+    // last output's term summed first, so that its feedback from one sample
+    // to the next is one multiplication and one subtraction. (Computing it a
+    // step ahead would need a pole at a1, outside the unit circle here.)
+    struct Band {
+        float b0 = 0, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+        float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    } band_;
+    // Smoothed: share of the stronger tone, power in the band, power in all,
+    // discriminator; one vector, as each follows its input the same way.
+    // Likewise one step ahead: g[n] = c^2 g[n-2] + c u[n-1] + u[n].
+    V4 glatt_{}, glattVor_{};  // at the last sample and the one before
+    V4 zuwachsVor_{};         // u at the last sample
     bool offen_ = false;
     bool eins_ = true;   // current bit value
     double phase_ = 0, schritt_ = 0, bitLaenge_ = 9.1875;
     int bitsOhneFlanke_ = 0;
     double bruchteil_ = 0;
+    struct Halbwellenlaenge {
+        double laenge, ganz, hoechstens;  // in written samples; rounded down; at most written
+    };
+    std::array<Halbwellenlaenge, 3> laengen_{};  // per number of half-waves
     std::array<bool, kVerzug> verzugBit_{}, verzugOffen_{};  // bit value and gate, per bit
     int verzugPos_ = 0;
 };

@@ -55,19 +55,23 @@ private:
 
     static constexpr int kBlock = 16;
     double rateAus_ = 11025;  // rate of the written runs
+    std::array<double, kToene + 1> halbperiode_{};  // in written samples, per tone, the last for none
     int faktor_ = 1;          // capture samples per working sample
     // [sample in block][bin]: the inner loop runs over the bins, which
     // vectorises without reordering any sum.
     alignas(32) std::array<std::array<float, kBreite>, kBlock> cos_{}, sin_{};
     alignas(32) std::array<float, kBlock> block_{};
-    std::array<double, kBreite> schrittRe_{}, schrittIm_{}, drehRe_{}, drehIm_{};
+    // Per-bin state in float, four bins to a vector: the phasors are put back
+    // on the unit circle and the window's sums rebuilt every kNormieren blocks,
+    // long before float rounding could move a share by a part in a thousand.
+    alignas(16) std::array<float, kBreite> schrittRe_{}, schrittIm_{}, drehRe_{}, drehIm_{};
 
     int position_ = 0;  // samples of the block in progress
     int bisNormieren_ = 0;
 
     static constexpr int kFenster = 7;
-    std::array<std::array<double, kBreite>, kFenster> fensterRe_{}, fensterIm_{};
-    std::array<double, kBreite> summeRe_{}, summeIm_{};  // over the window
+    alignas(16) std::array<std::array<float, kBreite>, kFenster> fensterRe_{}, fensterIm_{};
+    alignas(16) std::array<float, kBreite> summeRe_{}, summeIm_{};  // over the window
     std::array<double, kFenster> fensterEnergie_{}, fensterSumme_{};
     int fensterPos_ = 0;
     int gefuellt_ = 0;
