@@ -16,7 +16,10 @@
 //   rounded to whole bits. The tabled PocBitLaenge is whole samples and miscounts
 //   long runs at 22050 and 44100 Hz, where a bit is 18.375, 36.75 or 43.07 samples.
 // - Batch position 0 must be the synchronisation codeword (exactly, or within
-//   two bits with error control), or reception ends. At 1-16 an address
+//   two bits with error control), or reception ends. With error control a bit
+//   lost or gained inside it (within two other wrong bits) is taken up instead:
+//   the next codeword starts one bit earlier or later, so a message running
+//   across the batch bound is not reported cut off there. At 1-16 an address
 //   codeword gives RIC = 8 * address + frame and Funktion = function bits + 1
 //   (the idle codeword gives RIC 0); a message codeword adds its 20 bits to the
 //   message.
@@ -192,8 +195,11 @@ void PocDecoder::schneiden(Integer kanal, Kanalzustand& k, std::uint32_t bit, lo
         if (++k.bitZaehler < 32) continue;
         wortPruefung(kanal, k, schnitt);
         if (!k.synchron) return;
-        k.bitZaehler = 0;
-        k.wort = 0;
+        // A bit lost keeps the word's last bit as the next word's first; a bit
+        // gained starts the next word one bit later.
+        k.bitZaehler = k.schlupf;
+        k.wort = k.schlupf > 0 ? k.wort & 1u : 0;
+        k.schlupf = 0;
         k.kurzeLaeufe = 0;
         if (++k.codewortZaehler == 17) k.codewortZaehler = 0;
     }
@@ -206,6 +212,21 @@ void PocDecoder::letztesWortVollenden(Integer kanal, Kanalzustand& k, std::uint3
     if (p.fehler == kPocNichtKorrigierbar || (p.wort >> 31) == 0 || verrutscht(wort, p, schnitt)) return;
     k.wort = wort;
     wortPruefung(kanal, k, schnitt);
+}
+
+int PocDecoder::schlupfImSync(PocCodewort wort, PocCodewort sync) {
+    for (int p = 1; p < 32; ++p) {
+        // Bit p (0 = first on air) lost: the sync codeword's other 31 bits, then
+        // the first bit of the next codeword.
+        const std::uint32_t vorn = sync >> (32 - p);
+        const std::uint32_t ohne = (vorn << (31 - p)) | (sync & ((1u << (31 - p)) - 1u));
+        if (std::popcount((wort >> 1) ^ ohne) <= 2) return 1;
+        // A bit gained before bit p: the sync codeword's first 31 bits with one
+        // more bit, of either value, at p.
+        const std::uint32_t mit = (vorn << (32 - p)) | ((sync >> 1) & ((1u << (31 - p)) - 1u));
+        if (std::popcount((wort ^ mit) & ~(1u << (31 - p))) <= 2) return -1;
+    }
+    return 0;
 }
 
 bool PocDecoder::istSync(PocCodewort wort, const Schnitt& schnitt) {
@@ -235,7 +256,20 @@ void PocDecoder::wortPruefung(Integer kanal, Kanalzustand& k, const Schnitt& sch
             bestaetigen(kanal, k);
             return;
         }
-        zuruecksetzen(kanal, k, !verrutscht(k.wort, PocKorrigieren(k.wort), schnitt));
+        if (verrutscht(k.wort, PocKorrigieren(k.wort), schnitt)) {
+            zuruecksetzen(kanal, k, false);
+            return;
+        }
+        // A bit lost or gained inside the synchronisation codeword: the batch
+        // before was aligned, and a message running across the batch bound goes
+        // on after it, one bit earlier or later. Ending reception here would
+        // report such a message cut off at the bound, as if it were whole.
+        k.schlupf = schnitt.korrektur ? schlupfImSync(k.wort, schnitt.sync) : 0;
+        if (k.schlupf != 0) {
+            bestaetigen(kanal, k);
+            return;
+        }
+        zuruecksetzen(kanal, k);
         return;
     }
     if (k.wort == kPraambelWort1 || k.wort == kPraambelWort0) {

@@ -73,6 +73,7 @@ private:
         std::array<Zurueckgestellt, kMaxZurueckgestellt> zurueck;
         std::size_t anzahlZurueck = 0;
         bool korrekturAktiv = false;  // PocFehlerkorrektur at the last buffer
+        int schlupf = 0;  // bits the synchronisation codeword just read was short (+) or long (-)
     };
 
     struct Schnitt {
@@ -93,6 +94,10 @@ private:
     // that codeword, which is read when it checks as a message codeword.
     void letztesWortVollenden(Integer kanal, Kanalzustand& k, std::uint32_t bit, const Schnitt& schnitt);
     static bool istSync(PocCodewort wort, const Schnitt& schnitt);
+    // 1 when `wort` is `sync` with one bit lost inside it (its last bit is then
+    // the next codeword's first), -1 with one bit gained, each with at most two
+    // other wrong bits; 0 otherwise.
+    static int schlupfImSync(PocCodewort wort, PocCodewort sync);
     static bool verrutscht(PocCodewort empfangen, const PocPruefung& p, const Schnitt& schnitt);
     static void adresseLesen(Kanalzustand& k, const Schnitt& schnitt);
     void nachrichtAusgeben(Integer kanal, const Kanalzustand& k);
