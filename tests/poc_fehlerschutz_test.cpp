@@ -19,6 +19,23 @@ using referenz::PocMeldung;
 using referenz::PocSendung;
 using referenz::Referenzsignal;
 
+// 1200 bit/s at 22050 Hz between silences, with one bit inserted at or
+// removed from position `stelle` of `bits`: a slicer that slipped.
+std::vector<std::uint8_t> verrutschtesAudio(std::string bits, std::size_t stelle, bool einfuegen) {
+    if (einfuegen) {
+        bits.insert(stelle, 1, bits[stelle] == '0' ? '1' : '0');
+    } else {
+        bits.erase(stelle, 1);
+    }
+    test::NrzParameter p;
+    p.rate = 22050;
+    p.baud = 1200;
+    auto audio = test::konstant(2205, 128);
+    test::anhaengen(audio, test::nrzAudio(bits, p));
+    test::anhaengen(audio, test::konstant(22050, 128));
+    return audio;
+}
+
 TEST(PocKorrektur, EveryOneAndTwoBitErrorIsCorrectedAndEveryThreeBitErrorSeen) {
     for (std::uint32_t wort : {referenz::kSyncWort, referenz::kIdleWort, referenz::pocAdresswort(1234567, 3),
                                referenz::pocTextWorte("Brand").back()}) {
@@ -188,19 +205,7 @@ TEST(PocFehlerschutz, SlippedBitInsideTheSyncCodeword) {
     for (std::uint32_t w : s.worte) bits += PocWortAlsBits(w);
     for (int versatz : {11, 18, 25})
         for (bool einfuegen : {true, false}) {
-            std::string verrutscht = bits;
-            const std::size_t stelle = 576 + 32 * 17 + static_cast<std::size_t>(versatz);
-            if (einfuegen) {
-                verrutscht.insert(stelle, 1, verrutscht[stelle] == '0' ? '1' : '0');
-            } else {
-                verrutscht.erase(stelle, 1);
-            }
-            test::NrzParameter p;
-            p.rate = 22050;
-            p.baud = 1200;
-            auto audio = test::konstant(2205, 128);
-            test::anhaengen(audio, test::nrzAudio(verrutscht, p));
-            test::anhaengen(audio, test::konstant(22050, 128));
+            const auto audio = verrutschtesAudio(bits, 576 + 32 * 17 + static_cast<std::size_t>(versatz), einfuegen);
             for (bool filter : {false, true}) {
                 const std::string wo = "Bit " + std::to_string(versatz) + (einfuegen ? " dazu" : " weg") +
                                        (filter ? ", Empfangsfilter" : "");
@@ -262,20 +267,9 @@ TEST(PocFehlerschutz, ASlippedBitInventsNoAddress) {
     for (std::size_t wort = s.meldungen[0].adresse + 1; wort < s.worte.size(); wort += 3)
         for (int versatz : {3, 17, 30})
             for (bool einfuegen : {true, false}) {
-                std::string verrutscht = bits;
-                const std::size_t stelle = 576 + 32 * wort + static_cast<std::size_t>(versatz);
-                if (einfuegen) {
-                    verrutscht.insert(stelle, 1, verrutscht[stelle] == '0' ? '1' : '0');
-                } else {
-                    verrutscht.erase(stelle, 1);
-                }
-                test::NrzParameter p;
-                p.rate = 22050;
-                p.baud = 1200;
                 test::PocEmpfaenger empfaenger(test::einstellungenFuer(22050, 1200));
-                auto audio = test::konstant(2205, 128);
-                test::anhaengen(audio, test::nrzAudio(verrutscht, p));
-                test::anhaengen(audio, test::konstant(22050, 128));
+                const auto audio =
+                    verrutschtesAudio(bits, 576 + 32 * wort + static_cast<std::size_t>(versatz), einfuegen);
                 empfaenger.zufuehrenMono(audio);
                 for (const POCType& m : empfaenger.meldungen) {
                     EXPECT_TRUE(m.RIC == static_cast<Long>(kRic) || m.RIC == 8)
