@@ -34,7 +34,8 @@ std::string AnruferAusNummernbereich(std::string_view bereich) {
     if (l2 > 2) {
         const std::string_view ziffern = Stueck(bereich, l1 + 4, l2 - 2);
         // ISDN delivers a national number without its trunk prefix.
-        if (!ziffern.empty() && ziffern[0] >= '1' && ziffern[0] <= '9') return RufnummerText("0" + std::string(ziffern));
+        if (!ziffern.empty() && ziffern[0] >= '1' && ziffern[0] <= '9')
+            return RufnummerText("0" + std::string(ziffern));
         return RufnummerText(ziffern);
     }
     const unsigned t = Byte(bereich, l1 + 2);

@@ -15,8 +15,9 @@ namespace rufpilot {
 std::string MsnAusNummernbereich(std::string_view nummernbereich);
 
 // The caller: its digits (a national number without its leading "0" gets it)
-// in the one form of every call source (RufnummerText), or "nicht erkannt" without a Calling party number, or for a suppressed
-// number "ISDN Hidden", "Unbekannt" or "HideCode  <type octet>".
+// in the one form of every call source (RufnummerText), or "nicht erkannt"
+// without a Calling party number, or for a suppressed number "ISDN Hidden",
+// "Unbekannt" or "HideCode  <type octet>".
 std::string AnruferAusNummernbereich(std::string_view nummernbereich);
 
 

@@ -180,7 +180,8 @@ void AnrufmonitorTreiber::zeileBehandeln(const std::string& zeile) {
             if (naechsterRuf_ == 0) naechsterRuf_ = 1;
             rufe_[z.id] = Ruf{id};
             // An empty caller field is a suppressed number.
-            einreihen(Eingang{id, z.anrufer.empty() ? kAnruferUnbekannt : RufnummerText(z.anrufer), RufnummerText(z.msn)});
+            einreihen(Eingang{id, z.anrufer.empty() ? kAnruferUnbekannt : RufnummerText(z.anrufer),
+                              RufnummerText(z.msn)});
             break;
         }
         case Monitorzeile::Art::Verbunden:
